@@ -3,6 +3,8 @@
 #include "ColorUtils.h"
 
 #include <QColor>
+#include <QDataStream>
+#include <QDebug>
 #include <QMetaType>
 #include <QString>
 #include <QVector>
@@ -158,7 +160,10 @@ public:
     bool operator==(const ZelColor& other) const;
     bool operator!=(const ZelColor& other) const { return !(*this == other); }
 
-    /** Registers ZelColor with the meta-type system (done at start-up; safe to call again). */
+    /**
+     * Registers ZelColor and its stream operators with the meta-type system, so colours travel
+     * in queued signals and QVariants (done at start-up; safe to call again).
+     */
     static int registerMetaType();
 
 private:
@@ -186,5 +191,10 @@ private:
     int m_alpha = 65535;
     ColorUtils::HueformProfileID m_profile = 0;
 };
+
+/** Streams a colour as its profile tag and text form (QVariant, QSettings, drag and drop). */
+QDataStream& operator<<(QDataStream& stream, const ZelColor& color);
+QDataStream& operator>>(QDataStream& stream, ZelColor& color);
+QDebug operator<<(QDebug debug, const ZelColor& color);
 
 Q_DECLARE_METATYPE(ZelColor)
