@@ -197,7 +197,8 @@ void TestAutoUpdateTool::silentServerIsBoundedInTime() {
     QCOMPARE(download(*m_tool, 60000), Outcome::Failed);
     const qint64 elapsed = clock.elapsed();
     qInfo() << "silent server gave up after" << elapsed << "ms";
-    QVERIFY(elapsed >= AutoUpdateTool::DefaultTimeoutMs - 100);
+    // Coarse timers may fire up to 5 % early.
+    QVERIFY(elapsed >= AutoUpdateTool::DefaultTimeoutMs * 9 / 10);
     QVERIFY(elapsed < AutoUpdateTool::DefaultTimeoutMs + 10000);
 
     // A second call while one runs is answered by the running download alone.
