@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QUrl>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
 namespace ZelCommonUtils {
 
@@ -149,29 +148,6 @@ VersionFileCodec::Document VersionFileCodec::parse(const QByteArray& data) {
         return refused(QStringLiteral("no <%1> element").arg(RootElement));
     document.ok = true;
     return document;
-}
-
-QByteArray VersionFileCodec::write(const QVector<Application>& applications) {
-    QByteArray data;
-    QXmlStreamWriter xml(&data);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeStartElement(RootElement);
-    xml.writeAttribute(QStringLiteral("format"), SupportedFormat);
-    for (const Application& application : applications) {
-        const Version& v = application.version;
-        xml.writeEmptyElement(ApplicationElement);
-        xml.writeAttribute(QStringLiteral("name"), application.name);
-        xml.writeAttribute(QStringLiteral("version"),
-                           QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]));
-        if (v[DateField] != 0 && dateOf(v[DateField]).isValid())
-            xml.writeAttribute(QStringLiteral("released"), dateOf(v[DateField]).toString(Qt::ISODate));
-        if (!application.downloadUrl.isEmpty())
-            xml.writeAttribute(QStringLiteral("download"), application.downloadUrl);
-    }
-    xml.writeEndElement();
-    xml.writeEndDocument();
-    return data;
 }
 
 } // namespace ZelCommonUtils

@@ -38,9 +38,6 @@ public:
     /// Parses a version file. Anything malformed or larger than MaxFileSize gives ok == false.
     static Document parse(const QByteArray& data);
 
-    /// The file form of @p applications, as parse() reads it.
-    static QByteArray write(const QVector<Application>& applications);
-
     /// Negative when @p a is older than @p b, 0 when equal, positive when newer.
     static int compare(const Version& a, const Version& b);
 
