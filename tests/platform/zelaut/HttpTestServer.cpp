@@ -1,0 +1,78 @@
+#include "HttpTestServer.h"
+
+#include <QTcpSocket>
+#include <QUrl>
+
+HttpTestServer::HttpTestServer(QObject* parent)
+    : QObject(parent) {
+    connect(&m_server, &QTcpServer::newConnection, this, &HttpTestServer::handleNewConnection);
+}
+
+bool HttpTestServer::listen(const QHostAddress& address) {
+    return m_server.listen(address, 0);
+}
+
+QString HttpTestServer::hostAndPort() const {
+    return m_server.serverAddress().toString() + QLatin1Char(':') + QString::number(port());
+}
+
+void HttpTestServer::serve(const QByteArray& path, const QByteArray& body, int status) {
+    Response response;
+    response.status = status;
+    response.body = body;
+    setResponse(path, response);
+}
+
+void HttpTestServer::handleNewConnection() {
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+            if (socket->property("answered").toBool())
+                return;
+            QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+            socket->setProperty("buffer", buffer);
+            const int end = buffer.indexOf("\r\n\r\n");
+            if (end < 0)
+                return;
+            socket->setProperty("answered", true);
+
+            Request request;
+            const QList<QByteArray> lines = buffer.left(end).split('\n');
+            const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+            request.method = requestLine.value(0);
+            request.target = requestLine.value(1);
+            for (int i = 1; i < lines.size(); ++i) {
+                const int colon = lines.at(i).indexOf(':');
+                if (colon > 0)
+                    request.headers.insert(lines.at(i).left(colon).trimmed().toLower(),
+                                           lines.at(i).mid(colon + 1).trimmed());
+            }
+            m_requests.append(request);
+
+            // A proxy sends the absolute URL; the path decides either way.
+            const QByteArray path = QUrl::fromEncoded(request.target).path(QUrl::FullyEncoded).toUtf8();
+            const auto found = m_responses.constFind(path);
+            Response response;
+            if (found == m_responses.constEnd()) {
+                response.status = 404;
+                response.body = "not here";
+            } else {
+                response = *found;
+            }
+            if (response.behaviour == Behaviour::NeverAnswer)
+                return;
+            if (response.behaviour == Behaviour::CloseAtOnce) {
+                socket->disconnectFromHost();
+                return;
+            }
+            QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) +
+                              " Test\r\n"
+                              "Content-Type: application/xml\r\nConnection: close\r\n" +
+                              response.extraHeaders;
+            if (response.sendContentLength)
+                head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+            socket->write(head + "\r\n" + response.body);
+            socket->disconnectFromHost();
+        });
+    }
+}
