@@ -138,15 +138,17 @@ void styleDocument(QTextDocument& doc, qreal textWidth) {
         if (!table)
             continue;
         QTextTableFormat format = table->format();
-        format.setBorder(mm(0.2));
+        // Frame measures are taken as 96 dpi pixels and scaled to the device by the layout.
+        const qreal css = 96.0 / dpi;
+        format.setBorder(mm(0.25) * css);
         format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
         format.setBorderBrush(QColor(0xb8, 0xc0, 0xca));
-        format.setCellPadding(mm(1.2));
+        format.setCellPadding(mm(1.3) * css);
         format.setCellSpacing(0);
         format.setBorderCollapse(true);
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-        format.setTopMargin(mm(1));
-        format.setBottomMargin(mm(4));
+        format.setTopMargin(mm(1) * css);
+        format.setBottomMargin(mm(4) * css);
         table->setFormat(format);
         for (int column = 0; column < table->columns(); ++column) {
             QTextTableCell cell = table->cellAt(0, column);
@@ -256,7 +258,7 @@ void drawCover(QPainter& p, const QRectF& page, const QImage& panel, const QStri
     p.drawText(QPointF(mm(23), band.height() * 0.42 + mm(39)), QStringLiteral("Version %1").arg(version));
 
     if (!panel.isNull()) {
-        const qreal width = mm(62);
+        const qreal width = mm(70);
         const qreal height = width * panel.height() / panel.width();
         const QRectF target((page.width() - width) / 2, band.bottom() + mm(14), width, height);
         p.drawImage(target, panel);
@@ -389,7 +391,7 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         p.setRenderHint(QPainter::Antialiasing);
-        drawCover(p, page, QImage(imageDir.filePath(QStringLiteral("controlpanel.png"))), parser.value(version));
+        drawCover(p, page, QImage(imageDir.filePath(QStringLiteral("keypad.png"))), parser.value(version));
         writer.newPage();
         drawContents(p, text, list, firstBodyPage);
         drawFooter(p, page, text, 2);

@@ -314,4 +314,18 @@ QImage assembledPanel(int litScene, bool withOverlay) {
     return panel;
 }
 
+QImage freestandingPlate(int litScene)
+{
+    const QImage panel = assembledPanel(litScene, false);
+    const QPainterPath plate = roundedPath(plateRect, 22);
+    QImage image = canvas(panel.width(), panel.height());
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.drawImage(0, 0, softShape(image.size(), plate, QColor(20, 28, 38, 110), 10, QPointF(0, 5)));
+    p.setClipPath(plate);
+    p.drawImage(0, 0, panel);
+    p.end();
+    return image.copy(plateRect.toAlignedRect().adjusted(-14, -10, 14, 20));
+}
+
 } // namespace KeypadArt

@@ -26,4 +26,7 @@ QImage key(const KeySpec& spec, KeyState state);
 // The whole plate with its keys as placed by the control panel, for the guide and for review.
 QImage assembledPanel(int litScene, bool withOverlay);
 
+// The assembled plate alone, cut from the wall, with its shadow on transparency.
+QImage freestandingPlate(int litScene);
+
 } // namespace KeypadArt

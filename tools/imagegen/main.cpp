@@ -185,7 +185,8 @@ int main(int argc, char* argv[]) {
             return 1;
     }
 
-    if (!writeImage(KeypadArt::assembledPanel(1, false), out.filePath(QStringLiteral("guide/controlpanel.png"))) ||
+    if (!writeImage(KeypadArt::freestandingPlate(1), out.filePath(QStringLiteral("guide/keypad.png"))) ||
+        !writeImage(KeypadArt::assembledPanel(1, false), out.filePath(QStringLiteral("guide/controlpanel.png"))) ||
         !writeImage(KeypadArt::assembledPanel(0, true), out.filePath(QStringLiteral("guide/controlpanel-offline.png"))))
         return 1;
     const std::pair<const char*, IconArt::Status> statusPictures[] = {
