@@ -369,7 +369,8 @@ int main(int argc, char* argv[]) {
         doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
         // After setMarkdown, which clears the document's resources.
         const QDir imageDir(parser.value(images));
-        const QStringList pictures = imageDir.entryList({QStringLiteral("*.png")}, QDir::Files);
+        const QStringList pictures =
+            parser.isSet(images) ? imageDir.entryList({QStringLiteral("*.png")}, QDir::Files) : QStringList();
         for (const QString& name : pictures) {
             const QImage picture(imageDir.filePath(name));
             if (picture.isNull())
@@ -391,7 +392,9 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         p.setRenderHint(QPainter::Antialiasing);
-        drawCover(p, page, QImage(imageDir.filePath(QStringLiteral("keypad.png"))), parser.value(version));
+        const QImage coverPicture =
+            parser.isSet(images) ? QImage(imageDir.filePath(QStringLiteral("keypad.png"))) : QImage();
+        drawCover(p, page, coverPicture, parser.value(version));
         writer.newPage();
         drawContents(p, text, list, firstBodyPage);
         drawFooter(p, page, text, 2);

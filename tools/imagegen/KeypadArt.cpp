@@ -314,8 +314,7 @@ QImage assembledPanel(int litScene, bool withOverlay) {
     return panel;
 }
 
-QImage freestandingPlate(int litScene)
-{
+QImage freestandingPlate(int litScene) {
     const QImage panel = assembledPanel(litScene, false);
     const QPainterPath plate = roundedPath(plateRect, 22);
     QImage image = canvas(panel.width(), panel.height());
