@@ -17,6 +17,8 @@ namespace {
 const QColor accent(41, 156, 255);
 const QColor accentDeep(18, 104, 196);
 const QRectF plateRect(30, 16, 340, 570);
+// How far right of the panel's origin the overlay image starts (the panel puts it at x = -10).
+const qreal overlayOffset = 10;
 
 struct Placement {
     int imageNumber;
@@ -156,9 +158,14 @@ QImage background() {
 }
 
 QImage disabledOverlay() {
-    // A pale veil: the plate stays recognisable but plainly inactive.
+    // The panel places the overlay 10 pixels left of its own edge, so a veil over the whole image would
+    // leave an unveiled strip of wall at the right. Veil only the plate, shifted to meet it; the wall
+    // looks the same either way.
     QImage image = canvas(400, 600);
-    image.fill(QColor(228, 231, 235, 165));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF plate = plateRect.translated(overlayOffset, 0).adjusted(-1, -1, 1, 1);
+    p.fillPath(roundedPath(plate, 23), QColor(228, 231, 235, 170));
     return image;
 }
 
@@ -310,7 +317,7 @@ QImage assembledPanel(int litScene, bool withOverlay) {
         p.drawImage(place.position, key(spec, state));
     }
     if (withOverlay)
-        p.drawImage(-10, 0, disabledOverlay());
+        p.drawImage(QPointF(-overlayOffset, 0), disabledOverlay());
     return panel;
 }
 
