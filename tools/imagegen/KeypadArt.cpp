@@ -313,7 +313,8 @@ QImage assembledPanel(int litScene, bool withOverlay) {
     QPainter p(&panel);
     for (const Placement& place : placements) {
         const KeySpec& spec = keys().at(place.imageNumber - 1);
-        const KeyState state = spec.sceneNumber == litScene ? KeyState::On : KeyState::Off;
+        const bool lit = spec.face == KeyFace::Scene && spec.sceneNumber == litScene;
+        const KeyState state = lit ? KeyState::On : KeyState::Off;
         p.drawImage(place.position, key(spec, state));
     }
     if (withOverlay)

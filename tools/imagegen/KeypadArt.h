@@ -23,7 +23,8 @@ QImage background();
 QImage disabledOverlay();
 QImage key(const KeySpec& spec, KeyState state);
 
-// The whole plate with its keys as placed by the control panel, for the guide and for review.
+// The whole plate with its keys as placed by the control panel, for the guide and for review; litScene
+// 1-8 lights that scene key, 0 none.
 QImage assembledPanel(int litScene, bool withOverlay);
 
 // The assembled plate alone, cut from the wall, with its shadow on transparency.
