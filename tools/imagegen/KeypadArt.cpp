@@ -258,9 +258,8 @@ QImage key(const KeySpec& spec, KeyState state) {
         p.setBrush(QColor(150, 215, 255));
         p.drawRoundedRect(led, 1.6, 1.6);
     } else {
+        // An unlit slot: a light lip below a dark groove reads as cut into the key.
         p.setPen(Qt::NoPen);
-        p.setBrush(state == KeyState::Disabled ? QColor(0, 0, 0, 18) : QColor(60, 70, 82, pressed ? 90 : 70));
-        p.drawRoundedRect(led, 1.6, 1.6);
         p.setBrush(QColor(255, 255, 255, state == KeyState::Disabled ? 60 : 170));
         p.drawRoundedRect(led.translated(0, 1), 1.6, 1.6);
         p.setBrush(state == KeyState::Disabled ? QColor(0, 0, 0, 18) : QColor(60, 70, 82, pressed ? 90 : 70));

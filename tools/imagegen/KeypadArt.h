@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QVector>
 
 // The keypad's front plate and its eleven keys as the control panel shows them.
 namespace KeypadArt {
