@@ -383,9 +383,14 @@ void TestZelColor::nChannelThroughProfiles() {
                      std::abs(back.blue8() - 120) <= 1,
                  qPrintable(QStringLiteral("profile %1: %2").arg(profile).arg(back.aName())));
     }
-    // The white emitter takes over the grey share of an RGBW mix.
+    // The white emitter takes over the grey share of an RGBW mix, amber the orange of an RGBA one.
     const ZelColor white = ZelColor::fromRgb8(255, 255, 255).convertTo(ZelColor::NChannel, 1, 2);
     QVERIFY(white.getNChannel8(3) > 200);
+    const ZelColor orange = ZelColor::fromRgb8(255, 150, 0).convertTo(ZelColor::NChannel, 1, 3);
+    QVERIFY(orange.getNChannel8(3) > 100);
+    const ZelColor orangeBack = orange.convertTo(ZelColor::Rgb);
+    QVERIFY(std::abs(orangeBack.red8() - 255) <= 1 && std::abs(orangeBack.green8() - 150) <= 1 &&
+            orangeBack.blue8() <= 1);
     // A dual-white fixture makes any white between its emitters.
     ZelColor warmish;
     warmish.setYxyF(0.4, 0.40, 0.38);
