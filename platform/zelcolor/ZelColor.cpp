@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace {
