@@ -201,10 +201,18 @@ private slots:
 
         take(variable, texts({"128", "200", "100"}));
         const ZelColor color(variable.color());
-        QCOMPARE(color.hue8(), 180);
+        QCOMPARE(color.hue8(), 181);
         QCOMPARE(color.saturation8(), 200);
         QCOMPARE(color.value8(), 100);
-        QCOMPARE(deviceForm(variable).params, texts({"127", "200", "100"}));
+        take(variable, texts({"255", "1", "2"}));
+        QCOMPARE(ZelColor(variable.color()).hue8() % 360, 0);
+
+        // Every hue step read from the keypad goes out as the same step again.
+        for (int step = 0; step < 255; ++step) {
+            take(variable, QStringList({QString::number(step), QStringLiteral("200"), QStringLiteral("100")}));
+            QCOMPARE(deviceForm(variable).params,
+                     QStringList({QString::number(step), QStringLiteral("200"), QStringLiteral("100")}));
+        }
 
         const QString before = variable.color();
         take(variable, texts({"1", "2"}));
