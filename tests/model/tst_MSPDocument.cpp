@@ -187,12 +187,13 @@ private slots:
     void readsDevices() {
         fill(3, false);
         const QByteArray saved = MSPDocument::fileContents();
-        reset();
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("configuration.xml")));
+        QVERIFY(!MSPDocument::write(&file));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(saved);
+        QVERIFY(MSPDocument::write(&file));
         file.close();
+        reset();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(MSPDocument::read(&file, false).ok);
         QCOMPARE(MSPDocument::fileContents(), QByteArray(saved).replace("<currentShow>5", "<currentShow>1"));
