@@ -364,6 +364,29 @@ void TestZelColor::travelsInQueuedCalls() {
     QCOMPARE(receiver.calls, 0);
     QTRY_COMPARE(receiver.calls, 1);
     QCOMPARE(receiver.last, color);
+
+    // Streamed inside a QVariant (settings, drag and drop), tag included.
+    ZelColor tagged = ZelColor::fromRgb16(1, 2, 3, 4, 7);
+    QByteArray bytes;
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out << QVariant::fromValue(tagged);
+    }
+    QVariant read;
+    QDataStream in(bytes);
+    in >> read;
+    QCOMPARE(read.value<ZelColor>(), tagged);
+    QCOMPARE(read.value<ZelColor>().hueformProfileID(), 7);
+    // A cut-off stream gives no colour.
+    QByteArray raw;
+    {
+        QDataStream out(&raw, QIODevice::WriteOnly);
+        out << tagged;
+    }
+    QDataStream cut(raw.left(raw.size() - 3));
+    ZelColor partial = tagged;
+    cut >> partial;
+    QVERIFY(!partial.isValid());
 }
 
 LUMETTO_TEST_MAIN_CORE(TestZelColor, "tst_zelcolor")
