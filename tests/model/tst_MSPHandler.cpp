@@ -179,7 +179,9 @@ private slots:
                                    "\u20ac \u4e2d \U0001F600",
                                    "  two  words\n\ton lines\r\n",
                                    "",
-                                   "&amp; &#38;"};
+                                   "&amp; &#38;",
+                                   "\u0080\u0085\u009f\u00a0\u00ff\u007f",
+                                   "   "};
         SystemConfiguration* c = SystemConfiguration::instance();
         for (const QString& name : names) {
             c->setName(name);
