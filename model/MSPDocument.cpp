@@ -1,0 +1,119 @@
+#include "MSPDocument.h"
+
+#include "MSPHandler.h"
+#include "MSPScene.h"
+#include "MSPSceneModel.h"
+#include "SystemConfiguration.h"
+
+#include <QDebug>
+#include <QIODevice>
+#include <QXmlInputSource>
+#include <QXmlSimpleReader>
+
+#include <QRegularExpression>
+
+QT_WARNING_PUSH
+QT_WARNING_DISABLE_DEPRECATED
+
+namespace {
+
+// The reader keeps only the low 16 bits of a character reference beyond U+FFFF, so such
+// references (which we write for characters outside ISO-8859-1) are handed to it as the two
+// references of their UTF-16 surrogate pair, which it joins back into the character.
+QByteArray withReadableReferences(const QByteArray& data) {
+    if (!data.contains("&#"))
+        return data;
+    static const QRegularExpression reference(QStringLiteral("&#(x[0-9A-Fa-f]{5,6}|[0-9]{5,7});"));
+    const QString text = QString::fromLatin1(data);
+    QString result;
+    int last = 0;
+    QRegularExpressionMatchIterator it = reference.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const QString digits = match.captured(1);
+        bool ok = false;
+        const uint code = digits.startsWith(QLatin1Char('x')) ? digits.mid(1).toUInt(&ok, 16) : digits.toUInt(&ok);
+        if (!ok || code <= 0xFFFF || code > 0x10FFFF)
+            continue;
+        result += text.midRef(last, match.capturedStart() - last);
+        result += QStringLiteral("&#%1;&#%2;").arg(QChar::highSurrogate(code)).arg(QChar::lowSurrogate(code));
+        last = match.capturedEnd();
+    }
+    if (last == 0)
+        return data;
+    result += text.midRef(last);
+    return result.toLatin1();
+}
+
+} // namespace
+
+QString MSPDocument::text(const MSPSceneModel& model, const SystemConfiguration& configuration) {
+    QString text = QLatin1String("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<v1>\n<all_shows>\n");
+    text += QLatin1String("<currentShow>") + QString::number(model.activeSceneIndex() + 1) +
+            QLatin1String("</currentShow>\n");
+    for (int row = 0; row < MSPSceneModel::sceneCount; ++row) {
+        if (const MSPScene* scene = model.scene(row))
+            text += scene->XMLData();
+        text += QLatin1Char('\n');
+    }
+    text += QLatin1String("</all_shows>") + configuration.XMLData(false) + QLatin1String("\n</v1>");
+    return text;
+}
+
+QString MSPDocument::text() {
+    return text(*MSPSceneModel::instance(), *SystemConfiguration::instance());
+}
+
+QByteArray MSPDocument::fileContents() {
+    // Text content is escaped to ISO-8859-1 characters, so nothing is lost here.
+    return text().toLatin1();
+}
+
+bool MSPDocument::write(QIODevice* device) {
+    if (!device || !device->isWritable()) {
+        qWarning() << "no writable device for the configuration";
+        return false;
+    }
+    const QByteArray contents = fileContents();
+    if (device->write(contents) != contents.size()) {
+        qWarning() << "configuration not written:" << device->errorString();
+        return false;
+    }
+    return true;
+}
+
+MSPDocument::ReadResult MSPDocument::read(const QByteArray& data, bool sendToDevice) {
+    ReadResult result;
+    if (data.size() > maximumSize) {
+        result.error = QStringLiteral("document of %1 bytes is larger than %2 bytes").arg(data.size()).arg(maximumSize);
+        qWarning().noquote() << result.error;
+        return result;
+    }
+    QXmlInputSource source;
+    source.setData(withReadableReferences(data));
+    QXmlSimpleReader reader;
+    MSPHandler handler(sendToDevice);
+    reader.setContentHandler(&handler);
+    reader.setErrorHandler(&handler);
+    result.ok = reader.parse(&source, false);
+    result.currentShowIndex = handler.currentShowIndex();
+    if (!result.ok) {
+        result.error = handler.failure();
+        if (result.error.isEmpty())
+            result.error = QStringLiteral("document unreadable");
+    }
+    return result;
+}
+
+MSPDocument::ReadResult MSPDocument::read(QIODevice* device, bool sendToDevice) {
+    if (!device || !device->isReadable()) {
+        ReadResult result;
+        result.error = QStringLiteral("no readable document");
+        qWarning().noquote() << result.error;
+        return result;
+    }
+    // One byte more than allowed tells a document at the limit from a larger one.
+    return read(device->read(maximumSize + 1), sendToDevice);
+}
+
+QT_WARNING_POP
