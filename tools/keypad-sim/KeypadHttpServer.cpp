@@ -27,7 +27,9 @@ bool KeypadHttpServer::start(const QString& address, quint16 port, QString* erro
     server->Patch(anyPath, handler);
     // A small embedded stack answers at once; replies are small.
     server->set_tcp_nodelay(true);
-    server->set_keep_alive_timeout(5);
+    // One request per connection, as a small embedded server does; it also lets stop() return
+    // at once instead of waiting for idle connections to time out.
+    server->set_keep_alive_max_count(1);
     if (!server->bind_to_port(address.toStdString(), port)) {
         if (error)
             *error = QStringLiteral("cannot listen on %1:%2: %3")

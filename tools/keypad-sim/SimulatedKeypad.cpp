@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFile>
 #include <QJsonDocument>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
@@ -324,13 +323,14 @@ bool SimulatedKeypad::moveTo(const QString& address, QString* error) {
         *error = QStringLiteral("no interface holds %1").arg(m_address);
         return false;
     }
-    // Without this, removing the old (primary) address would take the new one with it.
-    QFile promote(QStringLiteral("/proc/sys/net/ipv4/conf/%1/promote_secondaries").arg(device));
-    if (promote.open(QIODevice::WriteOnly))
-        promote.write("1\n");
     const QString oldCidr = QStringLiteral("%1/%2").arg(m_address).arg(prefix);
     const QString newCidr = QStringLiteral("%1/%2").arg(address).arg(prefix);
+    stopHttp();
+    // The old address goes first: removing a primary address takes its secondaries with it.
     QString output;
+    if (run(QStringLiteral("ip"),
+            {QStringLiteral("addr"), QStringLiteral("del"), oldCidr, QStringLiteral("dev"), device}, &output) != 0)
+        qWarning() << "cannot remove" << oldCidr << output;
     if (run(QStringLiteral("ip"),
             {QStringLiteral("addr"), QStringLiteral("add"), newCidr, QStringLiteral("broadcast"), QStringLiteral("+"),
              QStringLiteral("dev"), device},
@@ -338,10 +338,7 @@ bool SimulatedKeypad::moveTo(const QString& address, QString* error) {
         *error = QStringLiteral("cannot add %1: %2").arg(newCidr, output);
         return false;
     }
-    stopHttp();
-    if (run(QStringLiteral("ip"),
-            {QStringLiteral("addr"), QStringLiteral("del"), oldCidr, QStringLiteral("dev"), device}, &output) != 0)
-        qWarning() << "cannot remove" << oldCidr << output;
+    // Removing the last address flushed the routes of the interface.
     if (run(QStringLiteral("ip"),
             {QStringLiteral("route"), QStringLiteral("replace"), QStringLiteral("default"), QStringLiteral("dev"),
              device},
