@@ -15,29 +15,35 @@ namespace {
 constexpr int StartTimeoutMs = 20000;
 constexpr int ReplyTimeoutMs = 10000;
 
-// Undoes the simulator's quoting of request bodies.
-QByteArray unquoted(const QByteArray& text) {
+// Reads one of the simulator's quoted texts from @p text at @p pos, undoing its escapes, and
+// moves @p pos past it and the blank after it.
+QByteArray takeQuoted(const QByteArray& text, int& pos) {
     QByteArray out;
-    if (text.size() < 2 || text.front() != '"' || text.back() != '"')
-        return text;
-    for (int i = 1; i < text.size() - 1; ++i) {
-        const char c = text.at(i);
-        if (c != '\\' || i + 1 >= text.size() - 1) {
+    if (pos >= text.size() || text.at(pos) != '"')
+        return out;
+    for (++pos; pos < text.size(); ++pos) {
+        const char c = text.at(pos);
+        if (c == '"') {
+            pos += 2;
+            break;
+        }
+        if (c != '\\' || pos + 1 >= text.size()) {
             out += c;
             continue;
         }
-        const char e = text.at(++i);
-        if (e == 'n')
+        const char e = text.at(++pos);
+        if (e == 'n') {
             out += '\n';
-        else if (e == 'r')
+        } else if (e == 'r') {
             out += '\r';
-        else if (e == 't')
+        } else if (e == 't') {
             out += '\t';
-        else if (e == 'x' && i + 2 < text.size()) {
-            out += static_cast<char>(text.mid(i + 1, 2).toInt(nullptr, 16));
-            i += 2;
-        } else
+        } else if (e == 'x' && pos + 2 < text.size()) {
+            out += static_cast<char>(text.mid(pos + 1, 2).toInt(nullptr, 16));
+            pos += 2;
+        } else {
             out += e;
+        }
     }
     return out;
 }
@@ -141,6 +147,18 @@ void KeypadSimulator::stop() {
     m_dir.reset();
 }
 
+void KeypadSimulator::kill() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    // nshost passes SIGTERM on to the simulator, which ends at once.
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    stop();
+}
+
 bool KeypadSimulator::isRunning() const {
     return m_ready && m_process.state() == QProcess::Running;
 }
@@ -165,13 +183,17 @@ void KeypadSimulator::readErrors() {
 
 void KeypadSimulator::takeLine(const QByteArray& line) {
     if (line.startsWith("request ")) {
-        // request PEER METHOD PATH "BODY"
+        // request PEER METHOD PATH "BODY" "CONTENT-TYPE"
         const QList<QByteArray> head = line.split(' ');
-        if (head.size() < 5)
+        if (head.size() < 6)
             return;
-        const int bodyStart = head.at(0).size() + head.at(1).size() + head.at(2).size() + head.at(3).size() + 4;
-        Request request{QString::fromLatin1(head.at(1)), QString::fromLatin1(head.at(2)),
-                        QString::fromLatin1(head.at(3)), unquoted(line.mid(bodyStart))};
+        int pos = head.at(0).size() + head.at(1).size() + head.at(2).size() + head.at(3).size() + 4;
+        Request request{QString::fromLatin1(head.at(1)),
+                        QString::fromLatin1(head.at(2)),
+                        QString::fromLatin1(head.at(3)),
+                        takeQuoted(line, pos),
+                        {}};
+        request.contentType = takeQuoted(line, pos);
         m_requests.append(request);
         emit requestReceived(request);
     } else if (line.startsWith("event ")) {

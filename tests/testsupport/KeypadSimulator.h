@@ -51,6 +51,7 @@ public:
         QString method;
         QString path;
         QByteArray body;
+        QByteArray contentType;
     };
 
     explicit KeypadSimulator(QObject* parent = nullptr);
@@ -61,6 +62,8 @@ public:
     bool start();
     /// Stops it cleanly (or, failing that, by signal). Also done by the destructor.
     void stop();
+    /// Ends it abruptly, as a keypad that loses power: no reply, no goodbye.
+    void kill();
     bool isRunning() const;
 
     QString address() const { return m_address; }

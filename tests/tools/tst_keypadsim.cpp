@@ -282,6 +282,42 @@ private slots:
         QCOMPARE(send(QStringLiteral("GET"), a, QStringLiteral("/api/v1/config")).status, 200);
     }
 
+    void logsEveryRequestExactly() {
+        KeypadSimulator sim;
+        QVERIFY(sim.start({QStringLiteral("10.77.0.9"), QStringLiteral("Log")}));
+        const QByteArray odd("name=\"quoted\" back\\slash\nline\ttab \xe9\x01 end ");
+        QCOMPARE(send(QStringLiteral("POST"), sim.address(), QStringLiteral("/api/v1/config"), odd).status, 400);
+        QCOMPARE(send(QStringLiteral("GET"), sim.address(), QStringLiteral("/nowhere")).status, 404);
+        QTRY_COMPARE(sim.requestCount(), 2);
+        const KeypadSimulator::Request post = sim.requestLog().at(0);
+        QCOMPARE(post.method, QStringLiteral("POST"));
+        QCOMPARE(post.path, QStringLiteral("/api/v1/config"));
+        QCOMPARE(post.body, odd);
+        QCOMPARE(post.contentType, QByteArray("application/x-www-form-urlencoded"));
+        QCOMPARE(sim.requestLog().at(1).body, QByteArray());
+        QVERIFY(sim.hasEvent(QStringLiteral("refused 404")));
+
+        QVERIFY(sim.command("dance").startsWith("error "));
+        QVERIFY(sim.command("press 9").startsWith("error "));
+        QVERIFY(sim.command("delay soon").startsWith("error "));
+        QVERIFY(!sim.setScene(2, "effect=2"));
+        QVERIFY(sim.isRunning());
+
+        // A keypad that loses power mid-request: the client sees the connection fail.
+        QVERIFY(sim.setHanging(true));
+        QNetworkRequest request(QUrl(QStringLiteral("http://10.77.0.9/api/v1/shows")));
+        request.setTransferTimeout(10000);
+        QNetworkReply* reply = m_http.get(request);
+        QTRY_COMPARE(sim.requestCount(), 3);
+        sim.kill();
+        QVERIFY(!sim.isRunning());
+        // Qt retries once on a new connection, which may first have to give up on the vanished host.
+        QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 20000);
+        QVERIFY(reply->error() != QNetworkReply::NoError);
+        QVERIFY(reply->error() != QNetworkReply::OperationCanceledError);
+        reply->deleteLater();
+    }
+
     void severalSimulatorsSideBySide() {
         KeypadSimulator first, second;
         QVERIFY(first.start({QStringLiteral("10.77.0.7"), QStringLiteral("One")}));

@@ -132,6 +132,9 @@ private slots:
         QVERIFY(!state.postConfig("").ok);
         QVERIFY(!state.postConfig("ip=10.77.1").ok);
         QVERIFY(!state.postConfig(QByteArray("name=") + QByteArray(64, 'n')).ok);
+        QVERIFY(!state.postConfig("name=two\nlines").ok);
+        QVERIFY(state.postConfig("name=Caf\xe9 \"Nord\"").ok);
+        QVERIFY(state.configXml().contains("<value>Caf\xe9 &quot;Nord&quot;</value>"));
 
         o = state.postConfig("factory_reset=1");
         QVERIFY(o.ok && o.factoryReset);

@@ -314,7 +314,9 @@ KeypadState::Outcome KeypadState::postConfig(const QByteArray& body) {
         };
         bool ok = true;
         if (key == "name") {
-            ok = value.size() < 64;
+            // Control characters could not stand in the XML replies.
+            ok = value.size() < 64 &&
+                 std::none_of(value.cbegin(), value.cend(), [](char c) { return c >= 0 && (c < 0x20 || c == 0x7F); });
             next.name = QString::fromLatin1(value);
         } else if (key == "universe") {
             ok = ranged(next.universe, 0, 255);

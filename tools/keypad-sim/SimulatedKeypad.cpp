@@ -146,7 +146,8 @@ void SimulatedKeypad::handleHttp(const httplib::Request& request, httplib::Respo
     const QHostAddress peer(QString::fromStdString(request.remote_addr));
     const QByteArray body = QByteArray::fromStdString(request.body);
     const QByteArray line = "request " + peer.toString().toLatin1() + ' ' + QByteArray::fromStdString(request.method) +
-                            ' ' + QByteArray::fromStdString(request.path) + ' ' + quoted(body);
+                            ' ' + QByteArray::fromStdString(request.path) + ' ' + quoted(body) + ' ' +
+                            quoted(QByteArray::fromStdString(request.get_header_value("Content-Type")));
     QMetaObject::invokeMethod(
         this,
         [this, line, peer] {
