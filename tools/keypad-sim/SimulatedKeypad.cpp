@@ -80,6 +80,7 @@ SimulatedKeypad::SimulatedKeypad(const Options& options, QObject* parent)
     , m_address(options.address)
     , m_http([this](const httplib::Request& request, httplib::Response& response) { handleHttp(request, response); })
     , m_editor(options.editor)
+    , m_configNotices(options.configNotices)
     , m_state(options.factory) {
     m_heartbeatTimer.setInterval(std::max(10, options.heartbeatMs));
     connect(&m_heartbeatTimer, &QTimer::timeout, this, &SimulatedKeypad::sendHeartbeat);
@@ -217,7 +218,7 @@ void SimulatedKeypad::handleHttp(const httplib::Request& request, httplib::Respo
                 QTimer::singleShot(50, this, [this] { beSilent(m_options.rebootMs); });
                 return;
             }
-            if (outcome.configChanged)
+            if (outcome.configChanged && m_configNotices == ConfigNotices::All)
                 sendConfigNotice();
             if (!outcome.newAddress.isEmpty()) {
                 QString error;
@@ -373,7 +374,8 @@ void SimulatedKeypad::sendNotice(const QByteArray& datagram, const QByteArray& w
         emit report("event " + what + " unsent");
         return;
     }
-    m_out->writeDatagram(datagram, m_editor, NoticePort);
+    if (m_out->writeDatagram(datagram, m_editor, NoticePort) == datagram.size())
+        ++m_noticesSent;
     emit report("event " + what + " to " + m_editor.toString().toLatin1());
 }
 
@@ -427,9 +429,21 @@ QByteArray SimulatedKeypad::press(const QByteArray& button) {
         return "ok changed";
     if (sceneButton)
         sendSceneNotice(scene);
-    else
+    else if (m_configNotices != ConfigNotices::None)
         sendConfigNotice();
     return "ok changed";
+}
+
+bool SimulatedKeypad::parseConfigNotices(const QByteArray& text, ConfigNotices& mode) {
+    if (text == "all")
+        mode = ConfigNotices::All;
+    else if (text == "buttons")
+        mode = ConfigNotices::Buttons;
+    else if (text == "none")
+        mode = ConfigNotices::None;
+    else
+        return false;
+    return true;
 }
 
 QByteArray SimulatedKeypad::stateLine() {
@@ -447,6 +461,7 @@ QByteArray SimulatedKeypad::stateLine() {
     state.insert(QStringLiteral("editor"), m_editor.isNull() ? QString() : m_editor.toString());
     state.insert(QStringLiteral("heartbeats"), m_heartbeats);
     state.insert(QStringLiteral("heartbeatsSent"), m_heartbeatsSent);
+    state.insert(QStringLiteral("noticesSent"), m_noticesSent);
     state.insert(QStringLiteral("refusing"), m_refusing);
     state.insert(QStringLiteral("silent"), m_silent);
     return "state " + QJsonDocument(state).toJson(QJsonDocument::Compact);
@@ -505,6 +520,9 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
         beSilent(msec);
         return "ok";
     }
+    if (verb == "config-notices")
+        return parseConfigNotices(argument, m_configNotices) ? QByteArray("ok")
+                                                             : QByteArray("error config-notices all|buttons|none");
     if (verb == "editor") {
         const QHostAddress editor(QString::fromLatin1(argument));
         if (editor.protocol() != QAbstractSocket::IPv4Protocol)
@@ -537,6 +555,6 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
     }
     if (verb == "help")
         return "ok press 1-8|up|down|onoff; heartbeats on|off; refuse on|off; hang on|off; delay MS; silence MS; "
-               "editor ADDRESS; scene N BODY; config BODY; state; quit";
+               "config-notices all|buttons|none; editor ADDRESS; scene N BODY; config BODY; state; quit";
     return "error unknown command " + verb;
 }

@@ -27,6 +27,9 @@ class SimulatedKeypad : public QObject {
     Q_DISABLE_COPY(SimulatedKeypad)
 
 public:
+    // Which configuration changes send a configuration notice.
+    enum class ConfigNotices { All, Buttons, None };
+
     struct Options {
         QString address;
         quint16 httpPort = 80;
@@ -36,6 +39,7 @@ public:
         int heartbeatMs = 500;
         int rebootMs = 3000;
         QHostAddress editor;
+        ConfigNotices configNotices = ConfigNotices::All;
         KeypadConfig factory;
     };
 
@@ -46,6 +50,9 @@ public:
     bool start(QString* error);
     /// Runs one control command and returns its reply line.
     QByteArray command(const QByteArray& line);
+
+    /// Reads "all", "buttons" or "none".
+    static bool parseConfigNotices(const QByteArray& text, ConfigNotices& mode);
 
 signals:
     /// A line for whoever watches the keypad: "request ..." or "event ...".
@@ -78,10 +85,12 @@ private:
     QTimer m_heartbeatTimer;
     QTimer m_silenceTimer;
     QHostAddress m_editor;
+    ConfigNotices m_configNotices = ConfigNotices::All;
     bool m_heartbeats = true;
     bool m_refusing = false;
     bool m_silent = false;
     int m_heartbeatsSent = 0;
+    int m_noticesSent = 0;
 
     // Shared with the HTTP threads.
     std::mutex m_mutex;

@@ -53,7 +53,12 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption control(QStringLiteral("control"),
                                      QStringLiteral("Also take control commands on this Unix socket."),
                                      QStringLiteral("PATH"));
-    parser.addOptions({address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control});
+    const QCommandLineOption configNotices(
+        QStringLiteral("config-notices"),
+        QStringLiteral("Which configuration changes send a notice: all, buttons (presses only) or none."),
+        QStringLiteral("WHICH"), QStringLiteral("all"));
+    parser.addOptions(
+        {address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control, configNotices});
     parser.process(app);
 
     SimulatedKeypad::Options options;
@@ -89,6 +94,8 @@ int main(int argc, char* argv[]) {
             return fail(QStringLiteral("--editor needs an IPv4 address"));
     }
     options.partNumber = parser.value(partNumber);
+    if (!SimulatedKeypad::parseConfigNotices(parser.value(configNotices).toLatin1(), options.configNotices))
+        return fail(QStringLiteral("--config-notices takes all, buttons or none"));
     if (DiscoveryPacket::packFirmware(parser.value(version)) == 0)
         return fail(QStringLiteral("--version needs MAJOR.MINOR.PATCH (minor and patch below 16)"));
     options.factory.name = parser.value(name);
