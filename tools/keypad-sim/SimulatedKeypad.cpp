@@ -222,7 +222,7 @@ void SimulatedKeypad::handleHttp(const httplib::Request& request, httplib::Respo
                 sendConfigNotice();
             if (!outcome.newAddress.isEmpty()) {
                 QString error;
-                if (!moveTo(outcome.newAddress, &error))
+                if (!moveTo(outcome.newAddress, -1, &error))
                     emit report("event error " + error.toUtf8());
             }
         },
@@ -292,8 +292,16 @@ void SimulatedKeypad::answerSetAddress(const DiscoveryPacket& request, const QHo
     reply.mac = m_options.mac;
     reply.ipv4 = QHostAddress(m_address).toIPv4Address();
     const QString target = QHostAddress(request.ipv4).toString();
-    reply.status =
-        validHostAddress(request.ipv4) ? DiscoveryPacket::Status::Accepted : DiscoveryPacket::Status::InvalidAddress;
+    // A netmask of 0 keeps the current one; any other must be contiguous.
+    int prefix = -1;
+    if (request.netmask != 0) {
+        prefix = 0;
+        while (prefix < 32 && (request.netmask & (0x80000000u >> prefix)))
+            ++prefix;
+    }
+    const bool contiguous = prefix < 0 || (prefix > 0 && request.netmask == ~0u << (32 - prefix));
+    reply.status = validHostAddress(request.ipv4) && contiguous ? DiscoveryPacket::Status::Accepted
+                                                                : DiscoveryPacket::Status::InvalidAddress;
     if (reply.status == DiscoveryPacket::Status::Accepted)
         reply.ipv4 = request.ipv4;
     m_discovery->writeDatagram(reply.encode(), sender, port);
@@ -303,12 +311,14 @@ void SimulatedKeypad::answerSetAddress(const DiscoveryPacket& request, const QHo
     if (reply.status != DiscoveryPacket::Status::Accepted)
         return;
     QString error;
-    if (!moveTo(target, &error))
+    if (!moveTo(target, prefix, &error)) {
         emit report("event error " + error.toUtf8());
+        return;
+    }
 }
 
-bool SimulatedKeypad::moveTo(const QString& address, QString* error) {
-    if (address == m_address)
+bool SimulatedKeypad::moveTo(const QString& address, int newPrefix, QString* error) {
+    if (address == m_address && newPrefix < 0)
         return true;
     const QHostAddress old(m_address);
     QString device;
@@ -326,7 +336,7 @@ bool SimulatedKeypad::moveTo(const QString& address, QString* error) {
         return false;
     }
     const QString oldCidr = QStringLiteral("%1/%2").arg(m_address).arg(prefix);
-    const QString newCidr = QStringLiteral("%1/%2").arg(address).arg(prefix);
+    const QString newCidr = QStringLiteral("%1/%2").arg(address).arg(newPrefix < 0 ? prefix : newPrefix);
     stopHttp();
     // The old address goes first: removing a primary address takes its secondaries with it.
     QString output;

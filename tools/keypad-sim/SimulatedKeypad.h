@@ -64,7 +64,8 @@ private:
     void readDiscovery();
     void answerDiscover(const DiscoveryPacket& request, const QHostAddress& sender, quint16 port);
     void answerSetAddress(const DiscoveryPacket& request, const QHostAddress& sender, quint16 port);
-    bool moveTo(const QString& address, QString* error);
+    /// Takes @p address (and the netmask of @p newPrefix, or the current one when it is -1).
+    bool moveTo(const QString& address, int newPrefix, QString* error);
     void sendHeartbeat();
     void sendNotice(const QByteArray& datagram, const QByteArray& what);
     void sendSceneNotice(int scene);

@@ -57,8 +57,11 @@ int main(int argc, char* argv[]) {
         QStringLiteral("config-notices"),
         QStringLiteral("Which configuration changes send a notice: all, buttons (presses only) or none."),
         QStringLiteral("WHICH"), QStringLiteral("all"));
-    parser.addOptions(
-        {address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control, configNotices});
+    const QCommandLineOption exitWithControl(
+        QStringLiteral("exit-with-control"),
+        QStringLiteral("Quit when the last control socket client disconnects (so a crashed test leaves nothing)."));
+    parser.addOptions({address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control,
+                       configNotices, exitWithControl});
     parser.process(app);
 
     SimulatedKeypad::Options options;
@@ -107,6 +110,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&keypad, &SimulatedKeypad::report, &channel, &ControlChannel::broadcast);
     QObject::connect(&keypad, &SimulatedKeypad::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&channel, &ControlChannel::stdinClosed, &app, &QCoreApplication::quit);
+    if (parser.isSet(exitWithControl))
+        QObject::connect(&channel, &ControlChannel::lastClientGone, &app, &QCoreApplication::quit);
 
     QString error;
     if (!keypad.start(&error))
