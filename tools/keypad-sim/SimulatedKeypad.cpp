@@ -117,7 +117,7 @@ bool SimulatedKeypad::startHttp(QString* error) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = false;
     }
-    return m_http.start(m_address, m_options.httpPort, error);
+    return m_http.start(m_address, m_options.httpPort, m_options.keepAliveSeconds, error);
 }
 
 void SimulatedKeypad::stopHttp() {

@@ -38,6 +38,7 @@ public:
         QString partNumber = QStringLiteral("SFT-009251-00");
         int heartbeatMs = 500;
         int rebootMs = 3000;
+        int keepAliveSeconds = 0;
         QHostAddress editor;
         ConfigNotices configNotices = ConfigNotices::All;
         KeypadConfig factory;

@@ -57,11 +57,15 @@ int main(int argc, char* argv[]) {
         QStringLiteral("config-notices"),
         QStringLiteral("Which configuration changes send a notice: all, buttons (presses only) or none."),
         QStringLiteral("WHICH"), QStringLiteral("all"));
+    const QCommandLineOption keepAlive(
+        QStringLiteral("keep-alive-s"),
+        QStringLiteral("Keep HTTP connections open this many seconds (0: one request per connection)."),
+        QStringLiteral("S"), QStringLiteral("0"));
     const QCommandLineOption exitWithControl(
         QStringLiteral("exit-with-control"),
         QStringLiteral("Quit when the last control socket client disconnects (so a crashed test leaves nothing)."));
     parser.addOptions({address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control,
-                       configNotices, exitWithControl});
+                       configNotices, keepAlive, exitWithControl});
     parser.process(app);
 
     SimulatedKeypad::Options options;
@@ -87,6 +91,9 @@ int main(int argc, char* argv[]) {
     options.rebootMs = parser.value(reboot).toInt(&ok);
     if (!ok || options.rebootMs < 0)
         return fail(QStringLiteral("--reboot-ms needs a number"));
+    options.keepAliveSeconds = parser.value(keepAlive).toInt(&ok);
+    if (!ok || options.keepAliveSeconds < 0)
+        return fail(QStringLiteral("--keep-alive-s needs a number"));
     const uint httpPort = parser.value(port).toUInt(&ok);
     if (!ok || httpPort == 0 || httpPort > 65535)
         return fail(QStringLiteral("--http-port needs a port number"));
