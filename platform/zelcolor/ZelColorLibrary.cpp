@@ -204,12 +204,15 @@ QString ZelColorLibrary::getName(const QString& uidOrValue, int mode) const {
             return QString();
         if (mode == Description)
             return describe(ZelColor(value));
+        // In row order, so the same text always finds the same name.
         const QString normalised = ZelColor(value).aName();
-        for (const QStandardItem* candidate : qAsConst(m_byUid)) {
-            if (candidate->data(ColorTextRole).toString() == normalised &&
-                !candidate->data(NameRole).toString().isEmpty()) {
-                item = candidate;
-                break;
+        for (int row = 0; row < rowCount() && !item; ++row) {
+            const QStandardItem* list = this->item(row);
+            for (int c = 0; c < list->rowCount() && !item; ++c) {
+                const QStandardItem* candidate = list->child(c);
+                if (candidate->data(ColorTextRole).toString() == normalised &&
+                    !candidate->data(NameRole).toString().isEmpty())
+                    item = candidate;
             }
         }
         if (!item)

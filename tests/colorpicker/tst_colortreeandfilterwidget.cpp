@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QDrag>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <memory>
 
 using namespace ZelColorPickerLib;
@@ -31,6 +33,27 @@ ZelColorLibrary* library() {
 const QString UserList = QStringLiteral("My Colors");
 
 } // namespace
+
+// Reads the drag a view starts: caught as it is made, read just before it is deleted (offscreen,
+// a drag ends at once).
+class DragCatcher : public QObject {
+public:
+    explicit DragCatcher(QObject* source) { source->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ChildAdded) {
+            static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+        } else if (event->type() == QEvent::DeferredDelete) {
+            if (auto* drag = qobject_cast<QDrag*>(watched); drag && drag->mimeData() && payload.isEmpty()) {
+                payload = drag->mimeData()->data(ColorMimeData::ColorType);
+                names = drag->mimeData()->data(ColorMimeData::NameType);
+                hotSpot = drag->hotSpot();
+            }
+        }
+        return false;
+    }
+    QByteArray payload, names;
+    QPoint hotSpot;
+};
 
 class TestColorTreeAndFilterWidget : public QObject {
     Q_OBJECT
@@ -49,6 +72,7 @@ private slots:
     void deleteKeysAndFixedLists();
     void renameInPlace();
     void dropsThroughTheCodec();
+    void draggingSelectedColours();
     void exportThenImportThroughButtons();
     void screenshot();
 
@@ -456,6 +480,33 @@ void TestColorTreeAndFilterWidget::dropsThroughTheCodec() {
 
     for (int row = before + 2; row >= before; --row)
         library()->deleteColor(library()->index(row, 0, list).data(ZelColorLibrary::UidRole).toString());
+}
+
+void TestColorTreeAndFilterWidget::draggingSelectedColours() {
+    const QModelIndex list = listIndex(UserList);
+    m_tree->setExpanded(list, true);
+    m_tree->scrollTo(library()->index(1, 0, list));
+    const QModelIndex first = library()->getIndexOfUid(m_userUid);
+    const QModelIndex second = library()->index(1, 0, list);
+    QTRY_COMPARE(m_tree->indexAt(centreOf(second)), second);
+    QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(first));
+    QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(second));
+
+    DragCatcher catcher(m_tree);
+    // Through the window, so the moves carry the pressed button as a real mouse's do.
+    QWindow* window = m_widget->windowHandle();
+    const QPoint start = m_tree->viewport()->mapTo(m_widget.get(), centreOf(second));
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, start);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(window, start + QPoint(0, step * QApplication::startDragDistance()));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, start);
+    QTRY_VERIFY(!m_tree->findChild<QDrag*>());
+    const QList<QByteArray> items = catcher.payload.split(',');
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items.first(), (m_userUid + QStringLiteral("#c8285a")).toLatin1());
+    QVERIFY(items.last().contains("#yxy:"));
+    QCOMPARE(catcher.names, QByteArray("Raspberry,Warm Stage White"));
+    QCOMPARE(catcher.hotSpot, QPoint(16, 16));
 }
 
 void TestColorTreeAndFilterWidget::exportThenImportThroughButtons() {
