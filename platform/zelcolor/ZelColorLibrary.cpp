@@ -542,8 +542,16 @@ void ZelColorLibrary::setEditingMultipleColors(bool editing) {
 bool ZelColorLibrary::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (index.model() != this || (role != Qt::EditRole && role != Qt::DisplayRole))
         return QStandardItemModel::setData(index, value, role);
-    if (isListIndex(index))
-        return renameColorList(index.data().toString(), value.toString());
+    if (isListIndex(index)) {
+        const QString oldName = index.data().toString();
+        const QString newName = value.toString().simplified();
+        // The user typed this name in place: say why it is not taken instead of quietly undoing it.
+        if (newName != oldName && isUserListIndex(index) && listItem(newName)) {
+            report(tr("Rename Color Group"), tr("A color group named \"%1\" already exists.").arg(newName));
+            return false;
+        }
+        return renameColorList(oldName, newName);
+    }
     return renameColor(index.data(UidRole).toString(), value.toString());
 }
 

@@ -96,7 +96,7 @@ void TestColorTreeAndFilterWidget::initTestCase() {
         m_messages << title;
         return true;
     });
-    library()->setThumbnailGenerator([](const ZelColor& color) { return ColorThumbnail::create(color); });
+    library()->setThumbnailGenerator(&ColorThumbnail::create);
     library()->init(true, true, true);
     library()->createColorList(UserList, true);
     m_userUid = library()->createColorWithName(ZelColor::fromRgb8(200, 40, 90), QStringLiteral("Raspberry"), QString(),
