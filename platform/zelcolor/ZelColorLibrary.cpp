@@ -376,9 +376,9 @@ QString ZelColorLibrary::createColorList(const QString& name, bool userList) {
     if (userList)
         ensureUserFileRead();
     const QString unique = uniqueListName(trimmed);
-    QStandardItem* list = ensureList(unique, userList ? UserList : FixedList);
+    ensureList(unique, userList ? UserList : FixedList);
     if (userList)
-        userListsChanged(list);
+        userListsChanged();
     return unique;
 }
 
@@ -398,7 +398,7 @@ bool ZelColorLibrary::renameColorList(const QString& oldName, const QString& new
     ensureUserFileRead();
     list->setText(trimmed);
     emit listRenamed(oldName, trimmed);
-    userListsChanged(list);
+    userListsChanged();
     return true;
 }
 
@@ -412,12 +412,11 @@ bool ZelColorLibrary::deleteColorList(const QString& name) {
     for (int row = 0; row < list->rowCount(); ++row)
         m_byUid.remove(list->child(row)->data(UidRole).toString());
     removeRow(list->row());
-    userListsChanged(nullptr);
+    userListsChanged();
     return true;
 }
 
-void ZelColorLibrary::userListsChanged(const QStandardItem* list) {
-    Q_UNUSED(list)
+void ZelColorLibrary::userListsChanged() {
     saveUserFile();
     if (m_readingUserFile || m_batchDepth > 0)
         m_batchListsChanged = true;
@@ -571,13 +570,7 @@ bool ZelColorLibrary::canDropMimeData(const QMimeData* data, Qt::DropAction acti
     return std::any_of(types.cbegin(), types.cend(), [data](const QString& type) { return data->hasFormat(type); });
 }
 
-bool ZelColorLibrary::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                                   const QModelIndex& parent) {
-    Q_UNUSED(data)
-    Q_UNUSED(action)
-    Q_UNUSED(row)
-    Q_UNUSED(column)
-    Q_UNUSED(parent)
+bool ZelColorLibrary::dropMimeData(const QMimeData*, Qt::DropAction, int, int, const QModelIndex&) {
     return false;
 }
 
