@@ -1,0 +1,155 @@
+#include "DiscoveryPacket.h"
+#include "TestEnvironment.h"
+
+class TestDiscoveryPacket : public QObject {
+    Q_OBJECT
+
+private:
+    static DiscoveryPacket reply() {
+        DiscoveryPacket p;
+        p.type = DiscoveryPacket::Type::DiscoverReply;
+        p.sequence = 0xBEEF;
+        p.mac = {{0x02, 0x4C, 0x4D, 0x00, 0x00, 0x02}};
+        p.ipv4 = 0x0A4D0002;
+        p.serial = 0x01020304;
+        p.firmware = DiscoveryPacket::packFirmware(QStringLiteral("1.3.2"));
+        p.universe = 7;
+        p.versionText = "Product:Keypad\nHardware:HW-1\nSoftware:SFT-009251-00\nFirmware:1.3.2";
+        p.name = "Lobby";
+        return p;
+    }
+
+private slots:
+    void roundTripsEveryType() {
+        DiscoveryPacket request;
+        request.sequence = 42;
+        DiscoveryPacket setAddress;
+        setAddress.type = DiscoveryPacket::Type::SetAddressRequest;
+        setAddress.mac = {{1, 2, 3, 4, 5, 6}};
+        setAddress.ipv4 = 0xC0A8010A;
+        setAddress.netmask = 0xFFFF0000;
+        DiscoveryPacket ack;
+        ack.type = DiscoveryPacket::Type::SetAddressReply;
+        ack.mac = {{1, 2, 3, 4, 5, 6}};
+        ack.status = DiscoveryPacket::Status::InvalidAddress;
+        ack.ipv4 = 0x0A000001;
+
+        const QList<DiscoveryPacket> packets{request, reply(), setAddress, ack};
+        const QList<int> sizes{8, 224, 24, 20};
+        for (int i = 0; i < packets.size(); ++i) {
+            const DiscoveryPacket& in = packets.at(i);
+            const QByteArray wire = in.encode();
+            QCOMPARE(wire.size(), sizes.at(i));
+            DiscoveryPacket out;
+            QString error;
+            QVERIFY2(DiscoveryPacket::decode(wire, out, &error), qPrintable(error));
+            QCOMPARE(out.type, in.type);
+            QCOMPARE(out.sequence, in.sequence);
+            QCOMPARE(out.mac, in.mac);
+            QCOMPARE(out.ipv4, in.ipv4);
+            if (in.type == DiscoveryPacket::Type::DiscoverReply) {
+                QCOMPARE(out.serial, in.serial);
+                QCOMPARE(out.firmware, in.firmware);
+                QCOMPARE(out.universe, in.universe);
+                QCOMPARE(out.versionText, in.versionText);
+                QCOMPARE(out.name, in.name);
+            }
+            if (in.type == DiscoveryPacket::Type::SetAddressRequest)
+                QCOMPARE(out.netmask, in.netmask);
+            if (in.type == DiscoveryPacket::Type::SetAddressReply)
+                QCOMPARE(out.status, in.status);
+        }
+    }
+
+    void writesNetworkByteOrderAtDocumentedOffsets() {
+        const QByteArray wire = reply().encode();
+        QCOMPARE(wire.left(8), QByteArray::fromHex("5658494c0102beef"));
+        QCOMPARE(wire.mid(8, 6), QByteArray::fromHex("024c4d000002"));
+        QCOMPARE(wire.mid(16, 4), QByteArray::fromHex("0a4d0002"));
+        QCOMPARE(wire.mid(20, 4), QByteArray::fromHex("01020304"));
+        QCOMPARE(wire.mid(24, 2), QByteArray::fromHex("0132"));
+        QCOMPARE(wire.mid(28, 4), QByteArray::fromHex("00000007"));
+        QCOMPARE(wire.mid(32, 3), QByteArray("Pro"));
+        QCOMPARE(wire.mid(160, 6), QByteArray("Lobby\0", 6));
+    }
+
+    void rejectsMalformedDatagrams_data() {
+        QTest::addColumn<QByteArray>("datagram");
+        const QByteArray good = reply().encode();
+        QByteArray wrongMagic = good;
+        wrongMagic[0] = 'W';
+        QByteArray wrongVersion = good;
+        wrongVersion[4] = 2;
+        QByteArray unknownType = good;
+        unknownType[5] = 9;
+        QByteArray zeroType = good;
+        zeroType[5] = 0;
+        QByteArray unterminatedName = good;
+        unterminatedName.replace(160, 64, QByteArray(64, 'x'));
+        QByteArray unterminatedVersion = good;
+        unterminatedVersion.replace(32, 128, QByteArray(128, 'v'));
+        QByteArray badStatus = [] {
+            DiscoveryPacket ack;
+            ack.type = DiscoveryPacket::Type::SetAddressReply;
+            QByteArray wire = ack.encode();
+            wire[14] = 3;
+            return wire;
+        }();
+        QByteArray requestWithTail = DiscoveryPacket().encode() + "x";
+
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("header cut") << good.left(7);
+        QTest::newRow("reply cut") << good.left(good.size() - 1);
+        QTest::newRow("reply oversized") << good + QByteArray(1, '\0');
+        QTest::newRow("request oversized") << requestWithTail;
+        QTest::newRow("wrong magic") << wrongMagic;
+        QTest::newRow("wrong version") << wrongVersion;
+        QTest::newRow("unknown type") << unknownType;
+        QTest::newRow("type zero") << zeroType;
+        QTest::newRow("name without NUL") << unterminatedName;
+        QTest::newRow("version text without NUL") << unterminatedVersion;
+        QTest::newRow("unknown status") << badStatus;
+        QTest::newRow("keypad scene notice") << QByteArray::fromHex("0401dc4a01000103000000000003000000");
+    }
+
+    void rejectsMalformedDatagrams() {
+        QFETCH(QByteArray, datagram);
+        DiscoveryPacket out = reply();
+        out.name = "untouched";
+        QString error;
+        QVERIFY(!DiscoveryPacket::decode(datagram, out, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(out.name, QByteArray("untouched"));
+    }
+
+    void refusesToEncodeTextsThatDoNotFit() {
+        DiscoveryPacket p = reply();
+        p.name = QByteArray(63, 'n');
+        QCOMPARE(p.encode().size(), DiscoveryPacket::DiscoverReplySize);
+        p.name = QByteArray(64, 'n');
+        QVERIFY(p.encode().isEmpty());
+        p = reply();
+        p.versionText = QByteArray("a\0b", 3);
+        QVERIFY(p.encode().isEmpty());
+    }
+
+    void packsFirmwareAndReadsHardwareAddresses() {
+        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.3.2")), quint16(0x0132));
+        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("2.15.15")), quint16(0x02FF));
+        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.16.0")), quint16(0));
+        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.3")), quint16(0));
+
+        DiscoveryPacket::Mac mac{};
+        QVERIFY(DiscoveryPacket::parseMac(QStringLiteral("02:4C:4d:00:0a:ff"), mac));
+        QCOMPARE(DiscoveryPacket::macText(mac), QStringLiteral("02:4c:4d:00:0a:ff"));
+        QVERIFY(DiscoveryPacket::parseMac(QStringLiteral("02-4c-4d-00-0a-fe"), mac));
+        QCOMPARE(mac[5], quint8(0xFE));
+        QVERIFY(!DiscoveryPacket::parseMac(QStringLiteral("02:4c:4d:00:0a"), mac));
+        QVERIFY(!DiscoveryPacket::parseMac(QStringLiteral("02:4c:4d:00:0a:fff"), mac));
+        QVERIFY(!DiscoveryPacket::parseMac(QStringLiteral("02:4c:4d:00:0a:zz"), mac));
+        QCOMPARE(mac[5], quint8(0xFE));
+    }
+};
+
+LUMETTO_TEST_MAIN_CORE(TestDiscoveryPacket, "tst_discoverypacket")
+#include "tst_discoverypacket.moc"
