@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+class MSPSceneModel;
+class SystemConfiguration;
+
+// The configuration file as a whole: its text from the models, and the guarded read of a file
+// or keypad reply into them. Shared by the main window, the REST client and the command line.
+class MSPDocument final {
+public:
+    // Our documents are a few kilobytes; anything much larger is refused before it is parsed.
+    static constexpr qint64 maximumSize = 1024 * 1024;
+
+    struct ReadResult {
+        bool ok = false;
+        // The document's active scene (0-7), -1 when it named none.
+        int currentShowIndex = -1;
+        // Why the read failed; empty when it succeeded.
+        QString error;
+    };
+
+    // The file text: the active scene, the eight shows and the configuration without IP address.
+    static QString text(const MSPSceneModel& model, const SystemConfiguration& configuration);
+    static QString text();
+    // The text as the file holds it, ISO-8859-1.
+    static QByteArray fileContents();
+
+    // Reads a document into the shared models; see MSPHandler for sendToDevice.
+    static ReadResult read(const QByteArray& data, bool sendToDevice);
+    static ReadResult read(QIODevice* device, bool sendToDevice);
+};

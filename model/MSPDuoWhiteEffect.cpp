@@ -1,0 +1,4 @@
+#include "MSPDuoWhiteEffect.h"
+
+MSPDuoWhiteEffect::MSPDuoWhiteEffect(QObject* parent)
+    : MSPWhiteEffect(parent, DuoWhite) {}
