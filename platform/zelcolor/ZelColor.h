@@ -24,7 +24,9 @@
  * point (IEC 61966-2-1): RGB to XYZ linearises the sRGB transfer curve and applies the sRGB
  * matrix; XYZ to RGB applies the inverse matrix, brings a colour outside the sRGB gamut back
  * inside (towards the white point of equal luminance, then scaled below full output) and
- * re-applies the transfer curve. HSB is the usual hexcone model over sRGB.
+ * re-applies the transfer curve. HSB is the usual hexcone model over sRGB. Black has no
+ * chromaticity of its own and reads as D65 with Y = 0; a chromaticity with y = 0 carries no light.
+ * N-channel colours convert through the light their profile's emitters make (FixtureProfile).
  *
  * Text form: aName() gives a text that ZelColor(text) reads back to an identical colour (same
  * kind, same channels, same alpha). The text always starts with '#' and never holds ',' or '|'
@@ -54,8 +56,7 @@ public:
     void setNamedColor(const QString& text);
 
     // --- RGB ------------------------------------------------------------------------------
-    static ZelColor fromRgb8(int red, int green, int blue, int alpha = 255,
-                             ColorUtils::HueformProfileID profile = 0);
+    static ZelColor fromRgb8(int red, int green, int blue, int alpha = 255, ColorUtils::HueformProfileID profile = 0);
     static ZelColor fromRgbF(double red, double green, double blue, double alpha = 1.0,
                              ColorUtils::HueformProfileID profile = 0);
     static ZelColor fromRgb16(int red, int green, int blue, int alpha = 65535,
@@ -94,7 +95,10 @@ public:
     /** An HSB colour from hue, saturation and value 0..1 (hue 1.0 is 360 degrees). */
     static ZelColor fromHsvF(double hue, double saturation, double value, double alpha = 1.0,
                              ColorUtils::HueformProfileID profile = 0);
-    /** Hue in degrees 0..359 (0 for achromatic colours); saturation and value 0..255. */
+    /**
+     * Hue in degrees 0..359, saturation and value 0..255. An HSB colour answers the hue it was
+     * given even when it is achromatic (so a hue slider does not jump); others answer 0 then.
+     */
     int hue8() const;
     int saturation8() const;
     int value8() const;
@@ -105,8 +109,10 @@ public:
 
     // --- chromaticity (Yxy) ---------------------------------------------------------------
     /**
-     * setY, setx, sety build a chromaticity colour: on a colour of another kind the first of
-     * them makes it a kind-3 colour with Y = 0, x = 0, y = 0 (alpha kept) before setting its value.
+     * setY, setx, sety build a chromaticity colour: on an empty colour the first of them makes
+     * it a kind-3 colour with Y = 0, x = 0, y = 0; a colour of another kind is first converted
+     * to its Yxy form (alpha kept), so setY alone changes only the intensity. Y is kept >= 0,
+     * x and y within 0..1; a non-finite value is logged and ignored.
      */
     void setY(double Y);
     void setx(double x);
@@ -145,13 +151,25 @@ public:
     /** The sRGB colour to paint on screen (16-bit precision, with alpha). */
     QColor toQColor() const;
 
-    /** Same kind, same stored channels, same alpha (the profile tag is not compared). */
+    /**
+     * Same kind, same stored channels, same alpha. The profile tag is compared only for
+     * N-channel colours, whose channels mean nothing without it.
+     */
     bool operator==(const ZelColor& other) const;
     bool operator!=(const ZelColor& other) const { return !(*this == other); }
+
+    /** Registers ZelColor with the meta-type system (done at start-up; safe to call again). */
+    static int registerMetaType();
 
 private:
     void makeRgbFromCurrent();
     void makeYxyFromCurrent();
+    void rgbForm(double rgb[3]) const;
+    void hsvForm(double hsv[3]) const;
+    void setRgbChannel(int channel, int value8);
+    int rgbChannel8(int channel) const;
+    int rgbChannel16(int channel) const;
+    double rgbChannelF(int channel) const;
 
     int m_spec = Invalid;
     // Kind 1: r, g, b (0..65535). Kind 2: hue (0..35999), saturation, value (0..65535).
