@@ -1,3 +1,4 @@
+#include "KeypadSimulator.h"
 #include "MSPColorWashEffect.h"
 #include "MSPDocument.h"
 #include "MSPEffect.h"
@@ -13,6 +14,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -56,6 +58,7 @@ private slots:
     void exitStatusNamesTheProblem_data();
     void exitStatusNamesTheProblem();
     void showSummarisesAFile();
+    void discoversAndRoundTripsAKeypad();
 
 private:
     Run cli(const QStringList& arguments);
@@ -245,6 +248,40 @@ void TestKeypadCli::showSummarisesAFile() {
     QVERIFY(run.out.contains(QStringLiteral("scene buttons: on on off on on on on on\n")));
     QVERIFY(run.out.contains(QStringLiteral("on/off button: on, up: off, down: on\n")));
     QCOMPARE(m_server->requests().size(), 0);
+}
+
+void TestKeypadCli::discoversAndRoundTripsAKeypad() {
+    KeypadSimulator sim;
+    QVERIFY(sim.start({QStringLiteral("10.77.0.20"), QStringLiteral("Round Trip")}));
+    const Run discovery = cli({QStringLiteral("discover"), QStringLiteral("--timeout"), QStringLiteral("2000")});
+    QVERIFY2(discovery.exitCode == 0, qPrintable(discovery.err));
+    QCOMPARE(discovery.out, QStringLiteral("Round Trip\t10.77.0.20\t") + sim.mac().toLower() + QLatin1Char('\n'));
+
+    const QString first = m_dir.filePath(QStringLiteral("first.xml"));
+    const QString second = m_dir.filePath(QStringLiteral("second.xml"));
+    Run run = cli({QStringLiteral("backup"), sim.address(), first});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    // Someone changes the keypad: a scene, the name, the universe.
+    QVERIFY(sim.setScene(2, "effect=2&param1=9&param2=1&param_xy=(0,0,0)&num_colors=0"));
+    QVERIFY(sim.setConfig("name=Changed&universe=12"));
+    run = cli({QStringLiteral("backup"), sim.address(), second});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(readAll(first) != readAll(second));
+
+    run = cli({QStringLiteral("restore"), first, sim.address()});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    run = cli({QStringLiteral("backup"), sim.address(), second});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    // Identical but for the brightness, which a restore sets to full.
+    const QRegularExpression brightness(QStringLiteral("(<url>/api/v1/config/brightness</url>\n<value>)[^<]*"));
+    QString before = QString::fromLatin1(readAll(first));
+    QString after = QString::fromLatin1(readAll(second));
+    QVERIFY(after.contains(QStringLiteral("<url>/api/v1/config/brightness</url>\n<value>255</value>")));
+    before.replace(brightness, QStringLiteral("\\1"));
+    after.replace(brightness, QStringLiteral("\\1"));
+    QCOMPARE(after, before);
 }
 
 LUMETTO_NETWORK_TEST_MAIN(TestKeypadCli, "tst_keypadcli", QCoreApplication)
