@@ -1,0 +1,77 @@
+#include "Discoverer.h"
+
+#include "DiscoveryVersionText.h"
+#include "KeypadAddressing.h"
+#include "Vexil.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTimerEvent>
+#include <QtDebug>
+#include <algorithm>
+
+namespace {
+
+constexpr char LimitedBroadcast[] = "255.255.255.255";
+constexpr int MacSize = 6;
+
+} // namespace
+
+Discoverer* Discoverer::instance() {
+    static Discoverer* discoverer = new Discoverer;
+    return discoverer;
+}
+
+Discoverer::Discoverer()
+    : m_vexil(new Vexil) {
+    connect(m_vexil, &Vexil::signalDiscoverResponse, this, &Discoverer::handleSignalDiscoverResponse);
+}
+
+Discoverer::~Discoverer() {
+    delete m_vexil;
+}
+
+void Discoverer::discover() {
+    emit discovering();
+    qDebug() << "discovering ***************";
+    m_devices.clear();
+
+    const QHostInfo host = QHostInfo::fromName(QHostInfo::localHostName());
+    const QString target = KeypadAddressing::discoveryTargetFor(host.addresses());
+
+    if (target.isEmpty()) {
+        qDebug() << "sending discover to 255.255.255.255";
+        m_vexil->sendDiscover(LimitedBroadcast);
+    } else {
+        qDebug().noquote() << "sending discover to " + target;
+        m_vexil->sendDiscover(target.toLatin1().constData());
+    }
+}
+
+int Discoverer::startDiscovery(int msec) {
+    discover();
+    return startTimer(msec, Qt::CoarseTimer);
+}
+
+void Discoverer::timerEvent(QTimerEvent* event) {
+    Q_UNUSED(event)
+    emit reachedDiscoverTimeLimit();
+}
+
+void Discoverer::handleSignalDiscoverResponse(char* mac, uint ip, uint sn, ushort ver, uint uni, char* verstring,
+                                              char* idstring) {
+    Q_UNUSED(sn)
+    Q_UNUSED(ver)
+    Q_UNUSED(uni)
+    qDebug() << "got discover response";
+    const DiscoveryVersionText version(verstring);
+    if (!version.isKeypad() || !mac)
+        return;
+
+    const QString address = QHostAddress(static_cast<quint32>(ip)).toString();
+    qDebug().noquote() << "Discovered MSP at " + address;
+    m_devices.append(
+        DiscoveredDevice(QString::fromLatin1(idstring ? idstring : ""), QByteArray(mac, MacSize), address));
+    std::stable_sort(m_devices.begin(), m_devices.end(),
+                     [](const DiscoveredDevice& a, const DiscoveredDevice& b) { return a.address() < b.address(); });
+}

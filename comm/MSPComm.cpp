@@ -1,0 +1,411 @@
+#include "MSPComm.h"
+
+#include "CommMessageBox.h"
+#include "Discoverer.h"
+#include "EventLoopWait.h"
+#include "KeypadAddressing.h"
+#include "KeypadDatagram.h"
+#include "LowDelaySockets.h"
+#include "MSPDocument.h"
+#include "MSPScene.h"
+#include "MSPSceneModel.h"
+#include "SystemConfiguration.h"
+#include "Vexil.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QNetworkConfigurationManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUdpSocket>
+#include <QUrl>
+#include <QtDebug>
+
+namespace {
+
+const QString ConfigPath = QStringLiteral("/api/v1/config");
+const QString ShowsPath = QStringLiteral("/api/v1/shows");
+const QString ScenePathPrefix = QStringLiteral("/api/v1/shows/");
+constexpr int ConfigurationPacingMs = 500;
+constexpr int AddressChangeSettleMs = 1000;
+constexpr int SceneButtonWaitMs = 400;
+constexpr int SocketToggleMs = 1000;
+constexpr int MacSize = 6;
+constexpr quint16 HttpPort = 80;
+
+} // namespace
+
+MSPComm* MSPComm::instance() {
+    static MSPComm* comm = new MSPComm;
+    return comm;
+}
+
+MSPComm::MSPComm()
+    : m_networkAccessManager(new QNetworkAccessManager(this)) {
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    m_networkConfigurationManager = new QNetworkConfigurationManager(this);
+    QT_WARNING_POP
+    qRegisterMetaType<QNetworkReply*>("QNetworkReply*");
+    MSPDeviceLink::registerLink(this);
+    connect(m_networkAccessManager, &QNetworkAccessManager::finished, this, &MSPComm::replyFinished);
+    m_sceneUpdateTimer.setSingleShot(false);
+    connect(&m_sceneUpdateTimer, &QTimer::timeout, this, &MSPComm::handleSceneUpdateTimer);
+
+    m_keyPadSocket = new QUdpSocket(this);
+    // Keypads speak IPv4; binding to the IPv4 "any" address keeps senders in dotted form.
+    if (!m_keyPadSocket->bind(QHostAddress::AnyIPv4, KeypadNoticePort, QAbstractSocket::ReuseAddressHint)) {
+        qWarning() << "binding the keypad port failed:" << m_keyPadSocket->errorString();
+        CommMessageBox::critical(tr("Error"), tr("Failed to bind to port 6041.  Close any application that may be "
+                                                 "using this port and restart this program."));
+        return;
+    }
+    connect(m_keyPadSocket, &QUdpSocket::readyRead, this, &MSPComm::processPendingKeyPadDatagrams);
+    m_heartBeatSocket = new QUdpSocket(this);
+    connect(m_heartBeatSocket, &QUdpSocket::readyRead, this, &MSPComm::processPendingHeartBeatDatagrams);
+    connect(&m_socketToggleTimer, &QTimer::timeout, this, &MSPComm::toggleSocket);
+}
+
+MSPComm::~MSPComm() {
+    if (m_keyPadSocket)
+        m_keyPadSocket->close();
+    if (m_heartBeatSocket)
+        m_heartBeatSocket->close();
+}
+
+void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
+    m_address = address;
+    m_mac = mac;
+}
+
+bool MSPComm::isOnLocalSubnet(const QString& address) {
+    QHostAddress interfaceAddress;
+    unsigned int netmask = 0;
+    QHostAddress broadcast;
+    Discoverer::instance()->vexil()->getInterface(interfaceAddress, netmask, broadcast);
+
+    const QHostAddress target(address);
+    if (target.isNull())
+        return false;
+    if (interfaceAddress.toIPv4Address() != 0)
+        return KeypadAddressing::sharesSubnet(interfaceAddress, target, netmask);
+    return KeypadAddressing::sharesAnySubnet(target, KeypadAddressing::localAddressEntries());
+}
+
+QNetworkReply* MSPComm::get(const QString& path) {
+    QNetworkRequest request(QUrl(QStringLiteral("http://") + m_address + path, QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
+    request.setTransferTimeout(TransferTimeoutMs);
+    ++m_outstanding;
+    QNetworkReply* reply = m_networkAccessManager->get(request);
+    emit requestSent(QStringLiteral("GET"), path, QString());
+    return reply;
+}
+
+QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
+    QNetworkRequest request(QUrl(QStringLiteral("http://") + m_address + path, QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
+    request.setTransferTimeout(TransferTimeoutMs);
+    ++m_outstanding;
+    QNetworkReply* reply = m_networkAccessManager->post(request, body.toLatin1());
+    // A reused connection must not hold the body back until the headers are acknowledged.
+    LowDelaySockets::applyTo(QHostAddress(m_address), HttpPort);
+    emit requestSent(QStringLiteral("POST"), path, body);
+    return reply;
+}
+
+void MSPComm::getShows() {
+    if (m_address.isEmpty() || !isOnLocalSubnet(m_address))
+        return;
+    m_showsReply = get(ShowsPath);
+}
+
+void MSPComm::requestScene(int index, bool unparsed) {
+    if (m_address.isEmpty() || !isOnLocalSubnet(m_address))
+        return;
+    if (index < KeypadDatagram::FirstScene - 1 || index > KeypadDatagram::LastScene - 1) {
+        qWarning() << "no scene with index" << index;
+        return;
+    }
+    QNetworkReply* reply = get(ScenePathPrefix + QString::number(index + 1));
+    if (unparsed)
+        m_unparsedReplies.append(reply);
+}
+
+void MSPComm::getScene(int index) {
+    requestScene(index, false);
+}
+
+void MSPComm::getConfig() {
+    if (!isOnLocalSubnet(m_address))
+        return;
+    m_configReply = get(ConfigPath);
+}
+
+void MSPComm::postToDevice(const QString& path, const QString& body, bool unparsed, bool failureTolerant, bool apply) {
+    if (m_postsSuppressed)
+        return;
+    if (m_address.isEmpty() || path.isEmpty())
+        return;
+    if (!isOnLocalSubnet(m_address))
+        return;
+    QNetworkReply* reply = post(path, apply ? body + QStringLiteral("&apply=1") : body);
+    if (unparsed)
+        m_unparsedReplies.append(reply);
+    if (failureTolerant)
+        m_failureTolerantReplies.append(reply);
+}
+
+void MSPComm::handleEffectChanged(MSPScene* scene) {
+    if (!scene || readingDocument())
+        return;
+    postToDevice(scene->url(), scene->PostData(), true, false, false);
+}
+
+void MSPComm::handleEffectParamsChanged(MSPScene* scene) {
+    if (!scene || readingDocument())
+        return;
+    if (m_pendingScene && m_pendingScene != scene)
+        handleSceneUpdateTimer();
+    m_pendingScene = scene;
+    if (m_sceneUpdateTimer.isActive()) {
+        if (m_sceneUpdateTimer.remainingTime() == 0)
+            handleSceneUpdateTimer();
+    } else {
+        m_sceneUpdateTimer.start(SceneUpdateIntervalMs);
+    }
+}
+
+void MSPComm::handleSceneUpdateTimer() {
+    if (!m_sceneUpdateTimer.isActive())
+        return;
+    m_sceneUpdateTimer.stop();
+    if (m_pendingScene) {
+        MSPScene* scene = m_pendingScene;
+        m_pendingScene = nullptr;
+        postToDevice(scene->url(), scene->PostData(), true, false, false);
+    }
+}
+
+void MSPComm::applyScene(MSPScene* scene) {
+    handleSceneUpdateTimer();
+    if (scene)
+        postToDevice(scene->url(), QStringLiteral("apply=1"), true, false, false);
+}
+
+void MSPComm::revertScene(MSPScene* scene) {
+    handleSceneUpdateTimer();
+    if (scene)
+        postToDevice(scene->url(), QStringLiteral("apply=0"), false, false, false);
+}
+
+void MSPComm::brightnessUp() {
+    postToDevice(ConfigPath, QStringLiteral("rel_bright=1"), true, false, false);
+}
+
+void MSPComm::brightnessDown() {
+    postToDevice(ConfigPath, QStringLiteral("rel_bright=0"), true, false, false);
+}
+
+void MSPComm::pressOnOff() {
+    postToDevice(ConfigPath, QStringLiteral("off_press=1"), true, false, false);
+}
+
+void MSPComm::dropOutstandingReplies() {
+    // Dropped replies keep running; they are only no longer expected to be unread or to fail.
+    const QList<QNetworkReply*> unparsed = m_unparsedReplies;
+    for (QNetworkReply* reply : unparsed) {
+        m_unparsedReplies.removeAll(reply);
+        m_failureTolerantReplies.removeAll(reply);
+        reply->ignoreSslErrors();
+    }
+    const QList<QNetworkReply*> tolerant = m_failureTolerantReplies;
+    for (QNetworkReply* reply : tolerant) {
+        m_failureTolerantReplies.removeAll(reply);
+        reply->ignoreSslErrors();
+    }
+}
+
+void MSPComm::restoreFactoryDefaults() {
+    dropOutstandingReplies();
+    postToDevice(ConfigPath, QStringLiteral("factory_reset=1"), true, true, false);
+}
+
+void MSPComm::sendConfiguration(const QStringList& bodies, const QString& newIpAddress) {
+    const bool changingAddress = !newIpAddress.isEmpty();
+    if (isOnLocalSubnet(m_address)) {
+        for (int i = 0; i < bodies.size(); ++i) {
+            const bool last = i == bodies.size() - 1;
+            postToDevice(ConfigPath, bodies.at(i), changingAddress || !last, changingAddress, true);
+            EventLoopWait::wait(ConfigurationPacingMs);
+        }
+    }
+    if (!changingAddress)
+        return;
+    EventLoopWait::wait(AddressChangeSettleMs);
+    dropOutstandingReplies();
+    EventLoopWait::wait(AddressChangeSettleMs);
+    if (m_mac.size() < MacSize) {
+        qWarning() << "no hardware address known for" << m_address << "- cannot change its address";
+        return;
+    }
+    const QByteArray address = KeypadAddressing::normalisedAddress(newIpAddress).toLatin1();
+    QByteArray mac = m_mac;
+    Discoverer::instance()->vexil()->sendSetIP(mac.data(), address.constData());
+}
+
+bool MSPComm::parseReply(QIODevice* reply) {
+    ++m_parsingReplies;
+    const MSPDocument::ReadResult result = MSPDocument::read(reply, false);
+    --m_parsingReplies;
+    if (!result.ok)
+        qDebug().noquote() << "keypad reply not fully read:" << result.error;
+    if (result.currentShowIndex != -1)
+        emit activeSceneIndexChanged(result.currentShowIndex);
+    return result.ok;
+}
+
+void MSPComm::waitForActiveSceneButton() {
+    SystemConfiguration* configuration = SystemConfiguration::instance();
+    MSPSceneModel* model = MSPSceneModel::instance();
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.start(SceneButtonWaitMs);
+    while (!configuration->isSceneEnabled(model->activeSceneIndex()) && timer.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (configuration->isSceneEnabled(model->activeSceneIndex()))
+        return;
+    const int index = configuration->firstEnabledScene();
+    model->setActiveSceneIndex(index, false);
+    emit activeSceneIndexChanged(index);
+    requestScene(index, false);
+}
+
+void MSPComm::replyFinished(QNetworkReply* reply) {
+    --m_outstanding;
+    const bool unparsed = m_unparsedReplies.contains(reply);
+    const bool tolerant = m_failureTolerantReplies.contains(reply);
+    const bool failed = reply->error() != QNetworkReply::NoError;
+
+    if (!unparsed && !failed) {
+        parseReply(reply);
+        if (m_keyPadSceneReplies.removeAll(reply) > 0)
+            getConfig();
+        waitForActiveSceneButton();
+    } else if (unparsed) {
+        m_unparsedReplies.removeAll(reply);
+    }
+
+    if (failed && !tolerant) {
+        qDebug().noquote() << reply->errorString();
+        if (reply->url().host() == m_address)
+            emit networkError();
+        else
+            qDebug() << "reply for wrong address";
+    } else {
+        emit heartBeat(true);
+        m_failureTolerantReplies.removeAll(reply);
+    }
+
+    if (reply == m_configReply) {
+        emit configReceived();
+        m_configReply = nullptr;
+    }
+    if (reply == m_showsReply) {
+        m_showsReply = nullptr;
+        MSPSceneModel* model = MSPSceneModel::instance();
+        revertScene(model->scene(model->activeSceneIndex()));
+    }
+    emit replyHandled(reply);
+    reply->deleteLater();
+
+    if (m_firstReply) {
+        m_firstReply = false;
+        m_socketToggleTimer.start(SocketToggleMs);
+    }
+}
+
+void MSPComm::toggleSocket() {
+    if (!m_heartBeatSocket)
+        return;
+    m_socketEnabled = !m_socketEnabled;
+    if (m_socketEnabled && !m_bindErrorShowing) {
+        qDebug() << "################### enabling socket #########################";
+        if (!m_heartBeatSocket->bind(QHostAddress::AnyIPv4, HeartBeatPort, QAbstractSocket::ReuseAddressHint)) {
+            qWarning() << "binding the heartbeat port failed:" << m_heartBeatSocket->errorString();
+            m_bindErrorShowing = true;
+            CommMessageBox::critical(
+                tr("Error"), tr("Failed to bind to port 6038.  Close any application that may be using this port."));
+            m_bindErrorShowing = false;
+            return;
+        }
+        qDebug() << "################### socket enabled #########################";
+        return;
+    }
+    m_heartBeatSocket->close();
+}
+
+void MSPComm::processPendingHeartBeatDatagrams() {
+    while (m_heartBeatSocket->state() == QAbstractSocket::BoundState && m_heartBeatSocket->hasPendingDatagrams()) {
+        QByteArray datagram(static_cast<int>(qMax<qint64>(m_heartBeatSocket->pendingDatagramSize(), 0)), '\0');
+        QHostAddress sender;
+        m_heartBeatSocket->readDatagram(datagram.data(), datagram.size(), &sender);
+        if (sender.toString() != m_address)
+            continue;
+        qDebug() << " ******************** got heartbeat ******************* ";
+        emit heartBeat(isOnLocalSubnet(m_address));
+        toggleSocket();
+        break;
+    }
+}
+
+void MSPComm::processPendingKeyPadDatagrams() {
+    while (m_keyPadSocket->state() == QAbstractSocket::BoundState && m_keyPadSocket->hasPendingDatagrams()) {
+        QByteArray datagram(static_cast<int>(qMax<qint64>(m_keyPadSocket->pendingDatagramSize(), 0)), '\0');
+        QHostAddress sender;
+        m_keyPadSocket->readDatagram(datagram.data(), datagram.size(), &sender);
+        if (sender.toString() != m_address)
+            continue;
+
+        const KeypadDatagram notice = KeypadDatagram::parse(datagram);
+        if (notice.kind() == KeypadDatagram::Kind::SceneNotice) {
+            const int scene = notice.sceneNumber();
+            qDebug().noquote() << "MSPComm::processPendingKeyPadDatagrams() - scene:" << scene;
+            if (!notice.hasValidScene()) {
+                qWarning() << "ignoring a notice for scene" << scene << "which the keypad does not have";
+                continue;
+            }
+            if (MSPSceneModel::instance()->activeSceneIndex() == scene - 1)
+                continue;
+            qDebug() << "MSPComm::processPendingKeyPadDatagrams() - getting scene";
+            QNetworkReply* reply = post(ScenePathPrefix + QString::number(scene), QString());
+            if (SystemConfiguration::instance()->brightness() == -1 && !m_loadingFile)
+                m_keyPadSceneReplies.append(reply);
+        } else if (notice.kind() == KeypadDatagram::Kind::ConfigurationNotice) {
+            getConfig();
+        }
+    }
+}
+
+void MSPComm::handleHostAddressChanged(QNetworkAddressEntry hostAddressEntry, QString name) {
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    if (name.isEmpty()) {
+        m_networkAccessManager->setConfiguration(m_networkConfigurationManager->defaultConfiguration());
+    } else {
+        const QList<QNetworkConfiguration> configurations = m_networkConfigurationManager->allConfigurations();
+        for (const QNetworkConfiguration& configuration : configurations) {
+            if (configuration.name() == name) {
+                m_networkAccessManager->setConfiguration(configuration);
+                break;
+            }
+        }
+    }
+    QT_WARNING_POP
+    Vexil* vexil = Discoverer::instance()->vexil();
+    vexil->resetSocket();
+    if (!vexil->setInterface(hostAddressEntry))
+        qDebug().noquote() << "setting the vexil interface failed for " + name;
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "MSPDeviceLink.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAddressEntry>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class MSPScene;
+class QIODevice;
+class QNetworkAccessManager;
+class QNetworkConfigurationManager;
+class QNetworkReply;
+class QUdpSocket;
+
+// The one object that talks to the connected keypad: its REST interface over HTTP and the
+// notices and heartbeats it sends over UDP.
+class MSPComm : public QObject, public MSPDeviceLink {
+    Q_OBJECT
+    Q_DISABLE_COPY(MSPComm)
+
+public:
+    static constexpr quint16 KeypadNoticePort = 6041;
+    static constexpr quint16 HeartBeatPort = 6038;
+    static constexpr int SceneUpdateIntervalMs = 100;
+    // A keypad that accepts a connection but never answers must not hold a request forever.
+    static constexpr int TransferTimeoutMs = 5000;
+
+    static MSPComm* instance();
+    ~MSPComm() override;
+
+    void setDevice(const QString& address, const QByteArray& mac);
+    QString address() const { return m_address; }
+    QByteArray mac() const { return m_mac; }
+
+    void setPostsSuppressed(bool suppressed) override { m_postsSuppressed = suppressed; }
+    bool postsSuppressed() const { return m_postsSuppressed; }
+    void setLoadingFile(bool loading) { m_loadingFile = loading; }
+    bool loadingFile() const { return m_loadingFile; }
+
+    static bool isOnLocalSubnet(const QString& address);
+
+    void getShows();
+    void requestScene(int index, bool unparsed) override;
+    void getConfig();
+    void postToDevice(const QString& path, const QString& body, bool unparsed, bool failureTolerant,
+                      bool apply) override;
+
+    void applyScene(MSPScene* scene);
+    void revertScene(MSPScene* scene);
+    void brightnessUp();
+    void brightnessDown();
+    void pressOnOff();
+    void restoreFactoryDefaults();
+    void sendConfiguration(const QStringList& bodies, const QString& newIpAddress);
+
+    // Reads a keypad reply into the models; returns whether it parsed.
+    bool parseReply(QIODevice* reply);
+
+    QNetworkConfigurationManager* networkConfigurationManager() const { return m_networkConfigurationManager; }
+    // Whether a request is still outstanding (tests and the command-line tool wait on it).
+    bool hasOutstandingReplies() const { return m_outstanding > 0; }
+
+signals:
+    void activeSceneIndexChanged(int index);
+    void networkError();
+    void heartBeat(bool reachable);
+    void configReceived();
+    // Every request as it leaves, and every reply once it has been handled (progress reports
+    // and tests follow the traffic through these).
+    void requestSent(const QString& method, const QString& path, const QString& body);
+    void replyHandled(QNetworkReply* reply);
+
+public slots:
+    void getScene(int index);
+    void handleEffectParamsChanged(MSPScene* scene);
+    void handleEffectChanged(MSPScene* scene);
+
+protected slots:
+    void replyFinished(QNetworkReply* reply);
+    void handleSceneUpdateTimer();
+
+private slots:
+    void processPendingKeyPadDatagrams();
+    void processPendingHeartBeatDatagrams();
+    void toggleSocket();
+    void handleHostAddressChanged(QNetworkAddressEntry hostAddressEntry, QString name);
+
+private:
+    MSPComm();
+
+    QNetworkReply* get(const QString& path);
+    QNetworkReply* post(const QString& path, const QString& body);
+    void dropOutstandingReplies();
+    void waitForActiveSceneButton();
+    // True while the models change because a document is being read, not because the user
+    // edited: those changes must not travel back to the keypad.
+    bool readingDocument() const { return m_parsingReplies > 0 || m_loadingFile; }
+
+    QString m_address;
+    QByteArray m_mac;
+    QNetworkAccessManager* m_networkAccessManager = nullptr;
+    QNetworkConfigurationManager* m_networkConfigurationManager = nullptr;
+    QList<QNetworkReply*> m_unparsedReplies;
+    QList<QNetworkReply*> m_failureTolerantReplies;
+    QList<QNetworkReply*> m_keyPadSceneReplies;
+    MSPScene* m_pendingScene = nullptr;
+    QTimer m_sceneUpdateTimer;
+    QNetworkReply* m_configReply = nullptr;
+    QNetworkReply* m_showsReply = nullptr;
+    QTimer m_socketToggleTimer;
+    QUdpSocket* m_keyPadSocket = nullptr;
+    QUdpSocket* m_heartBeatSocket = nullptr;
+    bool m_postsSuppressed = false;
+    bool m_loadingFile = false;
+
+    bool m_socketEnabled = false;
+    bool m_bindErrorShowing = false;
+    bool m_firstReply = true;
+    int m_parsingReplies = 0;
+    int m_outstanding = 0;
+};
