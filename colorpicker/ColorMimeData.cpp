@@ -1,12 +1,12 @@
 #include "ColorMimeData.h"
 
+#include "ColorThumbnail.h"
 #include "ZelColorLibrary.h"
 
 #include <QColor>
 #include <QDebug>
 #include <QDrag>
 #include <QMimeData>
-#include <QPainter>
 #include <QPixmap>
 
 namespace ZelColorPickerLib {
@@ -115,14 +115,8 @@ ColorMimeData::Entry ColorMimeData::first(const QMimeData* data) {
 QDrag* ColorMimeData::createDrag(QObject* source, const QList<Entry>& entries) {
     auto* drag = new QDrag(source);
     drag->setMimeData(encode(entries));
-    QPixmap pixmap(22, 22);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        painter.setPen(QColor(64, 64, 64));
-        painter.setBrush(entries.isEmpty() ? QColor(Qt::magenta) : entries.first().color.toQColor());
-        painter.drawRect(0, 0, 21, 21);
-    }
+    const QPixmap pixmap =
+        ColorThumbnail::swatch(entries.isEmpty() ? ZelColor::fromRgb8(255, 0, 255) : entries.first().color, 22);
     drag->setPixmap(pixmap);
     drag->setHotSpot(QPoint(16, 16));
     return drag;

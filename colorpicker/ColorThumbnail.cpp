@@ -5,10 +5,10 @@
 namespace ZelColorPickerLib {
 
 QPixmap ColorThumbnail::create(const ZelColor& color) {
-    return create(color, Size);
+    return swatch(color, Size);
 }
 
-QPixmap ColorThumbnail::create(const ZelColor& color, int size) {
+QPixmap ColorThumbnail::swatch(const ZelColor& color, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);

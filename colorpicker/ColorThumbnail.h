@@ -16,10 +16,13 @@ class ColorThumbnail final {
 public:
     static constexpr int Size = 13;
 
-    /** The thumbnail of @p color, Size x Size pixels; what the library's generator is set to. */
+    /**
+     * The thumbnail of @p color, Size x Size pixels:
+     * `ZelColorLibrary::Instance()->setThumbnailGenerator(&ColorThumbnail::create)`.
+     */
     static QPixmap create(const ZelColor& color);
-    /** A swatch picture of any size (drag pictures, larger previews). */
-    static QPixmap create(const ZelColor& color, int size);
+    /** The same picture at any size (drag pictures, larger previews). */
+    static QPixmap swatch(const ZelColor& color, int size);
 };
 
 } // namespace ZelColorPickerLib

@@ -30,7 +30,7 @@ QSize ZelColorLibraryTreeViewDelegate::sizeHint(const QStyleOptionViewItem& opti
         bold.setBold(true);
         const int count = index.model()->rowCount(index);
         const int textWidth = QFontMetrics(bold).horizontalAdvance(index.data().toString()) +
-                              option.fontMetrics.horizontalAdvance(QString::number(count)) + 72;
+                              option.fontMetrics.horizontalAdvance(QStringLiteral("%1/%1").arg(count)) + 56;
         size = QSize(qMax(size.width(), textWidth), qMax(size.height() + 6, ListRowHeight));
     } else {
         size.setHeight(qMax(size.height(), 20));
@@ -86,8 +86,13 @@ void ZelColorLibraryTreeViewDelegate::paint(QPainter* painter, const QStyleOptio
         content.setLeft(content.left() + 19);
     }
 
-    const QString count = QString::number(index.model()->rowCount(index));
-    const int countWidth = option.fontMetrics.horizontalAdvance(count) + 10;
+    // While a filter hides colours, say how many of them show.
+    const int total = index.model()->rowCount(index);
+    int shown = total;
+    for (int row = 0; view && row < total; ++row)
+        shown -= view->isRowHidden(row, index) ? 1 : 0;
+    const QString count = shown == total ? QString::number(total) : QStringLiteral("%1/%2").arg(shown).arg(total);
+    const int countWidth = option.fontMetrics.horizontalAdvance(count) + 4;
     const QRect countRect(content.right() - countWidth, content.top(), countWidth, content.height());
     painter->setPen(palette.color(QPalette::Disabled, QPalette::Text));
     painter->drawText(countRect, Qt::AlignRight | Qt::AlignVCenter, count);

@@ -152,17 +152,30 @@ void CCTUtils::getCCTAndTintFromxy(double x, double y, double* cct, double* tint
         // No foot inside: the point lies beyond an end of the locus.
         m = squaredDistance(p, locusUv(1e6 / low)) < squaredDistance(p, locusUv(1e6 / high)) ? low : high;
     } else {
+        // Regula falsi (Illinois): the error is nearly linear in mired, so a few steps do.
+        m = low;
+        int side = 0;
         for (int i = 0; i < 60 && high - low > 1e-9; ++i) {
-            const double mid = 0.5 * (low + high);
-            const double fMid = footError(p, mid);
-            if ((fMid > 0.0) == (fLow > 0.0)) {
-                low = mid;
-                fLow = fMid;
+            m = (low * fHigh - high * fLow) / (fHigh - fLow);
+            const double fM = footError(p, m);
+            if (fM == 0.0)
+                break;
+            if ((fM > 0.0) == (fLow > 0.0)) {
+                low = m;
+                fLow = fM;
+                if (side == -1)
+                    fHigh *= 0.5;
+                side = -1;
             } else {
-                high = mid;
+                high = m;
+                fHigh = fM;
+                if (side == 1)
+                    fLow *= 0.5;
+                side = 1;
             }
+            if (std::fabs(fM) < 1e-18)
+                break;
         }
-        m = 0.5 * (low + high);
     }
     const double temperature = 1e6 / m;
     if (cct)

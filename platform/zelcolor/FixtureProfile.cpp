@@ -156,16 +156,24 @@ QVector<double> FixtureProfile::xyzToChannels(const double xyz[3]) const {
     case Drive::Rgb: {
         double rgb[3];
         xyzToRgbLinear(xyz, rgb);
-        // Each extra emitter takes as much of the mix as it can give without changing the colour.
+        // Each extra emitter takes as much of the mix as it can give without changing the colour:
+        // what it adds of one primary is taken off that primary, and a primary it lies beyond
+        // (amber lies beyond the red-green edge, so it "has" negative blue) is raised to make up
+        // for it. All levels stay within 0..1.
         for (int e = 3; e < emitters.size(); ++e) {
             double exyz[3], v[3];
             emitterXyz(e, 1.0, exyz);
             ColorScience::apply(m_fromXyz, exyz, v);
-            if (!(v[0] > 1e-9 && v[1] > 1e-9 && v[2] > 1e-9))
-                continue;
-            const double level = std::min({1.0, rgb[0] / v[0], rgb[1] / v[1], rgb[2] / v[2]});
+            double level = 1.0;
+            for (int i = 0; i < 3; ++i) {
+                if (v[i] > 1e-9)
+                    level = std::min(level, rgb[i] / v[i]);
+                else if (v[i] < -1e-9)
+                    level = std::min(level, (1.0 - rgb[i]) / -v[i]);
+            }
+            level = std::max(0.0, level);
             for (int i = 0; i < 3; ++i)
-                rgb[i] = std::max(0.0, rgb[i] - level * v[i]);
+                rgb[i] = std::clamp(rgb[i] - level * v[i], 0.0, 1.0);
             channels[e] = encode(level);
         }
         for (int i = 0; i < 3; ++i)

@@ -204,12 +204,15 @@ QString ZelColorLibrary::getName(const QString& uidOrValue, int mode) const {
             return QString();
         if (mode == Description)
             return describe(ZelColor(value));
+        // In row order, so the same text always finds the same name.
         const QString normalised = ZelColor(value).aName();
-        for (const QStandardItem* candidate : qAsConst(m_byUid)) {
-            if (candidate->data(ColorTextRole).toString() == normalised &&
-                !candidate->data(NameRole).toString().isEmpty()) {
-                item = candidate;
-                break;
+        for (int row = 0; row < rowCount() && !item; ++row) {
+            const QStandardItem* list = this->item(row);
+            for (int c = 0; c < list->rowCount() && !item; ++c) {
+                const QStandardItem* candidate = list->child(c);
+                if (candidate->data(ColorTextRole).toString() == normalised &&
+                    !candidate->data(NameRole).toString().isEmpty())
+                    item = candidate;
             }
         }
         if (!item)
@@ -373,9 +376,9 @@ QString ZelColorLibrary::createColorList(const QString& name, bool userList) {
     if (userList)
         ensureUserFileRead();
     const QString unique = uniqueListName(trimmed);
-    QStandardItem* list = ensureList(unique, userList ? UserList : FixedList);
+    ensureList(unique, userList ? UserList : FixedList);
     if (userList)
-        userListsChanged(list);
+        userListsChanged();
     return unique;
 }
 
@@ -395,7 +398,7 @@ bool ZelColorLibrary::renameColorList(const QString& oldName, const QString& new
     ensureUserFileRead();
     list->setText(trimmed);
     emit listRenamed(oldName, trimmed);
-    userListsChanged(list);
+    userListsChanged();
     return true;
 }
 
@@ -409,12 +412,11 @@ bool ZelColorLibrary::deleteColorList(const QString& name) {
     for (int row = 0; row < list->rowCount(); ++row)
         m_byUid.remove(list->child(row)->data(UidRole).toString());
     removeRow(list->row());
-    userListsChanged(nullptr);
+    userListsChanged();
     return true;
 }
 
-void ZelColorLibrary::userListsChanged(const QStandardItem* list) {
-    Q_UNUSED(list)
+void ZelColorLibrary::userListsChanged() {
     saveUserFile();
     if (m_readingUserFile || m_batchDepth > 0)
         m_batchListsChanged = true;
@@ -539,8 +541,16 @@ void ZelColorLibrary::setEditingMultipleColors(bool editing) {
 bool ZelColorLibrary::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (index.model() != this || (role != Qt::EditRole && role != Qt::DisplayRole))
         return QStandardItemModel::setData(index, value, role);
-    if (isListIndex(index))
-        return renameColorList(index.data().toString(), value.toString());
+    if (isListIndex(index)) {
+        const QString oldName = index.data().toString();
+        const QString newName = value.toString().simplified();
+        // The user typed this name in place: say why it is not taken instead of quietly undoing it.
+        if (newName != oldName && isUserListIndex(index) && listItem(newName)) {
+            report(tr("Rename Color Group"), tr("A color group named \"%1\" already exists.").arg(newName));
+            return false;
+        }
+        return renameColorList(oldName, newName);
+    }
     return renameColor(index.data(UidRole).toString(), value.toString());
 }
 
@@ -560,13 +570,7 @@ bool ZelColorLibrary::canDropMimeData(const QMimeData* data, Qt::DropAction acti
     return std::any_of(types.cbegin(), types.cend(), [data](const QString& type) { return data->hasFormat(type); });
 }
 
-bool ZelColorLibrary::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                                   const QModelIndex& parent) {
-    Q_UNUSED(data)
-    Q_UNUSED(action)
-    Q_UNUSED(row)
-    Q_UNUSED(column)
-    Q_UNUSED(parent)
+bool ZelColorLibrary::dropMimeData(const QMimeData*, Qt::DropAction, int, int, const QModelIndex&) {
     return false;
 }
 

@@ -197,7 +197,7 @@ private:
     QString uniqueListName(const QString& wanted) const;
     QString freshUid() const;
     void updateColorItem(QStandardItem* item, const ZelColor& color, const QString& name, const QString& vendorId);
-    void userListsChanged(const QStandardItem* list);
+    void userListsChanged();
     void ensureUserFileRead();
     void readUserFile();
     void saveUserFile();

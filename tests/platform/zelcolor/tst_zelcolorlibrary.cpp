@@ -256,6 +256,9 @@ void TestZelColorLibrary::editingThroughTheModel() {
     QSignalSpy renamed(&library, &ZelColorLibrary::listRenamed);
     QVERIFY(library.setData(library.getIndexOfList(QStringLiteral("Mine")), QStringLiteral("Ours")));
     QCOMPARE(renamed.count(), 1);
+    library.createColorList(QStringLiteral("Taken"), true);
+    QVERIFY(!library.setData(library.getIndexOfList(QStringLiteral("Ours")), QStringLiteral("Taken")));
+    QCOMPARE(problems.size(), 1);
     QVERIFY(library.setData(library.getIndexOfUid(uid), QStringLiteral("Soot")));
     QCOMPARE(library.getName(uid), QStringLiteral("Soot"));
     QVERIFY(readAll(ZelColorLibrary::userFilePath()).contains("Soot"));
@@ -335,6 +338,7 @@ void TestZelColorLibrary::badImportsChangeNothing_data() {
         many += "<List name=\"x\"/>";
     QTest::newRow("too many groups") << many + "</ZelColors>"
                                      << "more than";
+    QTest::newRow("huge") << QByteArray("HUGE") << "larger than";
     QTest::newRow("long name") << QByteArray("<ZelColors version=\"1\"><List name=\"") + QByteArray(5000, 'x') +
                                       "\"/></ZelColors>"
                                << "unusable name";
@@ -346,6 +350,8 @@ void TestZelColorLibrary::badImportsChangeNothing() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bad.zelcolors"));
     QVERIFY(writeFile(path, content));
+    if (content == "HUGE")
+        QVERIFY(QFile(path).resize(ZelColorLibrary::MaxFileBytes + 1));
 
     ZelColorLibrary library;
     library.createColorList(QStringLiteral("Mine"), true);
