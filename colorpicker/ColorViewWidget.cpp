@@ -141,7 +141,8 @@ void ColorViewWidget::mouseMoveEvent(QMouseEvent* event) {
 void ColorViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasPressed = m_pressedButtons & event->button();
     m_pressedButtons = Qt::NoButton;
-    if (wasPressed && event->button() == Qt::LeftButton)
+    // Letting go outside the swatch takes the click back.
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->pos()))
         emit selected();
 }
 

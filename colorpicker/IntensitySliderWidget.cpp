@@ -13,6 +13,8 @@ IntensitySliderWidget::IntensitySliderWidget(QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     m_row = ColorSlidersWidget::addRow(this, grid, 0, tr("Intensity:"), QStringLiteral("intensity"), 255, true);
+    // Opacity and intensity sit one above the other: their sliders start at the same x.
+    m_row.label->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Intensity:")) + 6);
     ColorSlidersWidget::showValue(m_row, m_intensity);
     connect(m_row.slider, &QSlider::valueChanged, this, &IntensitySliderWidget::onIntensitySliderChanged);
     connect(m_row.spinBox, qOverload<int>(&QSpinBox::valueChanged), this,

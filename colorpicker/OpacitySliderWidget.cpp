@@ -13,6 +13,8 @@ OpacitySliderWidget::OpacitySliderWidget(QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     m_row = ColorSlidersWidget::addRow(this, grid, 0, tr("Opacity:"), QStringLiteral("opacity"), 255, true);
+    // Opacity and intensity sit one above the other: their sliders start at the same x.
+    m_row.label->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Intensity:")) + 6);
     ColorSlidersWidget::showValue(m_row, m_opacity);
     connect(m_row.slider, &QSlider::valueChanged, this, &OpacitySliderWidget::onOpacitySliderChanged);
     connect(m_row.spinBox, qOverload<int>(&QSpinBox::valueChanged), this,

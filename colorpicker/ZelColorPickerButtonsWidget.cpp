@@ -221,6 +221,19 @@ void ZelColorPickerButtonsWidget::showEvent(QShowEvent* event) {
     else
         m_showWhitePickerButton->setChecked(true);
     m_showNChannelPickerButton->setChecked(settings.value(nChannelDisplayedKey, false).toBool());
+    if (!m_picker)
+        return;
+    // A picker that already shows a colour keeps the page of that colour; the buttons follow it.
+    if (m_picker->body()->hasColor()) {
+        const QSignalBlocker pageBlocker(m_showRgbPickerButton);
+        if (m_picker->body()->currentPage() == ZelColorPickerWidget::RgbPage)
+            m_showRgbPickerButton->setChecked(true);
+        else
+            m_showWhitePickerButton->setChecked(true);
+        updateNChannelWidgetDisplay();
+    } else {
+        updateColorPickerDisplay();
+    }
 }
 
 void ZelColorPickerButtonsWidget::storeToggleStates() {

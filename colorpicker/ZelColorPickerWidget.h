@@ -35,6 +35,8 @@ public:
     explicit ZelColorPickerWidget(QWidget* parent = nullptr);
 
     ZelColor color() const { return m_color; }
+    /** False until a colour was set (from outside or by the user). */
+    bool hasColor() const { return m_colorGiven; }
     QString uid() const { return m_uid; }
     int currentPage() const;
     /** The page a colour belongs to: RGB, HSB and N-channel render type 0 on the RGB page. */

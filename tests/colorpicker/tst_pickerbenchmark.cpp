@@ -24,6 +24,7 @@ class TestPickerBenchmark : public QObject {
 private slots:
     void paintSpectrum();
     void paintSpectrumAfterBrightnessChange();
+    void paintSpectrumAfterResize();
     void paintTintsAndShades();
     void paintTintsAndShadesAfterHueChange();
     void paintZoomGrid();
@@ -68,6 +69,13 @@ void TestPickerBenchmark::paintSpectrumAfterBrightnessChange() {
     HsbSpectrumWidget spectrum;
     spectrum.resize(248, 158);
     paintLoop(spectrum, [&](int i) { spectrum.setColor(ZelColor::fromHsvF(0.3, 0.5, (i % 100) / 100.0)); });
+}
+
+void TestPickerBenchmark::paintSpectrumAfterResize() {
+    // The worst case: the cached plane is drawn anew every frame.
+    HsbSpectrumWidget spectrum;
+    spectrum.resize(248, 158);
+    paintLoop(spectrum, [&](int i) { spectrum.resize(248 + (i % 2), 158); });
 }
 
 void TestPickerBenchmark::paintTintsAndShades() {
@@ -143,6 +151,12 @@ void TestPickerBenchmark::screenshots() {
     picker->body()->swatch(2)->setColor(ZelColor::fromRgb8(120, 200, 60, 140));
     picker->body()->swatch(3)->setColor(ZelColor::fromRgb8(250, 240, 220));
     QVERIFY(window.grab().save(dir + QStringLiteral("/comparison.png")));
+
+    picker->setColorAndSelectMainPreview(ColorViewWidget::defaultColor(ColorViewWidget::WhiteDisplay), QString());
+    QVERIFY(window.grab().save(dir + QStringLiteral("/white-page.png")));
+
+    picker->setColorAndSelectMainPreview(ColorViewWidget::defaultColor(ColorViewWidget::WhiteDisplay), QString());
+    QVERIFY(window.grab().save(dir + QStringLiteral("/white-page.png")));
 }
 
 LUMETTO_TEST_MAIN(TestPickerBenchmark, "tst_pickerbenchmark")

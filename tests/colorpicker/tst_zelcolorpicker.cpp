@@ -75,6 +75,7 @@ private slots:
     void swatchMenuOffersAddAndReset();
     void buttonBarDrivesThePicker();
     void favoritesMenuListsUserGroups();
+    void savedPageAppliesUntilAColorIsShown();
 };
 
 void TestZelColorPicker::initTestCase() {
@@ -463,6 +464,29 @@ void TestZelColorPicker::favoritesMenuListsUserGroups() {
     emit menu->triggered(newGroup);
     QVERIFY(library->getModifiableLists().contains(ZelColorPickerButtonsWidget::favoriteList()));
     QVERIFY(ZelColorPickerButtonsWidget::favoriteList().startsWith(QStringLiteral("New Color Group")));
+}
+
+void TestZelColorPicker::savedPageAppliesUntilAColorIsShown() {
+    QSettings().setValue(QStringLiteral("colorPickerRGBPickerDisplayed"), false);
+    QSettings().setValue(QStringLiteral("colorPickerWhitePickerDisplayed"), true);
+    {
+        // Tied before it shows, as the editors do it: the saved page wins on show.
+        ZelColorPickerButtonsWidget buttons;
+        ZelColorPicker picker;
+        buttons.setColorPicker(&picker);
+        buttons.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&buttons));
+        QCOMPARE(picker.body()->currentPage(), 1);
+    }
+    ZelColorPickerButtonsWidget buttons;
+    ZelColorPicker picker;
+    buttons.setColorPicker(&picker);
+    picker.setColorAndSelectMainPreview(ZelColor::fromRgb8(10, 200, 10), QString());
+    buttons.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&buttons));
+    // An RGB colour on show keeps the RGB page, and the buttons say so.
+    QCOMPARE(picker.body()->currentPage(), 0);
+    QVERIFY(buttons.findChild<QToolButton*>(QStringLiteral("showRgbPickerButton"))->isChecked());
 }
 
 LUMETTO_TEST_MAIN(TestZelColorPicker, "tst_zelcolorpicker")
