@@ -3,6 +3,7 @@
 
 int main(int argc, char* argv[])
 {
+    Q_INIT_RESOURCE(app_resources);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setApplicationName(QStringLiteral("Lumetto Keypad Effect Manager"));
