@@ -122,6 +122,9 @@ MainWindow::MainWindow(QWidget* parent)
     }
     m_settingsDock->setFloating(false);
     m_settingsDock->setVisible(true);
+    // The state object announced its first state before anyone listened; the actions must not
+    // offer loading and saving while nothing is connected.
+    applyState(ConnectionState::instance()->state());
     // The update checker is created and started here once it is part of the program.
 }
 
@@ -412,7 +415,11 @@ void MainWindow::handleConnectionState(ConnectionState::State status) {
         MSPComm::instance()->getShows();
     }
     m_previousState = status;
+    applyState(status);
+    repaint();
+}
 
+void MainWindow::applyState(ConnectionState::State status) {
     m_sysConfigWidget->setEnabled(status == ConnectionState::Connected ||
                                   status == ConnectionState::CommunicationFailure ||
                                   status == ConnectionState::OfflineDemo);
@@ -422,11 +429,10 @@ void MainWindow::handleConnectionState(ConnectionState::State status) {
     // The system configuration editor's address-only mode follows state 4 here.
     if (status == ConnectionState::CommunicationFailure && m_tabWidget->currentIndex() == 0)
         m_tabWidget->setCurrentIndex(1);
-    repaint();
 }
 
 void MainWindow::updateActions() {
-    const ConnectionState::State status = m_previousState;
+    const ConnectionState::State status = ConnectionState::instance()->state();
     const bool fileActions = status == ConnectionState::Connected || status == ConnectionState::OfflineDemo;
     m_loadAct->setEnabled(fileActions && !m_readingFile);
     m_saveAct->setEnabled(fileActions && !m_readingFile);

@@ -76,6 +76,7 @@ private:
     void createSettingsDock();
     void createStatusBar();
     void connectSharedObjects();
+    void applyState(ConnectionState::State status);
     void updateActions();
     void setWaitCursor(bool on);
     void postKey(int key, Qt::KeyboardModifiers modifiers);

@@ -1,9 +1,10 @@
 #include "MessageBox.h"
 
 #include <QDebug>
+#include <QQueue>
 
 namespace {
-QMessageBox::StandardButton nextAnswer = QMessageBox::NoButton;
+QQueue<QMessageBox::StandardButton> nextAnswers;
 QString lastShownTitle;
 QString lastShownText;
 } // namespace
@@ -13,11 +14,8 @@ QMessageBox::StandardButton MessageBox::show(QMessageBox::Icon icon, QWidget* pa
     lastShownTitle = title;
     lastShownText = text;
     qDebug().noquote() << title << ":" << text;
-    if (nextAnswer != QMessageBox::NoButton) {
-        const QMessageBox::StandardButton answer = nextAnswer;
-        nextAnswer = QMessageBox::NoButton;
-        return answer;
-    }
+    if (!nextAnswers.isEmpty())
+        return nextAnswers.dequeue();
     QMessageBox box(icon, title, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
@@ -36,7 +34,10 @@ QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString&
 }
 
 void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) {
-    nextAnswer = answer;
+    if (answer == QMessageBox::NoButton)
+        nextAnswers.clear();
+    else
+        nextAnswers.enqueue(answer);
 }
 
 QString MessageBox::lastTitle() {

@@ -12,7 +12,8 @@ public:
     static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons);
 
-    // The next box is not shown and returns answer. NoButton shows boxes again.
+    // The next box not yet answered is not shown and returns answer; answers queue up in order.
+    // NoButton drops the queued answers.
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static QString lastTitle();
     static QString lastText();
