@@ -146,6 +146,7 @@ void NetworkPrefs::fillTable() {
 
     if (!m_entries.isEmpty())
         m_table->selectRow(rowToSelect);
+    readSelection();
     updateDefaultInterfaceLabel();
     update();
 }
@@ -161,7 +162,7 @@ bool NetworkPrefs::wholeRowSelected() const {
     return m_table->selectedItems().size() == columnCount;
 }
 
-void NetworkPrefs::handleNetworkInterfaceSelectionChanged() {
+bool NetworkPrefs::readSelection() {
     const bool rowSelected = !m_entries.isEmpty() && wholeRowSelected();
     if (rowSelected) {
         const int row = m_table->selectedItems().first()->row();
@@ -177,6 +178,11 @@ void NetworkPrefs::handleNetworkInterfaceSelectionChanged() {
             }
         }
     }
+    return rowSelected;
+}
+
+void NetworkPrefs::handleNetworkInterfaceSelectionChanged() {
+    const bool rowSelected = readSelection();
     if (!m_live)
         return;
 

@@ -44,6 +44,8 @@ private slots:
 private:
     void buildForm();
     bool wholeRowSelected() const;
+    // Takes the selected row's address and name and shows it in bold; false when no whole row is selected.
+    bool readSelection();
     void updateConfigurations();
     void fillTable();
 
