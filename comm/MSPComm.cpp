@@ -47,6 +47,7 @@ MSPComm::MSPComm()
     QT_WARNING_DISABLE_DEPRECATED
     m_networkConfigurationManager = new QNetworkConfigurationManager(this);
     QT_WARNING_POP
+    qRegisterMetaType<QNetworkReply*>("QNetworkReply*");
     MSPDeviceLink::registerLink(this);
     connect(m_networkAccessManager, &QNetworkAccessManager::finished, this, &MSPComm::replyFinished);
     m_sceneUpdateTimer.setSingleShot(false);

@@ -10,8 +10,42 @@
 #include <QXmlInputSource>
 #include <QXmlSimpleReader>
 
+#include <QRegularExpression>
+
 QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED
+
+namespace {
+
+// The reader keeps only the low 16 bits of a character reference beyond U+FFFF, so such
+// references (which we write for characters outside ISO-8859-1) are handed to it as the two
+// references of their UTF-16 surrogate pair, which it joins back into the character.
+QByteArray withReadableReferences(const QByteArray& data) {
+    if (!data.contains("&#"))
+        return data;
+    static const QRegularExpression reference(QStringLiteral("&#(x[0-9A-Fa-f]{5,6}|[0-9]{5,7});"));
+    const QString text = QString::fromLatin1(data);
+    QString result;
+    int last = 0;
+    QRegularExpressionMatchIterator it = reference.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const QString digits = match.captured(1);
+        bool ok = false;
+        const uint code = digits.startsWith(QLatin1Char('x')) ? digits.mid(1).toUInt(&ok, 16) : digits.toUInt(&ok);
+        if (!ok || code <= 0xFFFF || code > 0x10FFFF)
+            continue;
+        result += text.midRef(last, match.capturedStart() - last);
+        result += QStringLiteral("&#%1;&#%2;").arg(QChar::highSurrogate(code)).arg(QChar::lowSurrogate(code));
+        last = match.capturedEnd();
+    }
+    if (last == 0)
+        return data;
+    result += text.midRef(last);
+    return result.toLatin1();
+}
+
+} // namespace
 
 QString MSPDocument::text(const MSPSceneModel& model, const SystemConfiguration& configuration) {
     QString text = QLatin1String("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<v1>\n<all_shows>\n");
@@ -43,7 +77,7 @@ MSPDocument::ReadResult MSPDocument::read(const QByteArray& data, bool sendToDev
         return result;
     }
     QXmlInputSource source;
-    source.setData(data);
+    source.setData(withReadableReferences(data));
     QXmlSimpleReader reader;
     MSPHandler handler(sendToDevice);
     reader.setContentHandler(&handler);

@@ -32,7 +32,9 @@ void MSPVariableColorEffect::setParams(const QStringList& params, const QList<Ze
             qDebug() << "variable colour ignores" << params.size() << "parameters";
             return;
         }
-        const int hue = int(deviceLevel(params.at(0)) * degreesPerStep);
+        // Rounded up, not truncated: the smallest hue that goes out as the same number again, so
+        // a scene read and written back does not lose a step each time.
+        const int hue = int(std::ceil(double(deviceLevel(params.at(0))) * degreesPerStep - 1e-6));
         color.setHsv8(hue, byteValue(params.at(1)), byteValue(params.at(2)), 255, profile);
     }
     storeColor(color);

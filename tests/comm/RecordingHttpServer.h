@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QTcpServer;
+class QTcpSocket;
+
+// A keypad's HTTP side reduced to what the REST client tests need: it records every request
+// (method, path, exact body, arrival time) and answers from a table, or not at all.
+class RecordingHttpServer : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY(RecordingHttpServer)
+
+public:
+    struct Request {
+        QString method;
+        QString path;
+        QByteArray body;
+        qint64 arrivalMs = 0;
+        QString line() const { return method + QLatin1Char(' ') + path + QLatin1Char(' ') + QString::fromLatin1(body); }
+    };
+
+    enum class Mode { Answer, Silent, Hangup };
+
+    RecordingHttpServer();
+    ~RecordingHttpServer() override;
+
+    bool listen(const QHostAddress& address, quint16 port = 80);
+    void close();
+
+    void setReply(const QString& method, const QString& path, const QByteArray& body);
+    void setMode(Mode mode) { m_mode = mode; }
+    // Hang up on requests whose body contains this text (a keypad that restarts).
+    void setHangupOn(const QByteArray& bodyPart) { m_hangupOn = bodyPart; }
+
+    const QList<Request>& requests() const { return m_requests; }
+    QStringList lines() const;
+    void clear() { m_requests.clear(); }
+    qint64 elapsedMs() const { return m_clock.elapsed(); }
+
+signals:
+    void requestReceived(const RecordingHttpServer::Request& request);
+
+private:
+    void handleConnection();
+    void readFrom(QTcpSocket* socket);
+
+    QTcpServer* m_server = nullptr;
+    QHash<QString, QByteArray> m_replies;
+    QHash<QTcpSocket*, QByteArray> m_buffers;
+    QList<Request> m_requests;
+    Mode m_mode = Mode::Answer;
+    QByteArray m_hangupOn;
+    QElapsedTimer m_clock;
+};

@@ -1,0 +1,298 @@
+#include "TestEnvironment.h"
+
+#include "MSPColorWashEffect.h"
+#include "MSPCustomWashEffect.h"
+#include "MSPEffectFactory.h"
+#include "MSPFixedColorEffect.h"
+#include "MSPHandler.h"
+#include "MSPRandomColorEffect.h"
+#include "MSPWhiteEffect.h"
+#include "ModelFixture.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace ModelFixture;
+
+namespace {
+
+// A chromaticity colour that a document holds exactly (as the reader rebuilds it).
+ZelColor documentYxy(int Y, int x, int y) {
+    ZelColor color;
+    color.setY(MSPHandler::documentChromaticity(QString::number(Y), 1000));
+    color.setx(MSPHandler::documentChromaticity(QString::number(x), 10000));
+    color.sety(MSPHandler::documentChromaticity(QString::number(y), 10000));
+    return color;
+}
+
+ZelColor hsb(int h, int s, int v) {
+    ZelColor color;
+    color.setHsv8(h, s, v);
+    return color;
+}
+
+template <typename Effect>
+Effect* give(int row, int type) {
+    auto* effect = qobject_cast<Effect*>(MSPEffectFactory::instance()->create(type, nullptr));
+    scene(row)->setEffect(effect, false);
+    scene(row)->setURL(QStringLiteral("/api/v1/shows/%1").arg(row + 1));
+    return effect;
+}
+
+// Every kind, with values off their defaults, and colours of every sort the editors pick.
+void fill(int profile, bool chromaticity) {
+    SystemConfiguration* c = SystemConfiguration::instance();
+    c->setFixtureClass(profile);
+    c->setName(QStringLiteral("Hall & <Foyer> \u00e9\u20ac"));
+    c->setUniverse(chromaticity ? 255 : 7);
+    c->setVexilMode(2);
+    c->setNumberOfPorts(chromaticity ? 16 : 3);
+    c->setLightsPerPort(chromaticity ? 170 : 150);
+    c->setBrightness(chromaticity ? -1 : 200);
+    c->setScene2CheckBoxState(false);
+    c->setScene8CheckBoxState(!chromaticity);
+    c->setUpCheckBoxState(false);
+    c->setOnOffCheckBoxState(chromaticity);
+
+    give<MSPFixedColorEffect>(0, 0)->setColor(chromaticity ? documentYxy(800, 3127, 3290).aName()
+                                                           : ZelColor::fromRgb8(10, 20, 30).aName());
+    give<MSPFixedColorEffect>(1, 1)->setColor(chromaticity ? documentYxy(1000, 1500, 600).aName()
+                                                           : hsb(200, 150, 100).aName());
+    auto* wash = give<MSPColorWashEffect>(2, 2);
+    wash->setSpeed(17);
+    wash->setDirection(1);
+    auto* rainbow = give<MSPCustomWashEffect>(3, 3);
+    rainbow->setSpeed(3);
+    rainbow->setWidth(20);
+    rainbow->setColorList(chromaticity ? QStringList() : QStringList({QStringLiteral("#102030")}));
+    auto* custom = give<MSPCustomWashEffect>(4, 4);
+    custom->setSpeed(32);
+    custom->setDirection(1);
+    custom->setWidth(32);
+    custom->setColorList({documentYxy(500, 6400, 3300).aName(), ZelColor::fromRgb8(0, 0, 0).aName(),
+                          hsb(10, 255, 128).aName(), documentYxy(1, 3127, 3290).aName(),
+                          ZelColor::fromRgb8(255, 255, 255).aName(), documentYxy(32767, 1, 9999).aName()});
+    auto* random = give<MSPRandomColorEffect>(5, 5);
+    random->setSpeed(99);
+    random->setFade(true);
+    auto* white = give<MSPWhiteEffect>(6, 6);
+    white->setTemperature(200);
+    white->setBrightness(37);
+    auto* duo = give<MSPWhiteEffect>(7, 7);
+    duo->setTemperature(10);
+    duo->setBrightness(0);
+    MSPSceneModel::instance()->setActiveSceneIndex(4, false);
+}
+
+} // namespace
+
+class TestMSPDocument : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { reset(); }
+
+    void frame() {
+        fill(0, false);
+        MSPSceneModel::instance()->setActiveSceneIndex(2, false);
+        QString expected = QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<v1>\n<all_shows>\n"
+                                          "<currentShow>3</currentShow>\n");
+        for (int row = 0; row < 8; ++row)
+            expected += scene(row)->XMLData() + QLatin1Char('\n');
+        expected += QStringLiteral("</all_shows>") + SystemConfiguration::instance()->XMLData(false) +
+                    QStringLiteral("\n</v1>");
+        const QString text = MSPDocument::text();
+        QCOMPARE(text, expected);
+        QCOMPARE(text.count(QLatin1String("<show>")), 8);
+        QCOMPARE(text.count(QLatin1String("<param>")), 24);
+        QCOMPARE(text.count(QLatin1String("<color>")), 48);
+        QVERIFY(!text.contains(QLatin1String("/api/v1/config/ip")));
+        QVERIFY(text.contains(QLatin1String("</all_shows><config>\n")));
+        // Only ISO-8859-1 characters, so the Latin-1 file holds the text unchanged.
+        QCOMPARE(QString::fromLatin1(MSPDocument::fileContents()), text);
+    }
+
+    void emptyModelFrame() {
+        QCOMPARE(MSPDocument::text(), QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<v1>\n"
+                                                     "<all_shows>\n<currentShow>1</currentShow>\n\n\n\n\n\n\n\n\n"
+                                                     "</all_shows>") +
+                                          SystemConfiguration::instance()->XMLData(false) + QStringLiteral("\n</v1>"));
+    }
+
+    void roundTrip_data() {
+        QTest::addColumn<int>("profile");
+        QTest::addColumn<bool>("chromaticity");
+        for (int profile = 0; profile < ColorUtils::ProfileCount; ++profile) {
+            QTest::addRow("profile %d, picked colours", profile) << profile << false;
+            QTest::addRow("profile %d, chromaticity", profile) << profile << true;
+        }
+    }
+
+    void roundTrip() {
+        QFETCH(int, profile);
+        QFETCH(bool, chromaticity);
+        fill(profile, chromaticity);
+        const QByteArray saved = MSPDocument::fileContents();
+        const SystemConfiguration* c = SystemConfiguration::instance();
+        const QString name = c->name();
+
+        reset();
+        const MSPDocument::ReadResult result = MSPDocument::read(saved, false);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.currentShowIndex, 4);
+        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), 0);
+
+        QCOMPARE(c->name(), name);
+        QCOMPARE(c->fixtureClass(), profile);
+        QCOMPARE(c->universe(), chromaticity ? 255 : 7);
+        QCOMPARE(c->brightness(), chromaticity ? -1 : 200);
+        QVERIFY(!c->scene2CheckBoxState());
+        QCOMPARE(c->onOffCheckBoxState(), chromaticity);
+        QCOMPARE(scene(6)->effect()->property("brightness").toInt(), 37);
+        QCOMPARE(scene(4)->effect()->property("width").toInt(), 32);
+        for (int row = 0; row < 8; ++row)
+            QCOMPARE(scene(row)->effect()->type(), row);
+
+        // Written again, the document is the same to the byte: kinds, parameters, colours and
+        // configuration all came back. Read into the effects that are now there, too.
+        MSPSceneModel::instance()->setActiveSceneIndex(4, false);
+        QCOMPARE(MSPDocument::fileContents(), saved);
+        QVERIFY(MSPDocument::read(saved, false).ok);
+        QCOMPARE(MSPDocument::fileContents(), saved);
+    }
+
+    void chromaticityIsTruncatedOnceOnly() {
+        ZelColor picked;
+        picked.setY(0.123456);
+        picked.setx(0.3127159);
+        picked.sety(0.329);
+        give<MSPFixedColorEffect>(0, 0)->setColor(picked.aName());
+        const QString first = scene(0)->XMLData();
+        QVERIFY(first.contains(QLatin1String("<by>123</by><x>3127</x><y>3289</y>")));
+
+        QByteArray saved = MSPDocument::fileContents();
+        for (int round = 0; round < 5; ++round) {
+            reset();
+            QVERIFY(MSPDocument::read(saved, false).ok);
+            const QByteArray again = MSPDocument::fileContents();
+            QVERIFY(again.contains("<by>123</by><x>3127</x><y>3289</y>"));
+            if (round > 0)
+                QCOMPARE(again, saved);
+            saved = again;
+        }
+    }
+
+    void readsDevices() {
+        fill(3, false);
+        const QByteArray saved = MSPDocument::fileContents();
+        reset();
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("configuration.xml")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(saved);
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(MSPDocument::read(&file, false).ok);
+        QCOMPARE(MSPDocument::fileContents(), QByteArray(saved).replace("<currentShow>5", "<currentShow>1"));
+
+        QVERIFY(!MSPDocument::read(static_cast<QIODevice*>(nullptr), false).ok);
+        QBuffer closed;
+        QVERIFY(!MSPDocument::read(&closed, false).ok);
+    }
+
+    void oversizedDocumentsAreRefused() {
+        // A 50 MB text node never reaches the parser.
+        QByteArray huge = document(propertyElement(QStringLiteral("name"), QString()));
+        huge.insert(huge.indexOf("</value>"), QByteArray(50 * 1024 * 1024, 'x'));
+        QElapsedTimer timer;
+        timer.start();
+        MSPDocument::ReadResult result = MSPDocument::read(huge, false);
+        QVERIFY(!result.ok);
+        QVERIFY(result.error.contains(QLatin1String("larger")));
+        QBuffer buffer(&huge);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QVERIFY(!MSPDocument::read(&buffer, false).ok);
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(SystemConfiguration::instance()->name().isEmpty());
+
+        // Under the size limit, a text far longer than any of ours is refused by the reader.
+        QByteArray longText = document(propertyElement(QStringLiteral("name"), QString(200000, QLatin1Char('y'))));
+        result = MSPDocument::read(longText, false);
+        QVERIFY(!result.ok);
+        QVERIFY(SystemConfiguration::instance()->name().isEmpty());
+
+        // At the limit is still a document.
+        QByteArray padded = document(propertyElement(QStringLiteral("name"), QStringLiteral("Edge")));
+        padded.insert(padded.indexOf("<v1>"), QByteArray(MSPDocument::maximumSize - padded.size(), ' '));
+        QCOMPARE(padded.size(), MSPDocument::maximumSize);
+        QVERIFY(MSPDocument::read(padded, false).ok);
+        QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Edge"));
+    }
+
+    void deepNestingIsRefused() {
+        // The reader itself overflows its stack somewhere past 20000 levels; the handler stops it long
+        // before. 100000 levels still fit under the size limit.
+        QByteArray deep;
+        for (int i = 0; i < 100000; ++i)
+            deep += "<a>";
+        for (int i = 0; i < 100000; ++i)
+            deep += "</a>";
+        QElapsedTimer timer;
+        timer.start();
+        const MSPDocument::ReadResult result = MSPDocument::read(deep, false);
+        QVERIFY(!result.ok);
+        QVERIFY(result.error.contains(QLatin1String("nested")));
+        QVERIFY(timer.elapsed() < 5000);
+
+        QByteArray fine = "<api><shows><scene>" + show(1, 5, params(3, 0, 0)).toLatin1() + "</scene></shows></api>";
+        QVERIFY(MSPDocument::read(fine, false).ok);
+    }
+
+    void entitiesAreBounded() {
+        QByteArray laughs =
+            "<?xml version=\"1.0\"?>\n<!DOCTYPE v1 [\n<!ENTITY l0 \"lollollollollollollollollollol\">\n";
+        for (int i = 1; i <= 9; ++i) {
+            laughs += "<!ENTITY l" + QByteArray::number(i) + " \"";
+            for (int k = 0; k < 10; ++k)
+                laughs += "&l" + QByteArray::number(i - 1) + ";";
+            laughs += "\">\n";
+        }
+        laughs += "]>\n<v1><config>" + propertyElement(QStringLiteral("name"), QStringLiteral("&l9;")).toLatin1() +
+                  "</config></v1>";
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!MSPDocument::read(laughs, false).ok);
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(SystemConfiguration::instance()->name().isEmpty());
+
+        // Small internal entities are ordinary XML; external ones are never fetched.
+        const QByteArray small = "<?xml version=\"1.0\"?>\n<!DOCTYPE v1 [\n<!ENTITY hall \"Main Hall\">\n"
+                                 "<!ENTITY secret SYSTEM \"file:///etc/passwd\">\n]>\n<v1><config>" +
+                                 propertyElement(QStringLiteral("name"), QStringLiteral("&hall;")).toLatin1() +
+                                 propertyElement(QStringLiteral("version"), QStringLiteral("&secret;")).toLatin1() +
+                                 "</config></v1>";
+        QVERIFY(MSPDocument::read(small, false).ok);
+        QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Main Hall"));
+        QVERIFY(!SystemConfiguration::instance()->version().contains(QLatin1String("root")));
+    }
+
+    void factoryDefaultFile() {
+        const QString path = TestSupport::sourceDir() + QStringLiteral("/app/resources/defaultConfiguration.xml");
+        QFile file(path);
+        if (!file.exists())
+            QSKIP("the factory default file is not in this tree");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const MSPDocument::ReadResult result = MSPDocument::read(&file, false);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        for (int row = 0; row < 8; ++row) {
+            QVERIFY(scene(row)->effect());
+            QCOMPARE(scene(row)->url(), QStringLiteral("/api/v1/shows/%1").arg(row + 1));
+        }
+        QVERIFY(result.currentShowIndex >= 0);
+    }
+};
+
+LUMETTO_TEST_MAIN_CORE(TestMSPDocument, "tst_MSPDocument")
+#include "tst_MSPDocument.moc"
