@@ -52,6 +52,7 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    Q_INIT_RESOURCE(app_resources);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.com"));

@@ -24,6 +24,8 @@ class TestShellWidgets : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(app_resources); }
+
     void statusFollowsTheConnectionState_data() {
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("text");
@@ -60,8 +62,11 @@ private slots:
         QCOMPARE(::text(widget, "textLabel"), text);
         QCOMPARE(iconName(widget), icon);
         auto* iconLabel = widget.findChild<QLabel*>(QStringLiteral("iconLabel"));
+        const QPixmap shown = iconLabel->pixmap(Qt::ReturnByValue);
         if (icon.isEmpty())
-            QVERIFY(iconLabel->pixmap(Qt::ReturnByValue).isNull());
+            QVERIFY(shown.isNull());
+        else
+            QCOMPARE(shown.toImage(), QPixmap(":/images/images/" + icon).toImage());
 
         // A new widget starts with the state in force.
         StatusWidget later(nullptr);
@@ -125,6 +130,11 @@ private slots:
         QVERIFY(box);
         QVERIFY(box->isVisible());
         QVERIFY(box->isModal());
+        // The box is exactly the picture.
+        const QSize splashSize = QPixmap(":/images/images/splash.png").size();
+        QVERIFY(!splashSize.isEmpty());
+        QCOMPARE(box->minimumSize(), splashSize);
+        QCOMPARE(box->maximumSize(), splashSize);
         QCOMPARE(box->findChild<QLabel*>("versionLabel")->text(), QStringLiteral("Version: 1.3 20131127-196"));
         QCOMPARE(box->findChild<QLabel*>("libraryPathsTitleLabel")->text(), QStringLiteral("Qt Library Paths:"));
         const QString paths = box->findChild<QLabel*>("libraryPathsLabel")->text();

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+
+class QPainter;
+
+// Small drawing helpers shared by the keypad art and the icons.
+namespace Painting {
+
+// A transparent premultiplied canvas of the given size.
+QImage canvas(int width, int height);
+
+// Three box-blur passes on every channel, which is close enough to a Gaussian for shadows.
+void blur(QImage& image, int radius);
+
+// The path filled with the colour, blurred and moved: a soft shadow or glow to draw under a shape.
+QImage softShape(const QSize& size, const QPainterPath& path, const QColor& color, int radius,
+                 const QPointF& offset = QPointF());
+
+// Darkness cast inwards from the edge of the path, as on a pressed key.
+QImage innerShadow(const QSize& size, const QPainterPath& path, const QColor& color, int radius, const QPointF& offset);
+
+// Fine horizontal streaks inside the path, the grain of brushed metal; the same seed gives the same grain.
+void brushedGrain(QPainter& painter, const QPainterPath& path, quint32 seed, int strength);
+
+// The one typeface of the artwork, so the images look the same on every build machine.
+QFont font(qreal pixelSize, QFont::Weight weight = QFont::Normal, qreal letterSpacingPercent = 100);
+
+// Letter-spaced capitals placed glyph by glyph at fractional positions, so small captions keep even gaps.
+void spacedText(QPainter& painter, const QPointF& baselineCentre, const QString& text, const QFont& font,
+                qreal extraSpacing, const QColor& color);
+
+// A radial light with the colour in the centre fading to nothing at the radius.
+void glow(QPainter& painter, const QPointF& centre, qreal radius, const QColor& color);
+
+QColor withAlpha(QColor color, int alpha);
+
+} // namespace Painting
