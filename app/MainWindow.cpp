@@ -7,15 +7,18 @@
 #include "FileDialog.h"
 #include "MSPChooser.h"
 #include "MSPComm.h"
+#include "MSPControlPanelWidget.h"
 #include "MSPDocument.h"
 #include "MSPEffect.h"
 #include "MSPEffectFactory.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "MSPSceneSettingsWidget.h"
 #include "MessageBox.h"
 #include "NetworkPrefs.h"
 #include "StatusWidget.h"
 #include "SystemConfiguration.h"
+#include "SystemConfigurationWidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +30,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QResizeEvent>
@@ -38,7 +40,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <QXmlStreamReader>
 
 namespace {
@@ -51,8 +52,6 @@ const QString helpFileName = QStringLiteral("/help/LumettoKeypad_ProductGuide.pd
 const QString scenePathPrefix = QStringLiteral("/api/v1/shows/");
 const QString configPath = QStringLiteral("/api/v1/config");
 
-constexpr int controlPanelWidth = 400;
-constexpr int controlPanelHeight = 600;
 constexpr int windowExtraHeight = 63;
 constexpr int dockedMinimumWidth = 970;
 constexpr int dockedMaximumWidth = 10000;
@@ -83,17 +82,6 @@ QString documentProblem(const QByteArray& data) {
     if (!rootSeen)
         return QObject::tr("The file holds no configuration.");
     return QString();
-}
-
-QWidget* makePlaceholder(const QString& objectName, const QString& text, QWidget* parent) {
-    auto* widget = new QWidget(parent);
-    widget->setObjectName(objectName);
-    auto* layout = new QVBoxLayout(widget);
-    auto* label = new QLabel(text, widget);
-    label->setAlignment(Qt::AlignCenter);
-    label->setEnabled(false);
-    layout->addWidget(label);
-    return widget;
 }
 
 } // namespace
@@ -141,9 +129,8 @@ void MainWindow::createControlPanelDock() {
     m_controlPanelDock->setObjectName(QStringLiteral("ControlPanel"));
     m_controlPanelDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     m_controlPanelDock->setAllowedAreas(Qt::LeftDockWidgetArea);
-    m_controlPanel = makePlaceholder(QStringLiteral("MSPControlPanel"), tr("Lumetto Keypad"), m_controlPanelDock);
-    m_controlPanel->setFixedSize(controlPanelWidth, controlPanelHeight);
-    m_controlPanel->setEnabled(false);
+    m_controlPanel = new MSPControlPanelWidget(m_controlPanelDock);
+    m_controlPanel->setPanelEnabled(false);
     m_controlPanelDock->setWidget(m_controlPanel);
     addDockWidget(Qt::LeftDockWidgetArea, m_controlPanelDock);
 }
@@ -239,8 +226,7 @@ void MainWindow::createSettingsDock() {
     m_settingsDock->setAcceptDrops(true);
     m_settingsDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
 
-    m_sceneSettingsWidget =
-        makePlaceholder(QStringLiteral("MSPSceneSettingsWidget"), tr("Scene settings"), m_settingsDock);
+    m_sceneSettingsWidget = new MSPSceneSettingsWidget(m_settingsDock);
 
     MSPComm* comm = MSPComm::instance();
     m_networkPrefs = new NetworkPrefs(comm->networkConfigurationManager(), this, true);
@@ -248,8 +234,8 @@ void MainWindow::createSettingsDock() {
     comm->setNetworkPrefs(m_networkPrefs);
     m_networkPrefs->announceCurrentChoice();
 
-    m_sysConfigWidget =
-        makePlaceholder(QStringLiteral("SystemConfigurationWidget"), tr("System configuration"), m_settingsDock);
+    m_sysConfigWidget = new SystemConfigurationWidget(m_settingsDock);
+    connect(m_sysConfigWidget, &SystemConfigurationWidget::addressChanged, this, &MainWindow::handleAddressChanged);
 
     m_tabWidget = new QTabWidget(m_settingsDock);
     m_tabWidget->setObjectName(QStringLiteral("tabWidget"));
@@ -291,8 +277,33 @@ void MainWindow::connectSharedObjects() {
     Discoverer* discoverer = Discoverer::instance();
     SystemConfiguration* configuration = SystemConfiguration::instance();
 
-    // The control panel's and the editors' rows join here when they replace the placeholders.
+    connect(m_controlPanel, &MSPControlPanelWidget::sceneIndexSelected, this,
+            &MainWindow::handleControlPanelChangedActiveSceneIndex);
+    connect(m_controlPanel, &MSPControlPanelWidget::sceneIndexSelected, comm, &MSPComm::getScene);
+    connect(m_controlPanel, &MSPControlPanelWidget::retryDiscoverySelected, this, [this] { discover(); });
     connect(comm, &MSPComm::activeSceneIndexChanged, this, &MainWindow::handleDeviceActiveSceneIndexChanged);
+    connect(configuration, &SystemConfiguration::scene1CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene1StateChanged);
+    connect(configuration, &SystemConfiguration::scene2CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene2StateChanged);
+    connect(configuration, &SystemConfiguration::scene3CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene3StateChanged);
+    connect(configuration, &SystemConfiguration::scene4CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene4StateChanged);
+    connect(configuration, &SystemConfiguration::scene5CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene5StateChanged);
+    connect(configuration, &SystemConfiguration::scene6CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene6StateChanged);
+    connect(configuration, &SystemConfiguration::scene7CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene7StateChanged);
+    connect(configuration, &SystemConfiguration::scene8CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene8StateChanged);
+    connect(configuration, &SystemConfiguration::downCheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleDownStateChanged);
+    connect(configuration, &SystemConfiguration::upCheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleUpStateChanged);
+    connect(configuration, &SystemConfiguration::onOffCheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleOnOffStateChanged);
     connect(comm, &MSPComm::networkError, this, &MainWindow::handleNetworkError);
     connect(m_model, &MSPSceneModel::effectParamsChanged, comm, &MSPComm::handleEffectParamsChanged);
     connect(m_model, &MSPSceneModel::effectChanged, comm, &MSPComm::handleEffectChanged);
@@ -398,12 +409,14 @@ void MainWindow::handleHostAddressChanged(QNetworkAddressEntry hostAddressEntry,
 
 void MainWindow::handleControlPanelChangedActiveSceneIndex(int index) {
     m_model->setActiveSceneIndex(index, false);
-    // In the offline demo the scene settings editor is told here as well.
+    if (ConnectionState::instance()->state() == ConnectionState::OfflineDemo)
+        m_sceneSettingsWidget->activeSceneChanged(index);
 }
 
 void MainWindow::handleDeviceActiveSceneIndexChanged(int index) {
     m_model->setActiveSceneIndex(index, false);
-    // The control panel selects the scene and the scene settings editor follows it here.
+    m_controlPanel->selectScene(index);
+    m_sceneSettingsWidget->activeSceneChanged(index);
 }
 
 void MainWindow::handleConnectionState(ConnectionState::State status) {
@@ -426,7 +439,7 @@ void MainWindow::applyState(ConnectionState::State status) {
     m_sceneSettingsWidget->setEnabled(status == ConnectionState::Connected || status == ConnectionState::OfflineDemo);
     updateActions();
 
-    // The system configuration editor's address-only mode follows state 4 here.
+    m_sysConfigWidget->setAddressOnlyMode(status == ConnectionState::CommunicationFailure);
     if (status == ConnectionState::CommunicationFailure && m_tabWidget->currentIndex() == 0)
         m_tabWidget->setCurrentIndex(1);
 }
@@ -492,7 +505,7 @@ bool MainWindow::readFile(QIODevice* device) {
     m_readingFile = true;
     updateActions();
     setWaitCursor(true);
-    // The scene settings editor's previous selection is cleared here.
+    m_sceneSettingsWidget->clearPreviousSelection();
     if (sendToDevice)
         setFileProgress(0, tr("Loading onto keypad..."));
     const MSPDocument::ReadResult result = ConfigurationFileReader::read(device, sendToDevice);
@@ -569,7 +582,7 @@ void MainWindow::handleRestore() {
     if (keypadResetsItself(SystemConfiguration::instance()->version())) {
         MSPComm::instance()->restoreFactoryDefaults();
         ConnectionState::instance()->setState(ConnectionState::RestoringFactoryDefaults);
-        // The scene settings editor's previous selection is cleared here.
+        m_sceneSettingsWidget->clearPreviousSelection();
         return;
     }
     openAndReadFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') + defaultFileName);

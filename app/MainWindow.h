@@ -6,7 +6,9 @@
 #include <QNetworkAddressEntry>
 #include <QString>
 
+class MSPControlPanelWidget;
 class MSPSceneModel;
+class MSPSceneSettingsWidget;
 class NetworkPrefs;
 class QAction;
 class QDockWidget;
@@ -16,6 +18,7 @@ class QProgressBar;
 class QSplashScreen;
 class QTabWidget;
 class StatusWidget;
+class SystemConfigurationWidget;
 
 // The one top-level window: the keypad picture on the left, the settings tabs on the right,
 // the menus, and the wiring of the shared model and communication objects.
@@ -83,10 +86,8 @@ private:
     bool openAndReadFile(const QString& fileName);
     void setFileProgress(int step, const QString& text);
 
-    // Placeholders until the control panel and the two editors take their places; they carry
-    // the object names the real widgets will have.
-    QWidget* m_sceneSettingsWidget = nullptr;
-    QWidget* m_sysConfigWidget = nullptr;
+    MSPSceneSettingsWidget* m_sceneSettingsWidget = nullptr;
+    SystemConfigurationWidget* m_sysConfigWidget = nullptr;
     NetworkPrefs* m_networkPrefs = nullptr;
     QDockWidget* m_settingsDock = nullptr;
     QTabWidget* m_tabWidget = nullptr;
@@ -112,7 +113,7 @@ private:
     QAction* m_selectAllAct = nullptr;
 
     MSPSceneModel* m_model = nullptr;
-    QWidget* m_controlPanel = nullptr;
+    MSPControlPanelWidget* m_controlPanel = nullptr;
     QDockWidget* m_controlPanelDock = nullptr;
 
     int m_discoverTimerId = 0;
