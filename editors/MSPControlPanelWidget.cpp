@@ -129,25 +129,33 @@ void MSPControlPanelWidget::buildForm() {
     m_connectionFailedFrame->setFrameShape(QFrame::Box);
     m_connectionFailedFrame->setFrameShadow(QFrame::Raised);
     auto* frameLayout = new QVBoxLayout(m_connectionFailedFrame);
+    // The frame has a fixed size in pixels, so its text gets one too: a large desktop font would
+    // cut the choices short.
+    QFont frameFont = m_connectionFailedFrame->font();
+    frameFont.setPixelSize(13);
+    frameLayout->setContentsMargins(8, 10, 8, 8);
     auto* messageRow = new QHBoxLayout;
     auto* icon = new QLabel(m_connectionFailedFrame);
     icon->setObjectName(QStringLiteral("iconLabel"));
     icon->setPixmap(QPixmap(QStringLiteral(":/images/images/icon_question.png")));
-    icon->setAlignment(Qt::AlignTop);
+    icon->setAlignment(Qt::AlignCenter);
     auto* failureLabel = new QLabel(
         tr_("The connection to an Lumetto Keypad has failed.  You may want to go to the Network tab to change the "
             "settings before attempting to reconnect or use one of the options below. "),
         m_connectionFailedFrame);
     failureLabel->setObjectName(QStringLiteral("failureLabel"));
     failureLabel->setWordWrap(true);
+    failureLabel->setFont(frameFont);
     messageRow->addWidget(icon);
     messageRow->addWidget(failureLabel, 1);
     frameLayout->addLayout(messageRow);
     auto* choiceRow = new QHBoxLayout;
     auto* demoModeButton = new QPushButton(tr_("Go to Offline Demo Mode"), m_connectionFailedFrame);
     demoModeButton->setObjectName(QStringLiteral("demoModeButton"));
+    demoModeButton->setFont(frameFont);
     auto* retryButton = new QPushButton(tr_("Retry Connection"), m_connectionFailedFrame);
     retryButton->setObjectName(QStringLiteral("retryButton"));
+    retryButton->setFont(frameFont);
     choiceRow->addWidget(demoModeButton);
     choiceRow->addWidget(retryButton);
     frameLayout->addLayout(choiceRow);

@@ -79,10 +79,6 @@ MSPInterimColorEffectWidget::MSPInterimColorEffectWidget(QWidget* parent, qint32
     motion->addLayout(directionRow, 2, 1, 1, 2);
     layout->addLayout(motion);
 
-    auto* note = new QLabel(tr_("Colors are shown here; they are chosen in the color picker."), this);
-    note->setObjectName(QStringLiteral("interimNote"));
-    note->setEnabled(false);
-    layout->addWidget(note);
     layout->addStretch(1);
 
     speedLabel->setVisible(hasMotion());
@@ -169,6 +165,7 @@ void MSPInterimColorEffectWidget::showColors(const QStringList& colors) {
         swatch->setText(color.name());
         swatch->setToolTip(text);
         m_swatchLayout->insertWidget(m_swatchLayout->count() - 1, swatch);
+        swatch->show();
         m_swatches.append(swatch);
     }
 }

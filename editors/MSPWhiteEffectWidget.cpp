@@ -30,6 +30,12 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     setWindowTitle(tr_("Form"));
 
     auto* layout = new QVBoxLayout(this);
+    m_brightnessEdit = new QSpinBox(this);
+    m_brightnessEdit->setObjectName(QStringLiteral("brightnessEdit"));
+    m_brightnessEdit->setRange(0, 100);
+    m_brightnessEdit->setSuffix(QStringLiteral("%"));
+    const int editWidth = qMax(60, m_brightnessEdit->sizeHint().width());
+    m_brightnessEdit->setFixedWidth(editWidth);
 
     // The scale sits over the slider only, so it starts where the slider does.
     auto* scaleRow = new QHBoxLayout;
@@ -61,7 +67,7 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     scaleRow->addStretch(0);
     m_rgbWarmLabel = scaleLabel("Warm", "RGBWarmLabel", this);
     scaleRow->addWidget(m_rgbWarmLabel);
-    scaleRow->addSpacing(60);
+    scaleRow->addSpacing(editWidth);
     layout->addLayout(scaleRow);
 
     auto* temperatureRow = new QHBoxLayout;
@@ -71,18 +77,13 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     m_temperatureSlider->setMinimumWidth(200);
     temperatureRow->addWidget(temperatureLabel);
     temperatureRow->addWidget(m_temperatureSlider, 1);
-    temperatureRow->addSpacing(60 + layout->spacing());
+    temperatureRow->addSpacing(editWidth + layout->spacing());
     layout->addLayout(temperatureRow);
 
     auto* brightnessRow = new QHBoxLayout;
     m_brightnessSlider = new QSlider(Qt::Horizontal, this);
     m_brightnessSlider->setObjectName(QStringLiteral("brightnessSlider"));
     m_brightnessSlider->setRange(0, 100);
-    m_brightnessEdit = new QSpinBox(this);
-    m_brightnessEdit->setObjectName(QStringLiteral("brightnessEdit"));
-    m_brightnessEdit->setRange(0, 100);
-    m_brightnessEdit->setSuffix(QStringLiteral("%"));
-    m_brightnessEdit->setFixedWidth(60);
     brightnessRow->addWidget(brigthnessLabel);
     brightnessRow->addWidget(m_brightnessSlider, 1);
     brightnessRow->addWidget(m_brightnessEdit);

@@ -123,6 +123,7 @@ void SystemConfigurationWidget::buildForm() {
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->setLabelAlignment(Qt::AlignLeft);
+    form->setVerticalSpacing(4);
 
     m_nameEdit = new QLineEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
@@ -133,7 +134,9 @@ void SystemConfigurationWidget::buildForm() {
     m_addressEdit = new QLineEdit(this);
     m_addressEdit->setObjectName(QStringLiteral("addressEdit"));
     m_addressEdit->setMaxLength(15);
-    m_addressEdit->setFixedWidth(100);
+    // At least wide enough for the longest address in the desktop's font.
+    m_addressEdit->setFixedWidth(
+        qMax(100, m_addressEdit->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 16));
     form->addRow(rowLabel("Address:", this), m_addressEdit);
 
     m_universeSpinBox = spinBox("universeSpinBox", 0, 255, this);
@@ -162,6 +165,7 @@ void SystemConfigurationWidget::buildForm() {
     m_groupBox = new QGroupBox(tr_("Enabled Buttons"), this);
     m_groupBox->setObjectName(QStringLiteral("groupBox"));
     auto* grid = new QGridLayout(m_groupBox);
+    grid->setVerticalSpacing(2);
     for (int i = 0; i < buttonCount; ++i) {
         auto* box = new QCheckBox(tr_(ButtonForms[i].text), m_groupBox);
         box->setObjectName(QLatin1String(ButtonForms[i].name));

@@ -41,6 +41,7 @@ private slots:
     void coverFollowsTheConnection();
     void failureFrameSurvivesDisabling();
     void failureChoices();
+    void imagesArePainted();
 
 private:
     QRadioButton* sceneButton(int number) const;
@@ -300,6 +301,46 @@ void TestControlPanel::failureChoices() {
     QVERIFY(!m_panel->findChild<QFrame*>(QStringLiteral("connectionFailedFrame"))->isVisible());
     QVERIFY(!m_panel->findChild<QLabel*>(QStringLiteral("overlay"))->isVisible());
     ConnectionState::instance()->setState(ConnectionState::Connected);
+}
+
+void TestControlPanel::imagesArePainted() {
+    // Pictures of the three looks; LUMETTO_SCREENSHOT_DIR keeps them for a person to look at.
+    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
+    auto picture = [&](const char* name) {
+        const QImage image = m_panel->grab().toImage();
+        if (!folder.isEmpty())
+            image.save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+        return image;
+    };
+    ConnectionState::instance()->setState(ConnectionState::Connected);
+    m_panel->selectScene(0);
+    m_panel->handleScene7StateChanged(false);
+    const QImage connected = picture("controlpanel-connected");
+    // A point on the key's face beside its number.
+    const QPoint face(55, 0);
+    const QPoint scene1 = sceneButton(1)->geometry().center() + face;
+    const QPoint scene2 = sceneButton(2)->geometry().center() + face;
+    const QPoint scene7 = sceneButton(7)->geometry().center() + face;
+    const QPoint scene3 = sceneButton(3)->geometry().center() + face;
+    // The lit scene, an unlit one and a disabled one are drawn with different images.
+    QVERIFY(connected.pixel(scene1) != connected.pixel(scene2));
+    QVERIFY(connected.pixel(scene7) != connected.pixel(scene3));
+    QCOMPARE(connected.pixel(scene2), connected.pixel(scene3));
+
+    ConnectionState::instance()->setState(ConnectionState::NotConnected);
+    const QImage disabled = picture("controlpanel-disabled");
+    QVERIFY(disabled.pixel(scene2) != connected.pixel(scene2));
+
+    ConnectionState::instance()->setState(ConnectionState::CommunicationFailure);
+    const QImage failed = picture("controlpanel-failed");
+    const QPoint middle = m_panel->findChild<QFrame*>(QStringLiteral("connectionFailedFrame"))->geometry().center();
+    QVERIFY(QColor(failed.pixel(middle + QPoint(0, 60))).lightness() > 245);
+    // Both choices show their whole text.
+    for (const char* name : {"demoModeButton", "retryButton"}) {
+        auto* button = m_panel->findChild<QPushButton*>(QLatin1String(name));
+        QVERIFY2(button->width() >= button->sizeHint().width(), name);
+    }
+    m_panel->handleScene7StateChanged(true);
 }
 
 LUMETTO_NETWORK_TEST_MAIN(TestControlPanel, "tst_controlpanel", QApplication)

@@ -289,9 +289,12 @@ void TestEffectEditors::interimEditorShowsColours() {
     MSPCustomWashEffect effect;
     effect.setColorList({QStringLiteral("#ff0000"), QStringLiteral("#00ff00"), QStringLiteral("#0000ff")});
     QVERIFY(editor.setEffect(&effect));
+    editor.show();
     QStringList shown;
-    for (QLabel* swatch : editor.findChildren<QLabel*>(QStringLiteral("colorSwatch")))
+    for (QLabel* swatch : editor.findChildren<QLabel*>(QStringLiteral("colorSwatch"))) {
+        QVERIFY(swatch->isVisible());
         shown << swatch->text();
+    }
     QCOMPARE(shown, (QStringList{"#ff0000", "#00ff00", "#0000ff"}));
 
     MSPInterimColorEffectWidget fixedEditor(nullptr, MSPEffect::FixedColor);

@@ -39,6 +39,7 @@ private slots:
     void undoFlushesRevertsAndRereads();
     void demoModeShowsEveryScene();
     void comboBoxSurvivesBeingShownAgain();
+    void everyPageIsShown();
 
 private:
     QComboBox* comboBox() const { return m_editor->findChild<QComboBox*>(QStringLiteral("effectsComboBox")); }
@@ -269,6 +270,22 @@ void TestSceneSettings::comboBoxSurvivesBeingShownAgain() {
     second->setFocus();
     QTest::keyClick(second, Qt::Key_Down);
     QCOMPARE(scene(3)->effect()->type(), int(MSPEffect::CustomWash));
+}
+
+void TestSceneSettings::everyPageIsShown() {
+    // Pictures of the eight pages; LUMETTO_SCREENSHOT_DIR keeps them for a person to look at.
+    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
+    m_editor->resize(640, 640);
+    for (int kind = 0; kind < MSPEffect::typeCount; ++kind) {
+        MSPSceneModel::instance()->setActiveSceneIndex(kind, false);
+        m_editor->activeSceneChanged(kind);
+        QWidget* page = m_editor->findChild<QStackedWidget*>(QStringLiteral("effectPropertiesStack"))->currentWidget();
+        QCOMPARE(page, m_editor->editor(kind));
+        QVERIFY(page->isVisible());
+        QCOMPARE(comboBox()->currentText(), MSPEffect::nameForType(kind));
+        if (!folder.isEmpty())
+            m_editor->grab().save(folder + QStringLiteral("/scenesettings-%1.png").arg(kind));
+    }
 }
 
 LUMETTO_NETWORK_TEST_MAIN(TestSceneSettings, "tst_scenesettings", QApplication)

@@ -55,6 +55,7 @@ private slots:
     void undoReloads();
     void demoModeIgnoresEdits();
     void addressOnlyMode();
+    void picture();
 
 private:
     template <typename T>
@@ -361,6 +362,19 @@ void TestSystemConfigurationWidget::addressOnlyMode() {
     QVERIFY(child<QLineEdit>("nameEdit")->isEnabled());
     QVERIFY(child<QSpinBox>("universeSpinBox")->isEnabled());
     QCOMPARE(textColor(child<QLineEdit>("addressEdit")), QColor(Qt::black));
+}
+
+void TestSystemConfigurationWidget::picture() {
+    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set LUMETTO_SCREENSHOT_DIR to keep a picture of the form");
+    m_form->resize(560, 600);
+    m_form->grab().save(folder + QStringLiteral("/sysconfig.png"));
+    retype("nameEdit", QString());
+    retype("addressEdit", QStringLiteral("192.168.1.5"));
+    // The grown warning is laid out on the next turn of the event loop.
+    QCoreApplication::processEvents();
+    m_form->grab().save(folder + QStringLiteral("/sysconfig-warnings.png"));
 }
 
 LUMETTO_NETWORK_TEST_MAIN(TestSystemConfigurationWidget, "tst_systemconfigurationwidget", QApplication)
