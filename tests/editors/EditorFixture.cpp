@@ -23,7 +23,7 @@ EditorFixture::~EditorFixture() {
     delete m_server;
 }
 
-bool EditorFixture::start(bool wireModel) {
+bool EditorFixture::start() {
     CommMessageBox::setHandler(
         [this](const QString& title, const QString& text) { m_messages << title + QStringLiteral(": ") + text; });
     MSPComm* comm = MSPComm::instance();
@@ -36,15 +36,11 @@ bool EditorFixture::start(bool wireModel) {
         qWarning() << "the recording keypad cannot listen on" << KeypadAddress;
         return false;
     }
-    if (wireModel) {
-        MSPSceneModel* model = MSPSceneModel::instance();
-        connect(model, &MSPSceneModel::effectParamsChanged, comm, &MSPComm::handleEffectParamsChanged);
-        connect(model, &MSPSceneModel::effectChanged, comm, &MSPComm::handleEffectChanged);
-    }
-    m_clock.start();
+    MSPSceneModel* model = MSPSceneModel::instance();
+    connect(model, &MSPSceneModel::effectParamsChanged, comm, &MSPComm::handleEffectParamsChanged);
+    connect(model, &MSPSceneModel::effectChanged, comm, &MSPComm::handleEffectChanged);
     connect(comm, &MSPComm::requestSent, this, [this](const QString& method, const QString& path, const QString& body) {
         m_requests << method + QLatin1Char(' ') + path + QLatin1Char(' ') + body;
-        m_sendTimes << m_clock.elapsed();
     });
     comm->setDevice(KeypadAddress, QByteArray::fromHex("0050C2AABBCC"));
     return true;

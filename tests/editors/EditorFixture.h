@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -22,19 +21,11 @@ public:
     ~EditorFixture() override;
 
     // False (with the reason logged) when the keypad port or the HTTP port could not be taken.
-    // The main window wires the model itself; a test without one has the fixture do it.
-    bool start(bool wireModel = true);
-
-    RecordingHttpServer* server() const { return m_server; }
-    // Milliseconds since start() at which each request left.
-    QList<qint64> sendTimes() const { return m_sendTimes; }
+    bool start();
 
     // Every request the REST client sent, as "METHOD path body".
     QStringList requests() const { return m_requests; }
-    void clearRequests() {
-        m_requests.clear();
-        m_sendTimes.clear();
-    }
+    void clearRequests() { m_requests.clear(); }
     // Waits for at least count requests; the list is then compared exactly.
     bool waitForRequests(int count, int timeout = Generous) const;
     // Waits until every reply came in, so no request of one test spills into the next.
@@ -51,8 +42,6 @@ public:
 private:
     RecordingHttpServer* m_server = nullptr;
     QStringList m_requests;
-    QList<qint64> m_sendTimes;
-    QElapsedTimer m_clock;
     QStringList m_messages;
     QTimer m_heartBeats;
 };

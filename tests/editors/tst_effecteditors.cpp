@@ -11,7 +11,6 @@
 #include "MSPRandomColorEffectWidget.h"
 #include "MSPWhiteEffect.h"
 #include "MSPWhiteEffectWidget.h"
-#include "SystemConfigurationWidget.h"
 #include "TestEnvironment.h"
 
 #include <QCheckBox>
@@ -27,7 +26,6 @@ class TestEffectEditors : public QObject {
     Q_OBJECT
 
 private slots:
-    void factoryMakesOneEditorPerKind();
     void editorsRefuseOtherKinds();
     void randomSpeedTexts_data();
     void randomSpeedTexts();
@@ -41,26 +39,7 @@ private slots:
     void ip4Validator_data();
     void ip4Validator();
     void addressTypedCharacterByCharacter();
-    void buttonGate_data();
-    void buttonGate();
 };
-
-void TestEffectEditors::factoryMakesOneEditorPerKind() {
-    QWidget parent;
-    const char* classes[] = {"MSPInterimColorEffectWidget", "MSPInterimColorEffectWidget",
-                             "MSPInterimColorEffectWidget", "MSPInterimColorEffectWidget",
-                             "MSPInterimColorEffectWidget", "MSPRandomColorEffectWidget",
-                             "MSPWhiteEffectWidget",        "MSPDuoWhiteEffectWidget"};
-    for (int kind = 0; kind < 8; ++kind) {
-        MSPEffectWidget* editor = MSPEffectWidgetFactory::instance()->create(kind, &parent);
-        QVERIFY(editor);
-        QCOMPARE(editor->parent(), &parent);
-        QCOMPARE(editor->kind(), kind);
-        QCOMPARE(editor->metaObject()->className(), classes[kind]);
-    }
-    QVERIFY(!MSPEffectWidgetFactory::instance()->create(8, &parent));
-    QVERIFY(!MSPEffectWidgetFactory::instance()->create(-1, &parent));
-}
 
 void TestEffectEditors::editorsRefuseOtherKinds() {
     QWidget parent;
@@ -77,6 +56,8 @@ void TestEffectEditors::editorsRefuseOtherKinds() {
         }
     }
     QVERIFY(!editors.at(0)->setEffect(nullptr));
+    QVERIFY(!MSPEffectWidgetFactory::instance()->create(8, &parent));
+    QVERIFY(!MSPEffectWidgetFactory::instance()->create(-1, &parent));
 }
 
 void TestEffectEditors::randomSpeedTexts_data() {
@@ -386,28 +367,6 @@ void TestEffectEditors::addressTypedCharacterByCharacter() {
     edit.clear();
     QTest::keyClicks(&edit, QStringLiteral("10.77.0."));
     QVERIFY(!edit.hasAcceptableInput());
-}
-
-void TestEffectEditors::buttonGate_data() {
-    using Gate = SystemConfigurationWidget::ButtonGate;
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<int>("gate");
-    QTest::newRow("1.1.14") << "1.1.14" << int(Gate::Closed);
-    QTest::newRow("1.1.15") << "1.1.15" << int(Gate::Open);
-    QTest::newRow("1.1.24 (demo)") << "1.1.24" << int(Gate::Open);
-    QTest::newRow("1.0.99") << "1.0.99" << int(Gate::Closed);
-    QTest::newRow("1.2.0") << "1.2.0" << int(Gate::Open);
-    QTest::newRow("1.3.0") << "1.3.0" << int(Gate::Open);
-    QTest::newRow("2.0.0") << "2.0.0" << int(Gate::Open);
-    QTest::newRow("0.9.9") << "0.9.9" << int(Gate::Closed);
-    QTest::newRow("two parts") << "1.2" << int(Gate::Unknown);
-    QTest::newRow("empty") << "" << int(Gate::Unknown);
-}
-
-void TestEffectEditors::buttonGate() {
-    QFETCH(QString, version);
-    QFETCH(int, gate);
-    QCOMPARE(int(SystemConfigurationWidget::buttonGate(version)), gate);
 }
 
 LUMETTO_TEST_MAIN(TestEffectEditors, "tst_effecteditors")
