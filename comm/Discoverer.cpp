@@ -2,6 +2,7 @@
 
 #include "DiscoveryVersionText.h"
 #include "KeypadAddressing.h"
+#include "NetworkPrefs.h"
 #include "Vexil.h"
 
 #include <QHostAddress>
@@ -36,8 +37,16 @@ void Discoverer::discover() {
     qDebug() << "discovering ***************";
     m_devices.clear();
 
-    const QHostInfo host = QHostInfo::fromName(QHostInfo::localHostName());
-    const QString target = KeypadAddressing::discoveryTargetFor(host.addresses());
+    QString target;
+    if (m_networkPrefs) {
+        qDebug() << "using hostAddress";
+        target = KeypadAddressing::directedBroadcastFor(m_networkPrefs->hostAddress());
+        QNetworkAddressEntry entry = m_networkPrefs->currentAddressEntry();
+        m_vexil->setInterface(entry);
+    } else {
+        const QHostInfo host = QHostInfo::fromName(QHostInfo::localHostName());
+        target = KeypadAddressing::discoveryTargetFor(host.addresses());
+    }
 
     if (target.isEmpty()) {
         qDebug() << "sending discover to 255.255.255.255";
@@ -74,4 +83,8 @@ void Discoverer::handleSignalDiscoverResponse(char* mac, uint ip, uint sn, ushor
         DiscoveredDevice(QString::fromLatin1(idstring ? idstring : ""), QByteArray(mac, MacSize), address));
     std::stable_sort(m_devices.begin(), m_devices.end(),
                      [](const DiscoveredDevice& a, const DiscoveredDevice& b) { return a.address() < b.address(); });
+}
+
+void Discoverer::setNetworkPrefs(NetworkPrefs* prefs) {
+    m_networkPrefs = prefs;
 }

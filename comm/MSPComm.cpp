@@ -9,6 +9,7 @@
 #include "MSPDocument.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "NetworkPrefs.h"
 #include "SystemConfiguration.h"
 #include "Vexil.h"
 
@@ -78,6 +79,11 @@ MSPComm::~MSPComm() {
 void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
     m_address = address;
     m_mac = mac;
+}
+
+void MSPComm::setNetworkPrefs(NetworkPrefs* prefs) {
+    m_networkPrefs = prefs;
+    connect(prefs, &NetworkPrefs::interfaceChosen, this, &MSPComm::handleHostAddressChanged);
 }
 
 bool MSPComm::isOnLocalSubnet(const QString& address) {

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 class MSPScene;
+class NetworkPrefs;
 class QIODevice;
 class QNetworkAccessManager;
 class QNetworkConfigurationManager;
@@ -34,6 +35,8 @@ public:
     ~MSPComm() override;
 
     void setDevice(const QString& address, const QByteArray& mac);
+    // Follows the interface the user chooses on the Network page.
+    void setNetworkPrefs(NetworkPrefs* prefs);
     QString address() const { return m_address; }
     QByteArray mac() const { return m_mac; }
 
@@ -117,6 +120,7 @@ private:
     QUdpSocket* m_heartBeatSocket = nullptr;
     bool m_postsSuppressed = false;
     bool m_loadingFile = false;
+    NetworkPrefs* m_networkPrefs = nullptr;
 
     bool m_socketEnabled = false;
     bool m_bindErrorShowing = false;

@@ -7,8 +7,7 @@
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void startsAndQuits()
-    {
+    void startsAndQuits() {
         QProcess editor;
         editor.setProgram(TestSupport::binDir() + QStringLiteral("/lumetto-keypad"));
         editor.start();

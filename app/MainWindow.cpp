@@ -1,0 +1,668 @@
+#include "MainWindow.h"
+
+#include "AboutDialog.h"
+#include "ConfigurationFileReader.h"
+#include "Discoverer.h"
+#include "EventLoopWait.h"
+#include "FileDialog.h"
+#include "MSPChooser.h"
+#include "MSPComm.h"
+#include "MSPControlPanelWidget.h"
+#include "MSPDocument.h"
+#include "MSPEffect.h"
+#include "MSPEffectFactory.h"
+#include "MSPScene.h"
+#include "MSPSceneModel.h"
+#include "MSPSceneSettingsWidget.h"
+#include "MessageBox.h"
+#include "NetworkPrefs.h"
+#include "StatusWidget.h"
+#include "SystemConfiguration.h"
+#include "SystemConfigurationWidget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QResizeEvent>
+#include <QSaveFile>
+#include <QSettings>
+#include <QSplashScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString geometryKey = QStringLiteral("msp_window_geometry");
+const QString stateKey = QStringLiteral("msp_window_state");
+const QString lastDirKey = QStringLiteral("lastDirPath");
+const QString defaultFileName = QStringLiteral("defaultConfiguration.xml");
+const QString helpFileName = QStringLiteral("/help/LumettoKeypad_ProductGuide.pdf");
+const QString scenePathPrefix = QStringLiteral("/api/v1/shows/");
+const QString configPath = QStringLiteral("/api/v1/config");
+
+constexpr int windowExtraHeight = 63;
+constexpr int dockedMinimumWidth = 970;
+constexpr int dockedMaximumWidth = 10000;
+constexpr int addressChangeWaitMs = 10000;
+constexpr int exitWaitMs = 100;
+constexpr int firstDiscoveryDelayMs = 1000;
+constexpr int splashMs = 1000;
+// Eight scenes, then the configuration.
+constexpr int fileProgressSteps = MSPSceneModel::sceneCount + 1;
+
+// A file must be a well-formed document whose root is our "v1" element before any of it is
+// applied: the reader applies each element as it goes, so a broken file would be half-loaded.
+QString documentProblem(const QByteArray& data) {
+    if (data.size() > MSPDocument::maximumSize)
+        return QObject::tr("The file is larger than %1 bytes.").arg(MSPDocument::maximumSize);
+    QXmlStreamReader xml(data);
+    bool rootSeen = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && !rootSeen) {
+            rootSeen = true;
+            if (xml.name() != QLatin1String("v1"))
+                return QObject::tr("Line %1: this is not a configuration file.").arg(xml.lineNumber());
+        }
+    }
+    if (xml.hasError())
+        return QObject::tr("Line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+    if (!rootSeen)
+        return QObject::tr("The file holds no configuration.");
+    return QString();
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent) {
+    setObjectName(QStringLiteral("MainWindow"));
+    // The colour library is initialised here once it is part of the program.
+    createControlPanelDock();
+    createActions();
+    createMenus();
+    createSettingsDock();
+    createStatusBar();
+
+    setWindowTitle(tr("Lumetto Keypad Effect Manager"));
+    m_model = MSPSceneModel::instance();
+    connectSharedObjects();
+
+    QTimer::singleShot(firstDiscoveryDelayMs, this, [this] { discover(); });
+
+    setFixedHeight(m_controlPanel->height() + windowExtraHeight);
+    QSettings settings;
+    if (settings.contains(geometryKey)) {
+        restoreGeometry(settings.value(geometryKey).toByteArray());
+        restoreState(settings.value(stateKey).toByteArray(), 0);
+    }
+    m_settingsDock->setFloating(false);
+    m_settingsDock->setVisible(true);
+    // The state object announced its first state before anyone listened; the actions must not
+    // offer loading and saving while nothing is connected.
+    applyState(ConnectionState::instance()->state());
+    // The update checker is created and started here once it is part of the program.
+}
+
+MainWindow::~MainWindow() {
+    m_splash = nullptr;
+    if (MSPScene* scene = m_model ? m_model->scene(m_model->activeSceneIndex()) : nullptr)
+        MSPComm::instance()->revertScene(scene);
+    EventLoopWait::wait(exitWaitMs);
+    setWaitCursor(false);
+}
+
+void MainWindow::createControlPanelDock() {
+    m_controlPanelDock = new QDockWidget(tr("Control Panel"), this);
+    m_controlPanelDock->setObjectName(QStringLiteral("ControlPanel"));
+    m_controlPanelDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    m_controlPanelDock->setAllowedAreas(Qt::LeftDockWidgetArea);
+    m_controlPanel = new MSPControlPanelWidget(m_controlPanelDock);
+    m_controlPanel->setPanelEnabled(false);
+    m_controlPanelDock->setWidget(m_controlPanel);
+    addDockWidget(Qt::LeftDockWidgetArea, m_controlPanelDock);
+}
+
+void MainWindow::createActions() {
+    auto makeAction = [this](const QString& text, const char* name, void (MainWindow::*slot)()) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(QLatin1String(name));
+        if (slot)
+            connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    m_loadAct = makeAction(tr("L&oad Configuration File..."), "loadAct", nullptr);
+    m_loadAct->setShortcuts(QKeySequence::Open);
+    m_loadAct->setStatusTip(tr("Load Configuration onto Lumetto Keypad"));
+    connect(m_loadAct, &QAction::triggered, this, &MainWindow::open);
+
+    m_saveAct = makeAction(tr("&Save Configuration File..."), "saveAct", nullptr);
+    m_saveAct->setShortcuts(QKeySequence::Save);
+    m_saveAct->setStatusTip(tr("Save Lumetto Keypad Configuration"));
+    connect(m_saveAct, &QAction::triggered, this, &MainWindow::save);
+
+    m_restoreAct = makeAction(tr("Restore Factory Default Settings"), "restoreAct", &MainWindow::handleRestore);
+    m_restoreAct->setStatusTip(tr("Restore Lumetto Keypad to its factory default settings"));
+
+    m_exitAct = makeAction(tr("E&xit"), "exitAct", nullptr);
+    m_exitAct->setShortcuts(QKeySequence::Quit);
+    m_exitAct->setStatusTip(tr("Quit the application"));
+    connect(m_exitAct, &QAction::triggered, this, &QWidget::close);
+
+    m_aboutAct = makeAction(tr("&About"), "aboutAct", &MainWindow::about);
+    m_aboutAct->setStatusTip(tr("Show the application's About box"));
+
+    m_helpAct = makeAction(tr("Help Contents"), "helpAct", &MainWindow::showOnlineHelp);
+    m_helpAct->setShortcut(QKeySequence(tr("F1")));
+
+    m_updateAct = makeAction(tr("Update..."), "updateAct", &MainWindow::showUpdater);
+
+    m_discoverAct = makeAction(tr("Discover Device"), "discoverAct", nullptr);
+    m_discoverAct->setStatusTip(tr("Discover Lumetto Keypad devices"));
+    connect(m_discoverAct, &QAction::triggered, this, [this] { discover(); });
+
+    m_cutAct = makeAction(tr("Cut"), "cutAct", &MainWindow::cut);
+    m_copyAct = makeAction(tr("Copy"), "copyAct", &MainWindow::copy);
+    m_pasteAct = makeAction(tr("Paste"), "pasteAct", &MainWindow::paste);
+    m_deleteAct = makeAction(tr("Delete"), "deleteAct", &MainWindow::deleteSlot);
+    m_selectAllAct = makeAction(tr("Select All"), "selectAllAct", &MainWindow::select);
+}
+
+void MainWindow::createMenus() {
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar{border-bottom: 1px solid gray; background-color: #f2f1f1} QMenuBar::item{background: transparent;}"));
+
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_loadAct);
+    m_fileMenu->addAction(m_saveAct);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_exitAct);
+
+    m_editMenu = menuBar()->addMenu(tr("&Edit"));
+    m_editMenu->setObjectName(QStringLiteral("editMenu"));
+    m_editMenu->addAction(m_cutAct);
+    m_editMenu->addAction(m_copyAct);
+    m_editMenu->addAction(m_pasteAct);
+    m_editMenu->addAction(m_deleteAct);
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(m_selectAllAct);
+
+    m_deviceMenu = menuBar()->addMenu(tr("&Device"));
+    m_deviceMenu->setObjectName(QStringLiteral("deviceMenu"));
+    m_deviceMenu->addAction(m_discoverAct);
+    m_deviceMenu->addAction(m_restoreAct);
+
+    m_viewMenu = menuBar()->addMenu(tr("&View"));
+    m_viewMenu->setObjectName(QStringLiteral("viewMenu"));
+
+    menuBar()->addSeparator();
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    m_helpMenu->addAction(m_helpAct);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(m_updateAct);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(m_aboutAct);
+}
+
+void MainWindow::createSettingsDock() {
+    m_settingsDock = new QDockWidget(tr("Settings"), this);
+    m_settingsDock->setObjectName(QStringLiteral("Settings"));
+    m_settingsDock->setAcceptDrops(true);
+    m_settingsDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+
+    m_sceneSettingsWidget = new MSPSceneSettingsWidget(m_settingsDock);
+
+    MSPComm* comm = MSPComm::instance();
+    m_networkPrefs = new NetworkPrefs(comm->networkConfigurationManager(), this, true);
+    connect(m_networkPrefs, &NetworkPrefs::interfaceChosen, this, &MainWindow::handleHostAddressChanged);
+    comm->setNetworkPrefs(m_networkPrefs);
+    m_networkPrefs->announceCurrentChoice();
+
+    m_sysConfigWidget = new SystemConfigurationWidget(m_settingsDock);
+    connect(m_sysConfigWidget, &SystemConfigurationWidget::addressChanged, this, &MainWindow::handleAddressChanged);
+
+    m_tabWidget = new QTabWidget(m_settingsDock);
+    m_tabWidget->setObjectName(QStringLiteral("tabWidget"));
+    m_tabWidget->addTab(m_sceneSettingsWidget, tr("Scene Settings"));
+    m_tabWidget->addTab(m_sysConfigWidget, tr("System Configuration"));
+    m_tabWidget->addTab(m_networkPrefs, tr("Network"));
+    m_settingsDock->setWidget(m_tabWidget);
+    addDockWidget(Qt::RightDockWidgetArea, m_settingsDock);
+
+    connect(m_settingsDock, &QDockWidget::topLevelChanged, this, &MainWindow::handleSettingsLocationChanged);
+    connect(m_settingsDock, &QDockWidget::visibilityChanged, this, &MainWindow::handleSettingsLocationChanged);
+
+    QAction* toggle = m_settingsDock->toggleViewAction();
+    toggle->setMenuRole(QAction::NoRole);
+    m_viewMenu->addAction(toggle);
+
+    m_sceneSettingsWidget->setEnabled(false);
+    m_sysConfigWidget->setEnabled(false);
+}
+
+void MainWindow::createStatusBar() {
+    m_statusWidget = new StatusWidget(this);
+    statusBar()->addWidget(m_statusWidget);
+    statusBar()->setStyleSheet(QStringLiteral("QStatusBar{border-top: 1px solid gray; background-color: #e3e5e5}"));
+
+    m_fileProgress = new QProgressBar(this);
+    m_fileProgress->setObjectName(QStringLiteral("fileProgress"));
+    m_fileProgress->setRange(0, fileProgressSteps);
+    m_fileProgress->setMaximumWidth(220);
+    m_fileProgress->setTextVisible(true);
+    m_fileProgress->hide();
+    statusBar()->addPermanentWidget(m_fileProgress);
+
+    connect(ConnectionState::instance(), &ConnectionState::stateChanged, this, &MainWindow::handleConnectionState);
+}
+
+void MainWindow::connectSharedObjects() {
+    MSPComm* comm = MSPComm::instance();
+    Discoverer* discoverer = Discoverer::instance();
+    SystemConfiguration* configuration = SystemConfiguration::instance();
+
+    connect(m_controlPanel, &MSPControlPanelWidget::sceneIndexSelected, this,
+            &MainWindow::handleControlPanelChangedActiveSceneIndex);
+    connect(m_controlPanel, &MSPControlPanelWidget::sceneIndexSelected, comm, &MSPComm::getScene);
+    connect(m_controlPanel, &MSPControlPanelWidget::retryDiscoverySelected, this, [this] { discover(); });
+    connect(comm, &MSPComm::activeSceneIndexChanged, this, &MainWindow::handleDeviceActiveSceneIndexChanged);
+    connect(configuration, &SystemConfiguration::scene1CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene1StateChanged);
+    connect(configuration, &SystemConfiguration::scene2CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene2StateChanged);
+    connect(configuration, &SystemConfiguration::scene3CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene3StateChanged);
+    connect(configuration, &SystemConfiguration::scene4CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene4StateChanged);
+    connect(configuration, &SystemConfiguration::scene5CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene5StateChanged);
+    connect(configuration, &SystemConfiguration::scene6CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene6StateChanged);
+    connect(configuration, &SystemConfiguration::scene7CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene7StateChanged);
+    connect(configuration, &SystemConfiguration::scene8CheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleScene8StateChanged);
+    connect(configuration, &SystemConfiguration::downCheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleDownStateChanged);
+    connect(configuration, &SystemConfiguration::upCheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleUpStateChanged);
+    connect(configuration, &SystemConfiguration::onOffCheckBoxStateChanged, m_controlPanel,
+            &MSPControlPanelWidget::handleOnOffStateChanged);
+    connect(comm, &MSPComm::networkError, this, &MainWindow::handleNetworkError);
+    connect(m_model, &MSPSceneModel::effectParamsChanged, comm, &MSPComm::handleEffectParamsChanged);
+    connect(m_model, &MSPSceneModel::effectChanged, comm, &MSPComm::handleEffectChanged);
+    discoverer->setNetworkPrefs(m_networkPrefs);
+    connect(discoverer, &Discoverer::reachedDiscoverTimeLimit, this, &MainWindow::handleDiscovererTimeLimit);
+    connect(discoverer, &Discoverer::discovering, configuration, &SystemConfiguration::handleDiscovering);
+
+    connect(comm, &MSPComm::requestSent, this,
+            [this](const QString& method, const QString& path, const QString&) { handleRequestSent(method, path); });
+}
+
+void MainWindow::setSplash(QSplashScreen* splash) {
+    m_splash = splash;
+    QTimer::singleShot(splashMs, this, &MainWindow::killSplash);
+}
+
+void MainWindow::killSplash() {
+    if (m_splash) {
+        m_splash->finish(this);
+        m_splash = nullptr;
+    }
+}
+
+void MainWindow::setWaitCursor(bool on) {
+    if (on == m_waitCursor)
+        return;
+    m_waitCursor = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::discover(int timeOut) {
+    // A file being written to the keypad must finish before the keypad may change.
+    if (m_readingFile)
+        return;
+    ConnectionState::instance()->setState(ConnectionState::Discovering);
+    Discoverer* discoverer = Discoverer::instance();
+    if (m_discoverTimerId)
+        discoverer->killTimer(m_discoverTimerId);
+    m_discoverTimerId = discoverer->startDiscovery(timeOut);
+    setWaitCursor(true);
+}
+
+void MainWindow::handleDiscovererTimeLimit() {
+    setWaitCursor(false);
+    Discoverer* discoverer = Discoverer::instance();
+    if (m_discoverTimerId)
+        discoverer->killTimer(m_discoverTimerId);
+    m_discoverTimerId = 0;
+
+    const QList<DiscoveredDevice> devices = discoverer->devices();
+    int choice = -1;
+    if (devices.size() == 1) {
+        choice = 0;
+    } else if (devices.size() > 1) {
+        QStringList items;
+        for (const DiscoveredDevice& device : devices)
+            items << device.name() + QStringLiteral(" (") + device.address() + QLatin1Char(')');
+        MSPChooser chooser(items, this);
+        if (chooser.exec() == QDialog::Accepted)
+            choice = chooser.selectedIndex();
+    }
+
+    if (choice >= 0 && choice < devices.size()) {
+        const DiscoveredDevice& device = devices.at(choice);
+        SystemConfiguration::instance()->setIpAddress(device.address(), false);
+        MSPComm* comm = MSPComm::instance();
+        comm->setDevice(device.address(), device.mac());
+        comm->getConfig();
+        if (!MSPComm::isOnLocalSubnet(device.address()))
+            ConnectionState::instance()->setState(ConnectionState::CommunicationFailure);
+        comm->getShows();
+        return;
+    }
+
+    // Nobody to talk to: eight fixed-colour scenes to look at, and the offline demo on offer.
+    m_model->setActiveSceneIndex(0, false);
+    for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
+        MSPScene* scene = m_model->scene(i);
+        scene->setURL(scenePathPrefix + QString::number(i + 1));
+        if (!scene->effect())
+            scene->setEffect(MSPEffectFactory::instance()->create(0, scene), false);
+    }
+    ConnectionState::instance()->setState(ConnectionState::NoDevice);
+}
+
+void MainWindow::handleAddressChanged() {
+    setWaitCursor(true);
+    // The keypad takes its new address before it answers discovery again.
+    EventLoopWait::wait(addressChangeWaitMs);
+    setWaitCursor(false);
+    ConnectionState::instance()->setState(ConnectionState::Discovering);
+    m_discoverTimerId = Discoverer::instance()->startDiscovery(500);
+    setWaitCursor(true);
+}
+
+void MainWindow::handleHostAddressChanged(QNetworkAddressEntry hostAddressEntry, QString name) {
+    Q_UNUSED(name)
+    m_hostAddressEntry = hostAddressEntry;
+}
+
+void MainWindow::handleControlPanelChangedActiveSceneIndex(int index) {
+    m_model->setActiveSceneIndex(index, false);
+    if (ConnectionState::instance()->state() == ConnectionState::OfflineDemo)
+        m_sceneSettingsWidget->activeSceneChanged(index);
+}
+
+void MainWindow::handleDeviceActiveSceneIndexChanged(int index) {
+    m_model->setActiveSceneIndex(index, false);
+    m_controlPanel->selectScene(index);
+    m_sceneSettingsWidget->activeSceneChanged(index);
+}
+
+void MainWindow::handleConnectionState(ConnectionState::State status) {
+    const bool returning = m_previousState == ConnectionState::OfflineDemo ||
+                           m_previousState == ConnectionState::ConnectionLost ||
+                           m_previousState == ConnectionState::RestoringFactoryDefaults;
+    if (returning && status == ConnectionState::Connected) {
+        MSPComm::instance()->getConfig();
+        MSPComm::instance()->getShows();
+    }
+    m_previousState = status;
+    applyState(status);
+    repaint();
+}
+
+void MainWindow::applyState(ConnectionState::State status) {
+    m_sysConfigWidget->setEnabled(status == ConnectionState::Connected ||
+                                  status == ConnectionState::CommunicationFailure ||
+                                  status == ConnectionState::OfflineDemo);
+    m_sceneSettingsWidget->setEnabled(status == ConnectionState::Connected || status == ConnectionState::OfflineDemo);
+    updateActions();
+
+    m_sysConfigWidget->setAddressOnlyMode(status == ConnectionState::CommunicationFailure);
+    if (status == ConnectionState::CommunicationFailure && m_tabWidget->currentIndex() == 0)
+        m_tabWidget->setCurrentIndex(1);
+}
+
+void MainWindow::updateActions() {
+    const ConnectionState::State status = ConnectionState::instance()->state();
+    const bool fileActions = status == ConnectionState::Connected || status == ConnectionState::OfflineDemo;
+    m_loadAct->setEnabled(fileActions && !m_readingFile);
+    m_saveAct->setEnabled(fileActions && !m_readingFile);
+    m_restoreAct->setEnabled(status == ConnectionState::Connected && !m_readingFile);
+    m_discoverAct->setEnabled(!m_readingFile);
+}
+
+QString MainWindow::lastDirPath() const {
+    return QSettings().value(lastDirKey, QDir::homePath()).toString();
+}
+
+void MainWindow::setLastDirPath(const QString& fileName) {
+    QSettings().setValue(lastDirKey, QFileInfo(fileName).absolutePath());
+}
+
+bool MainWindow::open() {
+    if (m_readingFile)
+        return false;
+    const QString fileName =
+        FileDialog::getOpenFileName(this, tr("Open Configuration"), lastDirPath(), tr("Configuration Files (*.xml)"));
+    if (fileName.isEmpty())
+        return false;
+    return openAndReadFile(fileName);
+}
+
+bool MainWindow::openAndReadFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QFile::ReadOnly)) {
+        MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
+                            tr("Cannot open file %1:\n%2.").arg(fileName, file.errorString()));
+        return false;
+    }
+    setLastDirPath(fileName);
+    const QByteArray data = file.read(MSPDocument::maximumSize + 1);
+    file.close();
+
+    const QString problem = documentProblem(data);
+    if (!problem.isEmpty()) {
+        MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
+                            tr("Cannot read file %1:\n%2").arg(fileName, problem));
+        return false;
+    }
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QBuffer::ReadOnly);
+    if (!readFile(&buffer)) {
+        MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
+                            tr("File %1 was only partly read.").arg(fileName));
+    }
+    return true;
+}
+
+bool MainWindow::readFile(QIODevice* device) {
+    if (!device || m_readingFile)
+        return false;
+    const bool sendToDevice = ConnectionState::instance()->state() == ConnectionState::Connected;
+    m_readingFile = true;
+    updateActions();
+    setWaitCursor(true);
+    m_sceneSettingsWidget->clearPreviousSelection();
+    if (sendToDevice)
+        setFileProgress(0, tr("Loading onto keypad..."));
+    const MSPDocument::ReadResult result = ConfigurationFileReader::read(device, sendToDevice);
+    if (!result.ok)
+        qWarning().noquote() << "configuration not fully read:" << result.error;
+    setWaitCursor(false);
+    m_readingFile = false;
+    m_fileProgress->hide();
+    updateActions();
+    return result.ok;
+}
+
+void MainWindow::handleRequestSent(const QString& method, const QString& path) {
+    if (!m_readingFile || method != QLatin1String("POST"))
+        return;
+    if (path.startsWith(scenePathPrefix)) {
+        const int scene = path.mid(scenePathPrefix.size()).toInt();
+        setFileProgress(scene, tr("Loading onto keypad: scene %1 of %2").arg(scene).arg(MSPSceneModel::sceneCount));
+    } else if (path == configPath) {
+        setFileProgress(fileProgressSteps, tr("Loading onto keypad: configuration"));
+    }
+}
+
+void MainWindow::setFileProgress(int step, const QString& text) {
+    m_fileProgress->setValue(step);
+    m_fileProgress->setFormat(text);
+    m_fileProgress->show();
+}
+
+bool MainWindow::save() {
+    MSPComm::instance()->getConfig();
+    const QString fileName =
+        FileDialog::getSaveFileName(this, tr("Save Configuration"), lastDirPath(), tr("Configuration Files (*.xml)"));
+    if (fileName.isEmpty())
+        return false;
+    // Written beside the old file and renamed over it: a failed save leaves the old file intact.
+    QSaveFile file(fileName);
+    if (!file.open(QFile::WriteOnly)) {
+        MessageBox::warning(QApplication::activeWindow(), tr("Save Error"),
+                            tr("Cannot open file %1:\n%2.").arg(fileName, file.errorString()));
+        return false;
+    }
+    setLastDirPath(fileName);
+    // In the offline demo the system configuration editor writes its fields into the model here.
+    const QByteArray contents = MSPDocument::fileContents();
+    if (file.write(contents) != contents.size() || !file.commit()) {
+        MessageBox::warning(QApplication::activeWindow(), tr("Save Error"),
+                            tr("Cannot write file %1:\n%2.").arg(fileName, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool MainWindow::keypadResetsItself(const QString& version) {
+    const QStringList parts = version.split(QLatin1Char('.'));
+    if (parts.size() < 3)
+        return false;
+    const int major = parts.at(0).toInt();
+    const int minor = parts.at(1).toInt();
+    const int patch = parts.at(2).toInt();
+    return major > 1 || (major == 1 && minor > 2) || (major == 1 && minor == 1 && patch > 14);
+}
+
+void MainWindow::handleRestore() {
+    if (m_readingFile)
+        return;
+    const QMessageBox::StandardButton answer = MessageBox::question(
+        QApplication::activeWindow(), tr("Restore Factory Default Settings"),
+        tr("This will restore the Lumetto Keypad to its factory default settings.  Do you want to continue?\n\nIf "
+           "the IP address has been changed, then you will need to rediscover the device."),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (keypadResetsItself(SystemConfiguration::instance()->version())) {
+        MSPComm::instance()->restoreFactoryDefaults();
+        ConnectionState::instance()->setState(ConnectionState::RestoringFactoryDefaults);
+        m_sceneSettingsWidget->clearPreviousSelection();
+        return;
+    }
+    openAndReadFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') + defaultFileName);
+}
+
+void MainWindow::showOnlineHelp() {
+    const QString path = QCoreApplication::applicationDirPath() + helpFileName;
+    const QString urlText = tr("file:///") + path;
+    // Desktop services report success once a viewer is started, even for a missing file.
+    if (!QFile::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        MessageBox::critical(QApplication::activeWindow(), tr("Error"),
+                             tr("Failed to find help file at %1").arg(urlText));
+}
+
+void MainWindow::about() {
+    AboutDialog::showAbout(this);
+}
+
+void MainWindow::showUpdater() {
+    // The update dialog is shown here once it is part of the program.
+}
+
+void MainWindow::postKey(int key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        return;
+    QApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, modifiers, QString(), false, 1));
+    QApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, modifiers, QString(), false, 1));
+}
+
+void MainWindow::cut() {
+    postKey(Qt::Key_X, Qt::ControlModifier);
+}
+
+void MainWindow::copy() {
+    postKey(Qt::Key_C, Qt::ControlModifier);
+}
+
+void MainWindow::paste() {
+    postKey(Qt::Key_V, Qt::ControlModifier);
+}
+
+void MainWindow::deleteSlot() {
+    postKey(Qt::Key_Delete, Qt::NoModifier);
+}
+
+void MainWindow::select() {
+    postKey(Qt::Key_A, Qt::ControlModifier);
+}
+
+void MainWindow::setStatusBar(QString message) {
+    statusBar()->showMessage(message);
+}
+
+void MainWindow::handleNetworkError() {}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    if (event->size().width() == m_controlPanel->width()) {
+        m_savedWidth = event->oldSize().width();
+        m_savedHeight = event->oldSize().height();
+    }
+    QMainWindow::resizeEvent(event);
+}
+
+void MainWindow::handleSettingsLocationChanged(bool topLevel) {
+    Q_UNUSED(topLevel)
+    if (m_settingsDock->isVisible() && !m_settingsDock->isFloating() && m_settingsDock->width() != 0) {
+        setMinimumWidth(dockedMinimumWidth);
+        setMaximumWidth(dockedMaximumWidth);
+        if (m_savedWidth > 0)
+            resize(m_savedWidth, m_savedHeight);
+    } else {
+        setFixedWidth(m_controlPanel->width());
+    }
+    m_controlPanel->repaint();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QSettings settings;
+    settings.setValue(geometryKey, saveGeometry());
+    settings.setValue(stateKey, saveState(0));
+    QMainWindow::closeEvent(event);
+}

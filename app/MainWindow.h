@@ -1,0 +1,130 @@
+#pragma once
+
+#include "ConnectionState.h"
+
+#include <QMainWindow>
+#include <QNetworkAddressEntry>
+#include <QString>
+
+class MSPControlPanelWidget;
+class MSPSceneModel;
+class MSPSceneSettingsWidget;
+class NetworkPrefs;
+class QAction;
+class QDockWidget;
+class QIODevice;
+class QMenu;
+class QProgressBar;
+class QSplashScreen;
+class QTabWidget;
+class StatusWidget;
+class SystemConfigurationWidget;
+
+// The one top-level window: the keypad picture on the left, the settings tabs on the right,
+// the menus, and the wiring of the shared model and communication objects.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY(MainWindow)
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void setSplash(QSplashScreen* splash);
+    bool readFile(QIODevice* device);
+    QString lastDirPath() const;
+    void setLastDirPath(const QString& fileName);
+
+    // Whether a keypad of this version restores its factory defaults itself; older ones get
+    // the default configuration file.
+    static bool keypadResetsItself(const QString& version);
+    // True while a configuration file is being read (and written to a connected keypad).
+    bool isReadingFile() const { return m_readingFile; }
+
+public slots:
+    void handleDiscovererTimeLimit();
+    void handleSettingsLocationChanged(bool topLevel);
+    bool open();
+    void setStatusBar(QString message);
+    void handleControlPanelChangedActiveSceneIndex(int index);
+    void handleDeviceActiveSceneIndexChanged(int index);
+    void discover(int timeOut = 500);
+    void handleNetworkError();
+    void about();
+    void cut();
+    void copy();
+    void paste();
+    void deleteSlot();
+    void select();
+    bool save();
+    void handleRestore();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private slots:
+    void handleAddressChanged();
+    void killSplash();
+    void handleConnectionState(ConnectionState::State status);
+    void showOnlineHelp();
+    void showUpdater();
+    void handleHostAddressChanged(QNetworkAddressEntry hostAddressEntry, QString name);
+    void handleRequestSent(const QString& method, const QString& path);
+
+private:
+    void createControlPanelDock();
+    void createActions();
+    void createMenus();
+    void createSettingsDock();
+    void createStatusBar();
+    void connectSharedObjects();
+    void applyState(ConnectionState::State status);
+    void updateActions();
+    void setWaitCursor(bool on);
+    void postKey(int key, Qt::KeyboardModifiers modifiers);
+    bool openAndReadFile(const QString& fileName);
+    void setFileProgress(int step, const QString& text);
+
+    MSPSceneSettingsWidget* m_sceneSettingsWidget = nullptr;
+    SystemConfigurationWidget* m_sysConfigWidget = nullptr;
+    NetworkPrefs* m_networkPrefs = nullptr;
+    QDockWidget* m_settingsDock = nullptr;
+    QTabWidget* m_tabWidget = nullptr;
+
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QMenu* m_deviceMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+
+    QAction* m_saveAct = nullptr;
+    QAction* m_loadAct = nullptr;
+    QAction* m_restoreAct = nullptr;
+    QAction* m_aboutAct = nullptr;
+    QAction* m_helpAct = nullptr;
+    QAction* m_updateAct = nullptr;
+    QAction* m_exitAct = nullptr;
+    QAction* m_discoverAct = nullptr;
+    QAction* m_cutAct = nullptr;
+    QAction* m_copyAct = nullptr;
+    QAction* m_pasteAct = nullptr;
+    QAction* m_deleteAct = nullptr;
+    QAction* m_selectAllAct = nullptr;
+
+    MSPSceneModel* m_model = nullptr;
+    MSPControlPanelWidget* m_controlPanel = nullptr;
+    QDockWidget* m_controlPanelDock = nullptr;
+
+    int m_discoverTimerId = 0;
+    QSplashScreen* m_splash = nullptr;
+    StatusWidget* m_statusWidget = nullptr;
+    QNetworkAddressEntry m_hostAddressEntry;
+    int m_savedWidth = -1;
+    int m_savedHeight = -1;
+
+    ConnectionState::State m_previousState = ConnectionState::NotConnected;
+    bool m_readingFile = false;
+    bool m_waitCursor = false;
+    QProgressBar* m_fileProgress = nullptr;
+};

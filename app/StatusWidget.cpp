@@ -1,0 +1,109 @@
+#include "StatusWidget.h"
+
+#include "SystemConfiguration.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QVariant>
+
+namespace {
+const QString imagePath = QStringLiteral(":/images/images/");
+
+QLabel* makeLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+} // namespace
+
+StatusWidget::StatusWidget(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("Status"));
+    setWindowTitle(QCoreApplication::translate("Status", "Form"));
+    resize(400, 20);
+    setMinimumSize(400, 18);
+    setMaximumSize(400, 38);
+    setStyleSheet(QString());
+
+    auto* layoutWidget = new QWidget(this);
+    layoutWidget->setObjectName(QStringLiteral("layoutWidget"));
+    layoutWidget->setGeometry(0, 0, 402, 20);
+    auto* layout = new QHBoxLayout(layoutWidget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_iconLabel = makeLabel(layoutWidget, "iconLabel");
+    m_iconLabel->setFixedSize(16, 18);
+    m_textLabel = makeLabel(layoutWidget, "textLabel");
+    m_textLabel->setFixedSize(330, 18);
+    m_brightnessIconLabel = makeLabel(layoutWidget, "brightnessIconLabel");
+    m_brightnessIconLabel->setMinimumSize(16, 16);
+    m_brightnessIconLabel->setMaximumWidth(16);
+    m_brightnessValueLabel = makeLabel(layoutWidget, "brightnessValueLabel");
+    m_brightnessValueLabel->setMinimumSize(30, 18);
+    for (QLabel* label : {m_iconLabel, m_textLabel, m_brightnessIconLabel, m_brightnessValueLabel})
+        layout->addWidget(label);
+
+    ConnectionState* connectionState = ConnectionState::instance();
+    handleStatusChanged(connectionState->state());
+    connect(connectionState, &ConnectionState::heartBeat, this, &StatusWidget::handleHeartBeat);
+    connect(SystemConfiguration::instance(), &SystemConfiguration::brightnessChanged, this,
+            &StatusWidget::handleBrightness);
+    connect(connectionState, &ConnectionState::stateChanged, this, &StatusWidget::handleStatusChanged);
+}
+
+void StatusWidget::handleHeartBeat(bool reachable) {
+    handleStatusChanged(reachable ? ConnectionState::Connected : ConnectionState::CommunicationFailure);
+}
+
+QString StatusWidget::brightnessText(int brightness) {
+    if (brightness == -1)
+        return QStringLiteral("Off");
+    return QString::number(brightness * 100 / 255) + QLatin1Char('%');
+}
+
+void StatusWidget::handleBrightness(int brightness) {
+    m_brightnessValueLabel->setText(brightnessText(brightness));
+}
+
+void StatusWidget::handleStatusChanged(ConnectionState::State status) {
+    QString text;
+    QString icon;
+    switch (status) {
+    case ConnectionState::StatusUnknown:
+        text = tr("Connection Status Unknown");
+        icon = QStringLiteral("disconnected.png");
+        break;
+    case ConnectionState::Discovering:
+        text = tr("Discovering");
+        icon = QStringLiteral("discovering.png");
+        break;
+    case ConnectionState::Connected:
+        text = tr("Connected");
+        icon = QStringLiteral("connected.png");
+        break;
+    case ConnectionState::NotConnected:
+        text = tr("Not Connected");
+        icon = QStringLiteral("disconnected.png");
+        break;
+    case ConnectionState::CommunicationFailure:
+        text = tr("Device communication failure.  IP address may be invalid.");
+        icon = QStringLiteral("unreachable.png");
+        break;
+    case ConnectionState::OfflineDemo:
+        text = QStringLiteral("<html><head/><body><p style=\" color:#ff0000;\">Offline Demo Mode - Changes will not "
+                              "be saved.</p></body></html>");
+        icon = QStringLiteral("demo.png");
+        break;
+    case ConnectionState::ConnectionLost:
+    case ConnectionState::NoDevice:
+    case ConnectionState::RestoringFactoryDefaults:
+        break;
+    }
+    m_textLabel->setText(text);
+    m_iconLabel->setPixmap(icon.isEmpty() ? QPixmap() : QPixmap(imagePath + icon));
+    m_iconLabel->setProperty("iconName", icon);
+    repaint();
+}

@@ -1,0 +1,274 @@
+#include "MSPControlPanelWidget.h"
+
+#include "MSPComm.h"
+#include "MSPEffect.h"
+#include "MSPScene.h"
+#include "MSPSceneModel.h"
+#include "SystemConfiguration.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString tr_(const char* text) {
+    return QCoreApplication::translate("MSPControlPanel", text);
+}
+
+QString imagePath(int number, const char* state) {
+    return QStringLiteral(":/images/images/button_%1_%2.png").arg(number).arg(QLatin1String(state));
+}
+
+// The plate's buttons, by scene index: geometry and image number (images count row by row).
+struct SceneButtonForm {
+    const char* name;
+    QRect geometry;
+    int image;
+};
+
+const SceneButtonForm SceneButtons[MSPControlPanelWidget::sceneCount] = {
+    {"scene1Button", QRect(47, 36, 152, 87), 1},   {"scene2Button", QRect(47, 126, 152, 86), 3},
+    {"scene3Button", QRect(47, 215, 152, 85), 5},  {"scene4Button", QRect(47, 303, 152, 86), 7},
+    {"scene5Button", QRect(202, 36, 152, 87), 2},  {"scene6Button", QRect(202, 126, 152, 86), 4},
+    {"scene7Button", QRect(202, 215, 152, 85), 6}, {"scene8Button", QRect(202, 303, 152, 86), 8},
+};
+
+// The form's order, which is also the order in which the buttons are stacked and tabbed through.
+const int FormOrder[MSPControlPanelWidget::sceneCount] = {0, 4, 5, 6, 7, 1, 2, 3};
+
+QString sceneButtonStyle(int image, const QSize& size) {
+    return QStringLiteral("QRadioButton { spacing: 0px; }\n"
+                          "QRadioButton::indicator { width: %1px; height: %2px; }\n"
+                          "QRadioButton::indicator:unchecked { image: url(%3); }\n"
+                          "QRadioButton::indicator:checked { image: url(%4); }\n"
+                          "QRadioButton::indicator:unchecked:pressed, QRadioButton::indicator:checked:pressed "
+                          "{ image: url(%5); }\n"
+                          "QRadioButton::indicator:unchecked:disabled, QRadioButton::indicator:checked:disabled "
+                          "{ image: url(%6); }")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(imagePath(image, "off"), imagePath(image, "on"), imagePath(image, "down"), imagePath(image, "disabled"));
+}
+
+QString pushButtonStyle(int image) {
+    return QStringLiteral("QPushButton { border: 0px; background-image: url(%1); }\n"
+                          "QPushButton:pressed { background-image: url(%2); }\n"
+                          "QPushButton:disabled { background-image: url(%3); }")
+        .arg(imagePath(image, "off"), imagePath(image, "down"), imagePath(image, "disabled"));
+}
+
+QPushButton* plateButton(const char* name, const QRect& geometry, int image, QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setFixedSize(geometry.size());
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(pushButtonStyle(image));
+    return button;
+}
+
+} // namespace
+
+MSPControlPanelWidget::MSPControlPanelWidget(QWidget* parent)
+    : QWidget(parent) {
+    buildForm();
+
+    for (QRadioButton* button : m_sceneButtons)
+        connect(button, &QRadioButton::pressed, this, &MSPControlPanelWidget::handleSceneButtonClicked);
+    connect(m_upButton, &QPushButton::clicked, this, &MSPControlPanelWidget::handleUpClicked);
+    connect(m_downButton, &QPushButton::clicked, this, &MSPControlPanelWidget::handleDownClicked);
+    connect(m_onOffButton, &QPushButton::pressed, this, &MSPControlPanelWidget::handleToggle);
+    connect(ConnectionState::instance(), &ConnectionState::stateChanged, this,
+            &MSPControlPanelWidget::handleStatusChanged);
+    m_connectionFailedFrame->hide();
+}
+
+void MSPControlPanelWidget::buildForm() {
+    setObjectName(QStringLiteral("MSPControlPanel"));
+    setWindowTitle(tr_("Lumetto Keypad"));
+    setAttribute(Qt::WA_StyledBackground, true);
+    setFixedSize(400, 600);
+    setStyleSheet(QStringLiteral("QWidget#MSPControlPanel { background-image: url(:/images/images/background.png); "
+                                 "border-right: 1px solid gray; }"));
+
+    for (int index : FormOrder) {
+        const SceneButtonForm& form = SceneButtons[index];
+        auto* button = new QRadioButton(this);
+        button->setObjectName(QLatin1String(form.name));
+        button->setGeometry(form.geometry);
+        button->setFixedSize(form.geometry.size());
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setStyleSheet(sceneButtonStyle(form.image, form.geometry.size()));
+        m_sceneButtons[index] = button;
+    }
+    QRadioButton* scene8 = m_sceneButtons[7];
+    scene8->setMinimumHeight(6);
+    scene8->setMaximumHeight(86);
+
+    m_downButton = plateButton("downButton", QRect(47, 392, 152, 86), 9, this);
+    m_downButton->setAutoRepeat(true);
+    m_upButton = plateButton("upButton", QRect(202, 392, 152, 86), 10, this);
+    m_upButton->setAutoRepeat(true);
+    m_upButton->setMinimumWidth(150);
+    m_onOffButton = plateButton("onOffButton", QRect(46, 480, 309, 88), 11, this);
+
+    m_overlay = new QLabel(this);
+    m_overlay->setObjectName(QStringLiteral("overlay"));
+    m_overlay->setGeometry(-10, 0, 400, 600);
+    m_overlay->setStyleSheet(QStringLiteral("background-image: url(:/images/images/controlpaneldisabledoverlay.png);"));
+
+    m_connectionFailedFrame = new QFrame(this);
+    m_connectionFailedFrame->setObjectName(QStringLiteral("connectionFailedFrame"));
+    m_connectionFailedFrame->setGeometry(10, 170, 371, 191);
+    m_connectionFailedFrame->setStyleSheet(QStringLiteral("QFrame{\nbackground-color:#ffffff;\n}"));
+    m_connectionFailedFrame->setFrameShape(QFrame::Box);
+    m_connectionFailedFrame->setFrameShadow(QFrame::Raised);
+    auto* frameLayout = new QVBoxLayout(m_connectionFailedFrame);
+    // The frame has a fixed size in pixels, so its text gets one too: a large desktop font would
+    // cut the choices short.
+    QFont frameFont = m_connectionFailedFrame->font();
+    frameFont.setPixelSize(13);
+    frameLayout->setContentsMargins(8, 10, 8, 8);
+    auto* messageRow = new QHBoxLayout;
+    auto* icon = new QLabel(m_connectionFailedFrame);
+    icon->setObjectName(QStringLiteral("iconLabel"));
+    icon->setPixmap(QPixmap(QStringLiteral(":/images/images/icon_question.png")));
+    icon->setAlignment(Qt::AlignCenter);
+    auto* failureLabel = new QLabel(
+        tr_("The connection to an Lumetto Keypad has failed.  You may want to go to the Network tab to change the "
+            "settings before attempting to reconnect or use one of the options below. "),
+        m_connectionFailedFrame);
+    failureLabel->setObjectName(QStringLiteral("failureLabel"));
+    failureLabel->setWordWrap(true);
+    failureLabel->setFont(frameFont);
+    messageRow->addWidget(icon);
+    messageRow->addWidget(failureLabel, 1);
+    frameLayout->addLayout(messageRow);
+    auto* choiceRow = new QHBoxLayout;
+    auto* demoModeButton = new QPushButton(tr_("Go to Offline Demo Mode"), m_connectionFailedFrame);
+    demoModeButton->setObjectName(QStringLiteral("demoModeButton"));
+    demoModeButton->setFont(frameFont);
+    auto* retryButton = new QPushButton(tr_("Retry Connection"), m_connectionFailedFrame);
+    retryButton->setObjectName(QStringLiteral("retryButton"));
+    retryButton->setFont(frameFont);
+    choiceRow->addWidget(demoModeButton);
+    choiceRow->addWidget(retryButton);
+    frameLayout->addLayout(choiceRow);
+
+    connect(demoModeButton, &QPushButton::clicked, this, &MSPControlPanelWidget::handleDemoModeSelected);
+    connect(retryButton, &QPushButton::clicked, this, &MSPControlPanelWidget::retryDiscoverySelected);
+}
+
+void MSPControlPanelWidget::selectScene(int index) {
+    if (index < 0 || index >= sceneCount)
+        return;
+    m_sceneButtons[index]->setChecked(true);
+}
+
+void MSPControlPanelWidget::setPanelEnabled(bool enabled) {
+    m_overlay->setVisible(!enabled);
+    if (enabled)
+        m_connectionFailedFrame->hide();
+}
+
+void MSPControlPanelWidget::handleScene1StateChanged(bool enabled) {
+    m_sceneButtons[0]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleScene2StateChanged(bool enabled) {
+    m_sceneButtons[1]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleScene3StateChanged(bool enabled) {
+    m_sceneButtons[2]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleScene4StateChanged(bool enabled) {
+    m_sceneButtons[3]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleScene5StateChanged(bool enabled) {
+    m_sceneButtons[4]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleScene6StateChanged(bool enabled) {
+    m_sceneButtons[5]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleScene7StateChanged(bool enabled) {
+    m_sceneButtons[6]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleScene8StateChanged(bool enabled) {
+    m_sceneButtons[7]->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleDownStateChanged(bool enabled) {
+    m_downButton->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleUpStateChanged(bool enabled) {
+    m_upButton->setEnabled(enabled);
+}
+void MSPControlPanelWidget::handleOnOffStateChanged(bool enabled) {
+    m_onOffButton->setEnabled(enabled);
+}
+
+void MSPControlPanelWidget::handleSceneButtonClicked() {
+    int selected = 0;
+    for (int index = 0; index < sceneCount; ++index) {
+        if (m_sceneButtons[index]->isDown()) {
+            selected = index;
+            break;
+        }
+    }
+    emit sceneIndexSelected(selected);
+}
+
+bool MSPControlPanelWidget::brightnessCanMove(int limit) const {
+    MSPSceneModel* model = MSPSceneModel::instance();
+    const MSPScene* scene = model->scene(model->activeSceneIndex());
+    if (scene && scene->effect() && scene->effect()->type() == MSPEffect::VariableColor)
+        return true;
+    return SystemConfiguration::instance()->brightness() != limit;
+}
+
+void MSPControlPanelWidget::handleUpClicked() {
+    if (brightnessCanMove(255))
+        MSPComm::instance()->brightnessUp();
+}
+
+void MSPControlPanelWidget::handleDownClicked() {
+    if (brightnessCanMove(0))
+        MSPComm::instance()->brightnessDown();
+}
+
+void MSPControlPanelWidget::handleToggle() {
+    MSPComm::instance()->pressOnOff();
+}
+
+void MSPControlPanelWidget::handleStatusChanged(ConnectionState::State state) {
+    switch (state) {
+    case ConnectionState::Discovering:
+    case ConnectionState::Connected:
+    case ConnectionState::OfflineDemo:
+        m_overlay->setVisible(state == ConnectionState::Discovering);
+        m_connectionFailedFrame->hide();
+        m_connectionFailedFrame->lower();
+        break;
+    case ConnectionState::NotConnected:
+    case ConnectionState::RestoringFactoryDefaults:
+        m_overlay->show();
+        break;
+    case ConnectionState::CommunicationFailure:
+    case ConnectionState::ConnectionLost:
+    case ConnectionState::NoDevice:
+        m_overlay->show();
+        m_connectionFailedFrame->show();
+        m_connectionFailedFrame->raise();
+        break;
+    case ConnectionState::StatusUnknown:
+    default:
+        break;
+    }
+}
+
+void MSPControlPanelWidget::handleDemoModeSelected() {
+    ConnectionState::instance()->setState(ConnectionState::OfflineDemo);
+}

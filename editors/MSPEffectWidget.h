@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class MSPEffect;
+class QAbstractSlider;
+
+// Base of the parameter editors, one per effect kind, on the pages of the scene settings editor.
+class MSPEffectWidget : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY(MSPEffectWidget)
+
+public:
+    MSPEffectWidget(QWidget* parent, qint32 kind);
+
+    qint32 kind() const { return m_kind; }
+
+public slots:
+    // False, with nothing changed, when the effect is not of the editor's own class.
+    virtual bool setEffect(MSPEffect* effect) = 0;
+    virtual void clearPreviousSelection() {}
+
+signals:
+    // A value is still being changed (a slider is held); the scene is not ready to be saved.
+    void intermediateChange();
+    // The held control was let go: the last value already reached the effect.
+    void intermediateChangeFinished();
+
+protected:
+    // Reports the drags of a slider; call it after the slider's value handler is connected, so the
+    // report follows the write of each value.
+    void reportDrags(QAbstractSlider* slider);
+
+private:
+    const qint32 m_kind;
+};

@@ -1,0 +1,268 @@
+#include "MSPSceneSettingsWidget.h"
+
+#include "ConnectionState.h"
+#include "MSPComm.h"
+#include "MSPEffect.h"
+#include "MSPEffectFactory.h"
+#include "MSPEffectWidget.h"
+#include "MSPEffectWidgetFactory.h"
+#include "MSPScene.h"
+#include "MSPSceneModel.h"
+#include "SystemConfiguration.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <QtDebug>
+
+namespace {
+
+QString tr_(const char* text) {
+    return QCoreApplication::translate("MSPSceneSettings", text);
+}
+
+constexpr int ButtonHeight = 23;
+
+void fillKinds(QComboBox* box) {
+    for (int kind = 0; kind < MSPEffect::typeCount; ++kind)
+        box->addItem(MSPEffect::nameForType(kind));
+}
+
+} // namespace
+
+MSPSceneSettingsWidget::MSPSceneSettingsWidget(QWidget* parent)
+    : QWidget(parent)
+    , m_model(MSPSceneModel::instance()) {
+    buildForm();
+
+    connect(m_model, &MSPSceneModel::activeSceneChangedEffect, this,
+            &MSPSceneSettingsWidget::handleActiveSceneChangedEffect);
+    for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
+        MSPScene* scene = m_model->scene(i);
+        if (!scene)
+            continue;
+        connect(scene, &MSPScene::effectChanged, this, &MSPSceneSettingsWidget::handleSceneChangedEffect);
+        connect(scene, &MSPScene::effectParamsChanged, this, &MSPSceneSettingsWidget::handleEffectParametersChanged);
+    }
+
+    m_revertButton->setFixedHeight(ButtonHeight);
+    m_applyButton->setFixedHeight(ButtonHeight);
+    for (int kind = 0; kind < MSPEffect::typeCount; ++kind) {
+        MSPEffectWidget* editor = MSPEffectWidgetFactory::instance()->create(kind, this);
+        m_effectPropertiesStack->insertWidget(kind, editor);
+        connect(editor, &MSPEffectWidget::intermediateChange, this, &MSPSceneSettingsWidget::handleIntermediateChange);
+        connect(editor, &MSPEffectWidget::intermediateChangeFinished, this,
+                &MSPSceneSettingsWidget::handleIntermediateChangeFinished);
+    }
+    {
+        const QSignalBlocker blocker(m_effectsComboBox);
+        fillKinds(m_effectsComboBox);
+    }
+    QMetaObject::connectSlotsByName(this);
+
+    m_effectPropertiesStack->setCurrentIndex(0);
+    setSceneLabel(0);
+    setButtonsEnabled(false);
+}
+
+void MSPSceneSettingsWidget::buildForm() {
+    setObjectName(QStringLiteral("MSPSceneSettings"));
+    setWindowTitle(tr_("Form"));
+    setMinimumSize(560, 570);
+    setMaximumSize(7000, 7000);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* sceneRow = new QHBoxLayout;
+    m_sceneNumberLabel = new QLabel(tr_("Scene #"), this);
+    m_sceneNumberLabel->setObjectName(QStringLiteral("sceneNumberLabel"));
+    QFont bold = m_sceneNumberLabel->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    m_sceneNumberLabel->setFont(bold);
+    sceneRow->addWidget(m_sceneNumberLabel);
+    sceneRow->addStretch(1);
+    layout->addLayout(sceneRow);
+
+    m_effectRow = new QHBoxLayout;
+    auto* effectLabel = new QLabel(tr_("Effect:"), this);
+    effectLabel->setObjectName(QStringLiteral("effectLabel"));
+    m_effectsComboBox = new QComboBox(this);
+    m_effectsComboBox->setObjectName(QStringLiteral("effectsComboBox"));
+    m_effectsComboBox->setMinimumWidth(180);
+    m_effectRow->addWidget(effectLabel);
+    m_effectRow->addWidget(m_effectsComboBox);
+    m_effectRow->addStretch(1);
+    layout->addLayout(m_effectRow);
+
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("line"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+
+    m_effectPropertiesStack = new QStackedWidget(this);
+    m_effectPropertiesStack->setObjectName(QStringLiteral("effectPropertiesStack"));
+    m_effectPropertiesStack->setMinimumSize(515, 490);
+    layout->addWidget(m_effectPropertiesStack, 1);
+
+    auto* buttonRow = new QHBoxLayout;
+    m_revertButton = new QPushButton(tr_("Undo"), this);
+    m_revertButton->setObjectName(QStringLiteral("revertButton"));
+    m_applyButton = new QPushButton(tr_("Save"), this);
+    m_applyButton->setObjectName(QStringLiteral("applyButton"));
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(m_revertButton);
+    buttonRow->addWidget(m_applyButton);
+    layout->addLayout(buttonRow);
+}
+
+MSPEffectWidget* MSPSceneSettingsWidget::editor(int kind) const {
+    return qobject_cast<MSPEffectWidget*>(m_effectPropertiesStack->widget(kind));
+}
+
+bool MSPSceneSettingsWidget::connected() {
+    return ConnectionState::instance()->state() == ConnectionState::Connected;
+}
+
+void MSPSceneSettingsWidget::setSceneLabel(int index) {
+    m_sceneNumberLabel->setText(tr("Scene: ") + QString::number(index + 1));
+}
+
+void MSPSceneSettingsWidget::setButtonsEnabled(bool enabled) {
+    m_revertButton->setEnabled(enabled);
+    m_applyButton->setEnabled(enabled);
+}
+
+void MSPSceneSettingsWidget::showKind(int kind) {
+    m_effectPropertiesStack->setCurrentIndex(kind);
+    const QSignalBlocker blocker(m_effectsComboBox);
+    m_effectsComboBox->setCurrentIndex(kind);
+}
+
+void MSPSceneSettingsWidget::showEvent(QShowEvent* event) {
+    // The box is rebuilt on every show; the new one keeps the name, the index and the enabled state.
+    const int current = m_effectsComboBox->currentIndex();
+    const int position = m_effectRow->indexOf(m_effectsComboBox);
+    QComboBox* old = m_effectsComboBox;
+    old->hide();
+    m_effectRow->removeWidget(old);
+    old->setObjectName(QString());
+    old->disconnect(this);
+    old->deleteLater();
+
+    m_effectsComboBox = new QComboBox(this);
+    m_effectsComboBox->setObjectName(QStringLiteral("effectsComboBox"));
+    m_effectsComboBox->setMinimumWidth(old->minimumWidth());
+    m_effectRow->insertWidget(position, m_effectsComboBox);
+    {
+        const QSignalBlocker blocker(m_effectsComboBox);
+        fillKinds(m_effectsComboBox);
+        m_effectsComboBox->setCurrentIndex(current);
+    }
+    m_effectsComboBox->setEnabled(old->isEnabled());
+    m_effectsComboBox->show();
+    connect(m_effectsComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &MSPSceneSettingsWidget::on_effectsComboBox_currentIndexChanged);
+    QWidget::showEvent(event);
+}
+
+void MSPSceneSettingsWidget::activeSceneChanged(int index) {
+    setSceneLabel(index);
+    MSPScene* scene = m_model->scene(index);
+    if (!scene || !scene->effect())
+        return;
+    MSPEffect* effect = scene->effect();
+    showKind(effect->type());
+    if (MSPEffectWidget* page = editor(effect->type())) {
+        page->clearPreviousSelection();
+        page->setEffect(effect);
+    }
+    setButtonsEnabled(false);
+}
+
+void MSPSceneSettingsWidget::handleActiveSceneChangedEffect() {
+    activeSceneChanged(m_model->activeSceneIndex());
+}
+
+void MSPSceneSettingsWidget::on_effectsComboBox_currentIndexChanged(int index) {
+    if (!m_model || index < 0 || index >= MSPEffect::typeCount)
+        return;
+    m_effectPropertiesStack->setCurrentIndex(index);
+    MSPScene* scene = m_model->scene(m_model->activeSceneIndex());
+    if (!scene)
+        return;
+    if (scene->effect() && scene->effect()->type() == index)
+        return;
+    MSPEffect* effect = MSPEffectFactory::instance()->create(index);
+    if (!effect) {
+        qWarning() << "no effect of kind" << index;
+        return;
+    }
+    scene->setEffect(effect, true);
+}
+
+void MSPSceneSettingsWidget::handleSceneChangedEffect(MSPScene* scene) {
+    if (!scene || m_model->indexOf(scene) != m_model->activeSceneIndex())
+        return;
+    MSPEffect* effect = scene->effect();
+    if (effect) {
+        showKind(effect->type());
+        if (MSPEffectWidget* page = editor(effect->type()))
+            page->setEffect(effect);
+    }
+    if (connected())
+        setButtonsEnabled(true);
+}
+
+void MSPSceneSettingsWidget::handleEffectParametersChanged(MSPScene* scene) {
+    Q_UNUSED(scene)
+    if (connected())
+        setButtonsEnabled(true);
+}
+
+void MSPSceneSettingsWidget::handleIntermediateChange() {
+    m_applyButton->setEnabled(false);
+}
+
+void MSPSceneSettingsWidget::handleIntermediateChangeFinished() {
+    // The drag's last value reached the effect while Save was held back; nothing else will
+    // announce it, so the scene can be saved now.
+    if (connected() && m_revertButton->isEnabled())
+        m_applyButton->setEnabled(true);
+}
+
+void MSPSceneSettingsWidget::on_applyButton_clicked() {
+    MSPComm::instance()->applyScene(m_model->scene(m_model->activeSceneIndex()));
+    setButtonsEnabled(false);
+}
+
+void MSPSceneSettingsWidget::on_revertButton_clicked() {
+    const int index = m_model->activeSceneIndex();
+    MSPComm::instance()->revertScene(m_model->scene(index));
+    MSPComm::instance()->getScene(index);
+    setButtonsEnabled(false);
+}
+
+void MSPSceneSettingsWidget::clearPreviousSelection() {
+    if (auto* page = qobject_cast<MSPEffectWidget*>(m_effectPropertiesStack->currentWidget()))
+        page->clearPreviousSelection();
+}
+
+void MSPSceneSettingsWidget::setEnabled(bool enabled) {
+    if (ConnectionState::instance()->state() == ConnectionState::OfflineDemo) {
+        SystemConfiguration::instance()->setVersion(QStringLiteral("1.1.24"), true);
+        for (int i = 0; i < MSPEffect::typeCount; ++i) {
+            MSPScene* scene = m_model->scene(i);
+            if (scene && scene->effect())
+                editor(i)->setEffect(scene->effect());
+        }
+        setButtonsEnabled(false);
+    }
+    QWidget::setEnabled(enabled);
+}

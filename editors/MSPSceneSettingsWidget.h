@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+
+class MSPEffectWidget;
+class MSPScene;
+class MSPSceneModel;
+class QComboBox;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QShowEvent;
+class QStackedWidget;
+
+// Edits the active scene: its effect kind, the parameters on the kind's editor page, and Save
+// (keep the scene on the keypad) and Undo (take the keypad's scene back).
+class MSPSceneSettingsWidget : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY(MSPSceneSettingsWidget)
+
+public:
+    explicit MSPSceneSettingsWidget(QWidget* parent = nullptr);
+
+    MSPEffectWidget* editor(int kind) const;
+
+public slots:
+    void on_revertButton_clicked();
+    void on_applyButton_clicked();
+    void on_effectsComboBox_currentIndexChanged(int index);
+    void activeSceneChanged(int index);
+    void handleActiveSceneChangedEffect();
+    void handleSceneChangedEffect(MSPScene* scene);
+    void handleEffectParametersChanged(MSPScene* scene);
+    void handleIntermediateChange();
+    void handleIntermediateChangeFinished();
+    void clearPreviousSelection();
+    virtual void setEnabled(bool enabled);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildForm();
+    void setSceneLabel(int index);
+    void showKind(int kind);
+    void setButtonsEnabled(bool enabled);
+    static bool connected();
+
+    MSPSceneModel* m_model = nullptr;
+    QLabel* m_sceneNumberLabel = nullptr;
+    QHBoxLayout* m_effectRow = nullptr;
+    QComboBox* m_effectsComboBox = nullptr;
+    QStackedWidget* m_effectPropertiesStack = nullptr;
+    QPushButton* m_revertButton = nullptr;
+    QPushButton* m_applyButton = nullptr;
+};

@@ -1,0 +1,389 @@
+#include "TestEnvironment.h"
+
+#include "ConnectionState.h"
+#include "FileDialog.h"
+#include "MSPComm.h"
+#include "MSPDocument.h"
+#include "MSPEffect.h"
+#include "MSPEffectFactory.h"
+#include "MSPFixedColorEffect.h"
+#include "MSPScene.h"
+#include "MSPSceneModel.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "SystemConfiguration.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+// Nothing answers at this address on the test network, so requests leave and simply fail.
+const QString silentKeypad = QStringLiteral("10.77.0.9");
+
+QStringList texts(const QList<QAction*>& actions) {
+    QStringList result;
+    for (QAction* action : actions)
+        result << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    return result;
+}
+
+QAction* action(MainWindow& window, const char* name) {
+    return window.findChild<QAction*>(QLatin1String(name));
+}
+
+void setState(ConnectionState::State state) {
+    ConnectionState::instance()->setState(state);
+}
+
+void writeFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    QVERIFY(file.open(QFile::WriteOnly));
+    file.write(contents);
+}
+
+QByteArray sceneDocument(int effectType) {
+    return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<v1>\n<all_shows>\n<currentShow>1</currentShow>\n"
+           "<show><url>/api/v1/shows/1</url>\n<effect>" +
+           QByteArray::number(effectType) +
+           "</effect>\n<parameters><param>5</param><param>1</param><param>0</param><by>0</by><x>0</x><y>0</y>"
+           "</parameters><numColors>0</numColors>\n<customColors>\n</customColors>\n</show>\n</all_shows>\n</v1>";
+}
+
+int sceneOneType() {
+    MSPEffect* effect = MSPSceneModel::instance()->scene(0)->effect();
+    return effect ? effect->type() : -1;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        MessageBox::setNextAnswer(QMessageBox::NoButton);
+        MessageBox::clearLast();
+        FileDialog::clearNextFileName();
+    }
+
+    // Runs first: the window's own discovery finds nothing on the test network.
+    void withoutKeypadSetsUpOfflineScenes() {
+        MainWindow window;
+        QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Discovering);
+        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::NoDevice, 10000);
+        MSPSceneModel* model = MSPSceneModel::instance();
+        QCOMPARE(model->activeSceneIndex(), 0);
+        for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
+            MSPScene* scene = model->scene(i);
+            QCOMPARE(scene->url(), QStringLiteral("/api/v1/shows/%1").arg(i + 1));
+            auto* effect = qobject_cast<MSPFixedColorEffect*>(scene->effect());
+            QVERIFY(effect);
+            QCOMPARE(effect->color(), QStringLiteral("#ff0000"));
+        }
+    }
+
+    void menusAndActions() {
+        MainWindow window;
+        QCOMPARE(texts(window.menuBar()->actions()), QStringList({"&File", "&Edit", "&Device", "&View", "|", "&Help"}));
+        const QList<QAction*> menus = window.menuBar()->actions();
+        QCOMPARE(texts(menus.at(0)->menu()->actions()),
+                 QStringList({"|", "L&oad Configuration File...", "&Save Configuration File...", "|", "E&xit"}));
+        QCOMPARE(texts(menus.at(1)->menu()->actions()),
+                 QStringList({"Cut", "Copy", "Paste", "Delete", "|", "Select All"}));
+        QCOMPARE(texts(menus.at(2)->menu()->actions()),
+                 QStringList({"Discover Device", "Restore Factory Default Settings"}));
+        QCOMPARE(texts(menus.at(3)->menu()->actions()), QStringList({"Settings"}));
+        QCOMPARE(menus.at(3)->menu()->actions().first()->menuRole(), QAction::NoRole);
+        QCOMPARE(texts(menus.at(5)->menu()->actions()),
+                 QStringList({"Help Contents", "|", "Update...", "|", "&About"}));
+
+        QCOMPARE(action(window, "loadAct")->shortcut(), QKeySequence(QKeySequence::Open));
+        QCOMPARE(action(window, "saveAct")->shortcut(), QKeySequence(QKeySequence::Save));
+        QCOMPARE(action(window, "exitAct")->shortcut(), QKeySequence(QKeySequence::Quit));
+        QCOMPARE(action(window, "helpAct")->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(action(window, "loadAct")->statusTip(), QStringLiteral("Load Configuration onto Lumetto Keypad"));
+        QCOMPARE(action(window, "restoreAct")->statusTip(),
+                 QStringLiteral("Restore Lumetto Keypad to its factory default settings"));
+        QCOMPARE(action(window, "discoverAct")->statusTip(), QStringLiteral("Discover Lumetto Keypad devices"));
+        QVERIFY(action(window, "cutAct")->statusTip().isEmpty());
+
+        QCOMPARE(window.windowTitle(), QStringLiteral("Lumetto Keypad Effect Manager"));
+        QCOMPARE(window.height(), 600 + 63);
+        auto* tabs = window.findChild<QTabWidget*>("tabWidget");
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Scene Settings"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("System Configuration"));
+        QCOMPARE(tabs->tabText(2), QStringLiteral("Network"));
+        auto* controlDock = window.findChild<QDockWidget*>("ControlPanel");
+        QCOMPARE(controlDock->features(), QDockWidget::NoDockWidgetFeatures);
+        QCOMPARE(window.dockWidgetArea(window.findChild<QDockWidget*>("Settings")), Qt::RightDockWidgetArea);
+        QVERIFY(window.findChild<QWidget*>("MSPControlPanel")->findChild<QWidget*>("overlay")->isVisibleTo(&window));
+    }
+
+    void actionsAndEditorsFollowTheState() {
+        MainWindow window;
+        auto* tabs = window.findChild<QTabWidget*>("tabWidget");
+        QWidget* sceneEditor = window.findChild<QWidget*>("MSPSceneSettings");
+        QWidget* configEditor = window.findChild<QWidget*>("SysConfig");
+        for (int s = 0; s <= ConnectionState::RestoringFactoryDefaults; ++s) {
+            const auto state = static_cast<ConnectionState::State>(s);
+            tabs->setCurrentIndex(0);
+            setState(state == ConnectionState::StatusUnknown ? ConnectionState::Connected
+                                                             : ConnectionState::StatusUnknown);
+            setState(state);
+            const bool files = s == 2 || s == 5;
+            QVERIFY2(action(window, "loadAct")->isEnabled() == files, qPrintable(QString::number(s)));
+            QVERIFY2(action(window, "saveAct")->isEnabled() == files, qPrintable(QString::number(s)));
+            QVERIFY2(action(window, "restoreAct")->isEnabled() == (s == 2), qPrintable(QString::number(s)));
+            QVERIFY(action(window, "discoverAct")->isEnabled());
+            QVERIFY2(configEditor->isEnabled() == (s == 2 || s == 4 || s == 5), qPrintable(QString::number(s)));
+            QVERIFY2(sceneEditor->isEnabled() == files, qPrintable(QString::number(s)));
+            QCOMPARE(tabs->currentIndex(), s == 4 ? 1 : 0);
+        }
+        // State 4 leaves the Network page showing.
+        setState(ConnectionState::Connected);
+        tabs->setCurrentIndex(2);
+        setState(ConnectionState::CommunicationFailure);
+        QCOMPARE(tabs->currentIndex(), 2);
+    }
+
+    void reReadsOnlyWhenReturningToConnected() {
+        MainWindow window;
+        MSPComm::instance()->setDevice(silentKeypad, QByteArray(6, '\1'));
+        QSignalSpy sent(MSPComm::instance(), &MSPComm::requestSent);
+        const QList<int> from = {1, 3, 4, 5, 6, 7, 8};
+        for (int s : from) {
+            setState(static_cast<ConnectionState::State>(s));
+            sent.clear();
+            setState(ConnectionState::Connected);
+            QStringList paths;
+            for (const QList<QVariant>& request : sent)
+                paths << request.at(0).toString() + QLatin1Char(' ') + request.at(1).toString();
+            const QStringList expected =
+                (s == 5 || s == 6 || s == 8) ? QStringList({"GET /api/v1/config", "GET /api/v1/shows"}) : QStringList();
+            QVERIFY2(paths == expected, qPrintable(QString::number(s) + ": " + paths.join(", ")));
+        }
+        MSPComm::instance()->setDevice(QString(), QByteArray());
+    }
+
+    void restoreFollowsTheKeypadVersion_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<bool>("resetsItself");
+        QTest::newRow("1.2.9") << "1.2.9" << false;
+        QTest::newRow("1.3.0") << "1.3.0" << true;
+        QTest::newRow("1.1.15") << "1.1.15" << true;
+        QTest::newRow("1.1.14") << "1.1.14" << false;
+        QTest::newRow("2.0.0") << "2.0.0" << true;
+        QTest::newRow("two parts") << "1.3" << false;
+        QTest::newRow("unknown") << "Not Available" << false;
+    }
+
+    void restoreFollowsTheKeypadVersion() {
+        QFETCH(QString, version);
+        QFETCH(bool, resetsItself);
+        QCOMPARE(MainWindow::keypadResetsItself(version), resetsItself);
+
+        MainWindow window;
+        setState(ConnectionState::Connected);
+        MSPComm::instance()->setDevice(silentKeypad, QByteArray(6, '\1'));
+        SystemConfiguration::instance()->setVersion(version);
+        const QString defaultFile = QCoreApplication::applicationDirPath() + "/defaultConfiguration.xml";
+        QVERIFY2(!QFile::exists(defaultFile), "the test directory must not hold a default file");
+        QSignalSpy sent(MSPComm::instance(), &MSPComm::requestSent);
+
+        // Saying No changes nothing.
+        MessageBox::setNextAnswer(QMessageBox::No);
+        window.handleRestore();
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Restore Factory Default Settings"));
+        QCOMPARE(sent.count(), 0);
+        QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Connected);
+
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        window.handleRestore();
+        if (resetsItself) {
+            QCOMPARE(sent.count(), 1);
+            QCOMPARE(sent.at(0).at(1).toString(), QStringLiteral("/api/v1/config"));
+            QCOMPARE(sent.at(0).at(2).toString(), QStringLiteral("factory_reset=1"));
+            QCOMPARE(ConnectionState::instance()->state(), ConnectionState::RestoringFactoryDefaults);
+        } else {
+            // No default file beside the test: the warning names where it was looked for.
+            QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Open Error"));
+            QVERIFY2(MessageBox::lastText().contains(defaultFile), qPrintable(MessageBox::lastText()));
+            QCOMPARE(sent.count(), 0);
+
+            // With the file there, it is read (offline, so nothing is sent).
+            writeFile(defaultFile, sceneDocument(MSPEffect::RainbowWash));
+            setState(ConnectionState::OfflineDemo);
+            // The demo gives the scene editor a version of its own; this keypad's is wanted here.
+            SystemConfiguration::instance()->setVersion(version);
+            MessageBox::clearLast();
+            MessageBox::setNextAnswer(QMessageBox::Yes);
+            window.handleRestore();
+            QFile::remove(defaultFile);
+            QVERIFY(MessageBox::lastTitle() != QLatin1String("Open Error"));
+            QCOMPARE(sceneOneType(), int(MSPEffect::RainbowWash));
+            QCOMPARE(sent.count(), 0);
+        }
+        MSPComm::instance()->setDevice(QString(), QByteArray());
+        setState(ConnectionState::NoDevice);
+    }
+
+    void openRefusesBrokenDocuments_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("where");
+        QByteArray broken = sceneDocument(MSPEffect::ColorWash);
+        broken.replace("</v1>", "</v2>");
+        QTest::newRow("mismatched tag") << broken << "Line 12";
+        QTest::newRow("not ours") << QByteArray("<html>\n<body/></html>") << "Line 1";
+        QTest::newRow("empty") << QByteArray() << "Premature end";
+    }
+
+    void openRefusesBrokenDocuments() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, where);
+        MainWindow window;
+        setState(ConnectionState::OfflineDemo);
+        MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::FixedColor),
+                                                       false);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("broken.xml");
+        writeFile(path, contents);
+
+        FileDialog::setNextFileName(path);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QVERIFY(!window.open());
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Open Error"));
+        QVERIFY2(MessageBox::lastText().contains(path), qPrintable(MessageBox::lastText()));
+        QVERIFY2(MessageBox::lastText().contains(where), qPrintable(MessageBox::lastText()));
+        QCOMPARE(sceneOneType(), int(MSPEffect::FixedColor));
+    }
+
+    void openAndSave() {
+        MainWindow window;
+        setState(ConnectionState::OfflineDemo);
+        QTemporaryDir dir;
+
+        // A cancelled dialog does nothing; a missing file is reported.
+        FileDialog::setNextFileName(QString());
+        QVERIFY(!window.open());
+        QVERIFY(MessageBox::lastTitle().isEmpty());
+        FileDialog::setNextFileName(dir.filePath("missing.xml"));
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QVERIFY(!window.open());
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Open Error"));
+        QVERIFY(MessageBox::lastText().startsWith("Cannot open file " + dir.filePath("missing.xml") + ":\n"));
+
+        // Save replaces a longer old file completely, and remembers the folder.
+        const QString path = dir.filePath("keypad.xml");
+        writeFile(path, QByteArray(100000, 'x'));
+        MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::ColorWash),
+                                                       false);
+        FileDialog::setNextFileName(path);
+        QVERIFY(window.save());
+        QFile saved(path);
+        QVERIFY(saved.open(QFile::ReadOnly));
+        QCOMPARE(saved.readAll(), MSPDocument::fileContents());
+        QCOMPARE(window.lastDirPath(), dir.path());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keypad.xml"}));
+
+        // Opening it again brings the saved scene back.
+        MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::FixedColor),
+                                                       false);
+        FileDialog::setNextFileName(path);
+        QVERIFY(window.open());
+        QCOMPARE(FileDialog::lastDirectory(), dir.path());
+        QCOMPARE(sceneOneType(), int(MSPEffect::ColorWash));
+    }
+
+    // Connected, a file goes to the keypad scene by scene while the window stays usable.
+    void openWhileConnectedShowsProgressAndLocksFileActions() {
+        MainWindow window;
+        window.show();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("eight.xml");
+        writeFile(path, MSPDocument::fileContents());
+        MSPComm::instance()->setDevice(silentKeypad, QByteArray(6, '\1'));
+        setState(ConnectionState::Connected);
+
+        QStringList progress;
+        QList<bool> lockedDuringRead;
+        bool secondOpen = true;
+        auto* bar = window.findChild<QProgressBar*>("fileProgress");
+        QMetaObject::Connection watcher =
+            connect(MSPComm::instance(), &MSPComm::requestSent, this,
+                    [&](const QString& method, const QString&, const QString&) {
+                        if (method != QLatin1String("POST"))
+                            return;
+                        QCoreApplication::processEvents();
+                        progress << bar->format();
+                        lockedDuringRead << (!action(window, "loadAct")->isEnabled() &&
+                                             !action(window, "saveAct")->isEnabled() &&
+                                             !action(window, "restoreAct")->isEnabled() &&
+                                             !action(window, "discoverAct")->isEnabled() && bar->isVisible());
+                        if (progress.size() == 1) {
+                            FileDialog::setNextFileName(path);
+                            secondOpen = window.open();
+                            FileDialog::clearNextFileName();
+                            // State changes while reading must not unlock the actions.
+                            setState(ConnectionState::ConnectionLost);
+                            setState(ConnectionState::Connected);
+                        }
+                    });
+        FileDialog::setNextFileName(path);
+        QVERIFY(window.open());
+        disconnect(watcher);
+        // Without heartbeats from the silent address the connection may be lost meanwhile.
+        setState(ConnectionState::OfflineDemo);
+
+        QVERIFY(!secondOpen);
+        QVERIFY2(progress.contains("Loading onto keypad: scene 3 of 8"), qPrintable(progress.join(", ")));
+        QVERIFY2(progress.contains("Loading onto keypad: configuration"), qPrintable(progress.join(", ")));
+        QVERIFY(!lockedDuringRead.contains(false));
+        QVERIFY(action(window, "loadAct")->isEnabled());
+        QVERIFY(action(window, "discoverAct")->isEnabled());
+        QVERIFY(!bar->isVisible());
+        MSPComm::instance()->setDevice(QString(), QByteArray());
+    }
+
+    void exitThroughTheFileMenuSavesTheLayout() {
+        QByteArray geometry;
+        QByteArray state;
+        {
+            MainWindow window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            window.resize(1111, window.height());
+            QTRY_COMPARE(window.width(), 1111);
+            geometry = window.saveGeometry();
+            state = window.saveState(0);
+            QMenuBar* bar = window.menuBar();
+            QAction* file = bar->actions().first();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+            QMenu* menu = file->menu();
+            QTRY_VERIFY(menu->isVisible());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action(window, "exitAct")).center());
+            QTRY_VERIFY(!window.isVisible());
+        }
+        QSettings settings;
+        QCOMPARE(settings.value("msp_window_geometry").toByteArray(), geometry);
+        QCOMPARE(settings.value("msp_window_state").toByteArray(), state);
+
+        MainWindow again;
+        again.show();
+        QTRY_COMPARE(again.width(), 1111);
+        auto* dock = again.findChild<QDockWidget*>("Settings");
+        QVERIFY(dock->isVisible());
+        QVERIFY(!dock->isFloating());
+    }
+};
+
+LUMETTO_NETWORK_TEST_MAIN(TestMainWindow, "tst_mainwindow", QApplication)
+#include "tst_mainwindow.moc"

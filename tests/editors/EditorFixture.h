@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class RecordingHttpServer;
+
+// A recording keypad at the editor's own address, the REST client pointed at it and wired to the
+// scene model as the main window wires it, and a source of heartbeats that keeps it connected.
+class EditorFixture : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY(EditorFixture)
+
+public:
+    static const QString KeypadAddress;
+    static constexpr int Generous = 15000;
+
+    EditorFixture();
+    ~EditorFixture() override;
+
+    // False (with the reason logged) when the keypad port or the HTTP port could not be taken.
+    bool start();
+
+    // Every request the REST client sent, as "METHOD path body".
+    QStringList requests() const { return m_requests; }
+    void clearRequests() { m_requests.clear(); }
+    // Waits for at least count requests; the list is then compared exactly.
+    bool waitForRequests(int count, int timeout = Generous) const;
+    // Waits until every reply came in, so no request of one test spills into the next.
+    bool waitIdle() const;
+
+    // Scene i gets its path and a default effect of kinds.at(i); the active index is set quietly.
+    static void resetScenes(const QList<int>& kinds, int activeIndex);
+
+    // Heartbeats as a keypad sends them, or none (then the periodic check may change the state).
+    void keepConnected(bool on);
+
+    QStringList messages() const { return m_messages; }
+
+private:
+    RecordingHttpServer* m_server = nullptr;
+    QStringList m_requests;
+    QStringList m_messages;
+    QTimer m_heartBeats;
+};
