@@ -1,0 +1,185 @@
+#include "KeypadState.h"
+#include "TestEnvironment.h"
+
+#include <QJsonArray>
+
+// The simulated keypad's memory and its reading of the editor's bodies, without sockets.
+class TestKeypadState : public QObject {
+    Q_OBJECT
+
+    static KeypadConfig factory(const QString& version = QStringLiteral("1.3.2")) {
+        KeypadConfig config;
+        config.name = QStringLiteral("Lobby");
+        config.ip = QStringLiteral("10.77.0.2");
+        config.version = version;
+        return config;
+    }
+
+private slots:
+    void readsTheEditorsSceneTextsBackExactly_data() {
+        QTest::addColumn<int>("scene");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("colour wash") << 4 << QByteArray("effect=2&param1=5&param2=1&param_xy=(0,0,0)&num_colors=0");
+        QTest::newRow("fixed from xy")
+            << 1 << QByteArray("effect=0&param1=255&param2=0&param3=0&param_xy=(2500,5000,1000)&num_colors=0");
+        QTest::newRow("custom wash") << 8
+                                     << QByteArray(
+                                            "effect=4&param1=1&param2=0&param3=1&param_xy=(0,0,0)&num_colors=2"
+                                            "&color1=(1,2,3)&custom_xy_1=(0,0,0)&color2=(4,5,6)&custom_xy_2=(7,8,9)");
+        QTest::newRow("duo white") << 2 << QByteArray("effect=7&param1=6500&param2=255&param_xy=(0,0,0)&num_colors=0");
+    }
+
+    void readsTheEditorsSceneTextsBackExactly() {
+        QFETCH(int, scene);
+        QFETCH(QByteArray, body);
+        KeypadState state(factory());
+        const KeypadState::Outcome outcome = state.postScene(scene, body);
+        QVERIFY2(outcome.ok, qPrintable(outcome.error));
+        QCOMPARE(KeypadState::queryText(state.liveScene(scene)), QString::fromLatin1(body));
+        QVERIFY(state.liveScene(scene) != state.savedScene(scene));
+        QVERIFY(state.postScene(scene, "apply=1").ok);
+        QCOMPARE(state.savedScene(scene), state.liveScene(scene));
+    }
+
+    void refusesMalformedEditsWhole_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("param missing") << QByteArray("effect=2&param1=5&param_xy=(0,0,0)&num_colors=0");
+        QTest::newRow("extra param") << QByteArray("effect=2&param1=5&param2=1&param3=1&param_xy=(0,0,0)&num_colors=0");
+        QTest::newRow("no xy") << QByteArray("effect=2&param1=5&param2=1&num_colors=0");
+        QTest::newRow("signed") << QByteArray("effect=2&param1=-5&param2=1&param_xy=(0,0,0)&num_colors=0");
+        QTest::newRow("byte range") << QByteArray(
+            "effect=0&param1=256&param2=0&param3=0&param_xy=(0,0,0)&num_colors=0");
+        QTest::newRow("xy range") << QByteArray("effect=2&param1=5&param2=1&param_xy=(0,0,65536)&num_colors=0");
+        QTest::newRow("colour count") << QByteArray("effect=4&param1=1&param2=0&param3=1&param_xy=(0,0,0)&num_colors=2"
+                                                    "&color1=(1,2,3)&custom_xy_1=(0,0,0)");
+        QTest::newRow("colour without xy") << QByteArray("effect=4&param1=1&param2=0&param3=1&param_xy=(0,0,0)"
+                                                         "&num_colors=1&color1=(1,2,3)");
+        QTest::newRow("duplicate") << QByteArray("effect=2&param1=5&param1=5&param2=1&param_xy=(0,0,0)&num_colors=0");
+        QTest::newRow("percent-encoded") << QByteArray("effect=2&param1=5&param2=1&param_xy=%280,0,0%29&num_colors=0");
+        QTest::newRow("apply only bad") << QByteArray("apply=yes");
+        QTest::newRow("no effect") << QByteArray("param1=5&apply=1");
+        QTest::newRow("no equals") << QByteArray("effect");
+    }
+
+    void refusesMalformedEditsWhole() {
+        QFETCH(QByteArray, body);
+        KeypadState state(factory());
+        const SceneContent before = state.liveScene(4);
+        const KeypadState::Outcome outcome = state.postScene(4, body);
+        QVERIFY(!outcome.ok);
+        QCOMPARE(outcome.status, 400);
+        QCOMPARE(state.liveScene(4), before);
+        QCOMPARE(state.savedScene(4), before);
+    }
+
+    void revertsToTheSavedScene() {
+        KeypadState state(factory());
+        const SceneContent saved = state.savedScene(2);
+        QVERIFY(state.postScene(2, "effect=5&param1=3&param2=1&param_xy=(0,0,0)&num_colors=0").ok);
+        QVERIFY(state.postScene(2, "apply=0").ok);
+        QCOMPARE(state.liveScene(2), saved);
+        // An empty body selects, and only a change counts.
+        QVERIFY(state.postScene(2, "").sceneSelected);
+        QVERIFY(!state.postScene(2, "").sceneSelected);
+        QCOMPARE(state.activeScene(), 2);
+        QVERIFY(!state.postScene(9, "").ok);
+    }
+
+    void writesShowsAsTheReaderExpects() {
+        KeypadState state(factory());
+        QVERIFY(state
+                    .postScene(5, "effect=4&param1=2&param2=1&param3=3&param_xy=(0,0,0)&num_colors=1"
+                                  "&color1=(9,8,7)&custom_xy_1=(3000,4000,500)")
+                    .ok);
+        const QByteArray all = state.showsXml();
+        QCOMPARE(all.count("<show>"), 8);
+        QCOMPARE(all.count("<param>"), 24);
+        QCOMPARE(all.count("<color>"), 48);
+        QVERIFY(all.contains("<currentShow>1</currentShow>"));
+        const QByteArray one = state.sceneXml(5);
+        QVERIFY(one.contains("<show><url>/api/v1/shows/5</url>\n<effect>4</effect>\n<parameters><param>2</param>"
+                             "<param>1</param><param>3</param><by>0</by><x>0</x><y>0</y></parameters>"
+                             "<numColors>1</numColors>\n<customColors><color>\n<red>9</red>\n<grn>8</grn>\n"
+                             "<blu>7</blu>\n<by>500</by><x>3000</x><y>4000</y></color>"));
+        QVERIFY(one.endsWith("\n</customColors>\n</show>\n</scene>\n</api>\n"));
+    }
+
+    void takesConfigurationTexts() {
+        KeypadState state(factory());
+        KeypadState::Outcome o = state.postConfig(
+            "name=Hall&universe=3&vexil=2&num_ports=4&num_lights=10&abs_bright=128&global_profile=5&apply=1");
+        QVERIFY2(o.ok, qPrintable(o.error));
+        QVERIFY(o.configChanged);
+        QCOMPARE(state.config().name, QStringLiteral("Hall"));
+        QCOMPARE(state.config().level, 128);
+        QCOMPARE(state.config().profile, 5);
+        // The same again changes nothing.
+        QVERIFY(!state.postConfig("name=Hall&universe=3&apply=1").configChanged);
+
+        o = state.postConfig("&enable_switch=1&disable_switch=2&enable_switch=3&enable_switch=4&enable_switch=5"
+                             "&enable_switch=6&enable_switch=7&disable_switch=8&enable_switch=11&disable_switch=10"
+                             "&enable_switch=9&ip=10.77.0.9&apply=1");
+        QVERIFY2(o.ok, qPrintable(o.error));
+        QCOMPARE(o.newAddress, QStringLiteral("10.77.0.9"));
+        QVERIFY(state.configXml().contains("<value>1,0,1,1,1,1,1,0,1,0,1</value>"));
+        QVERIFY(!state.pressScene(2));
+        QVERIFY(!state.pressUp());
+        QVERIFY(state.pressScene(3));
+
+        QVERIFY(!state.postConfig("universe=1&vexil=0").ok);
+        QCOMPARE(state.config().universe, 3);
+        QVERIFY(!state.postConfig("factory_reset=1&universe=1").ok);
+        QVERIFY(!state.postConfig("").ok);
+        QVERIFY(!state.postConfig("ip=10.77.1").ok);
+        QVERIFY(!state.postConfig(QByteArray("name=") + QByteArray(64, 'n')).ok);
+        QVERIFY(!state.postConfig("name=two\nlines").ok);
+        QVERIFY(state.postConfig("name=Caf\xe9 \"Nord\"").ok);
+        QVERIFY(state.configXml().contains("<value>Caf\xe9 &quot;Nord&quot;</value>"));
+
+        o = state.postConfig("factory_reset=1");
+        QVERIFY(o.ok && o.factoryReset);
+        QCOMPARE(state.config().name, QStringLiteral("Lobby"));
+        QCOMPARE(state.config().universe, 0);
+        QCOMPARE(state.activeScene(), 1);
+        QVERIFY(state.pressScene(2));
+    }
+
+    void brightnessAndOnOff() {
+        KeypadState state(factory());
+        QVERIFY(!state.pressUp()); // already at full
+        QVERIFY(state.pressDown());
+        QCOMPARE(state.config().level, 255 - KeypadState::BrightnessStep);
+        QVERIFY(state.pressOnOff());
+        QVERIFY(state.configXml().contains("<url>/api/v1/config/brightness</url>\n<value>off</value>"));
+        QVERIFY(state.postConfig("rel_bright=0").ok);
+        QVERIFY(state.config().on);
+        QCOMPARE(state.config().level, 255 - KeypadState::BrightnessStep);
+        QVERIFY(state.postConfig("abs_bright=0").ok);
+        QVERIFY(state.postConfig("rel_bright=0").ok);
+        QCOMPARE(state.config().level, 0);
+        QVERIFY(state.postConfig("off_press=1").ok);
+        QVERIFY(!state.config().on);
+    }
+
+    void olderFirmwareKeepsEveryButton() {
+        KeypadState state(factory(QStringLiteral("1.1.14")));
+        QVERIFY(!state.hasButtonFeature());
+        QVERIFY(state.postConfig("&disable_switch=1&disable_switch=9&apply=1").ok);
+        QVERIFY(state.configXml().contains("<value>1,1,1,1,1,1,1,1,1,1,1</value>"));
+        QVERIFY(state.pressScene(1) || state.activeScene() == 1);
+        QVERIFY(KeypadState(factory(QStringLiteral("1.1.15"))).hasButtonFeature());
+        QVERIFY(!KeypadState(factory(QStringLiteral("1.2.9"))).hasButtonFeature());
+        QVERIFY(KeypadState(factory(QStringLiteral("2.0.0"))).hasButtonFeature());
+    }
+
+    void escapesNamesInItsDocuments() {
+        KeypadState state(factory());
+        QVERIFY(state.postConfig("name=R<&>D").ok == false); // '&' splits the body: "name=R<" and ">D"
+        QVERIFY(state.postConfig("name=R<D>").ok);
+        QVERIFY(state.configXml().contains("<value>R&lt;D&gt;</value>"));
+        QCOMPARE(state.toJson().value(QStringLiteral("live")).toArray().size(), 8);
+    }
+};
+
+LUMETTO_TEST_MAIN_CORE(TestKeypadState, "tst_keypadstate")
+#include "tst_keypadstate.moc"
