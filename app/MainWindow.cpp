@@ -29,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QSaveFile>
@@ -96,6 +97,32 @@ QWidget* makePlaceholder(const QString& objectName, const QString& text, QWidget
     return widget;
 }
 
+// The keypad plate as the control panel will show it, without its controls yet.
+QWidget* makeControlPanelPlaceholder(QWidget* parent) {
+    struct Key {
+        int image;
+        QRect geometry;
+    };
+    const Key keys[] = {{1, {47, 36, 152, 87}},    {2, {202, 36, 152, 87}},  {3, {47, 126, 152, 86}},
+                        {4, {202, 126, 152, 86}},  {5, {47, 215, 152, 85}},  {6, {202, 215, 152, 85}},
+                        {7, {47, 303, 152, 86}},   {8, {202, 303, 152, 86}}, {9, {47, 392, 152, 86}},
+                        {10, {202, 392, 152, 86}}, {11, {46, 480, 309, 88}}};
+    QPixmap plate(controlPanelWidth, controlPanelHeight);
+    plate.fill(QColor(0xf2, 0xf1, 0xf1));
+    QPainter painter(&plate);
+    painter.drawPixmap(plate.rect(), QPixmap(QStringLiteral(":/images/images/background.png")));
+    for (const Key& key : keys) {
+        const QPixmap button(QStringLiteral(":/images/images/button_%1_disabled.png").arg(key.image));
+        if (!button.isNull())
+            painter.drawPixmap(key.geometry.topLeft(), button);
+    }
+    painter.end();
+    auto* panel = new QLabel(parent);
+    panel->setObjectName(QStringLiteral("MSPControlPanel"));
+    panel->setPixmap(plate);
+    return panel;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
@@ -141,7 +168,7 @@ void MainWindow::createControlPanelDock() {
     m_controlPanelDock->setObjectName(QStringLiteral("ControlPanel"));
     m_controlPanelDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     m_controlPanelDock->setAllowedAreas(Qt::LeftDockWidgetArea);
-    m_controlPanel = makePlaceholder(QStringLiteral("MSPControlPanel"), tr("Lumetto Keypad"), m_controlPanelDock);
+    m_controlPanel = makeControlPanelPlaceholder(m_controlPanelDock);
     m_controlPanel->setFixedSize(controlPanelWidth, controlPanelHeight);
     m_controlPanel->setEnabled(false);
     m_controlPanelDock->setWidget(m_controlPanel);
