@@ -69,6 +69,19 @@ QByteArray MSPDocument::fileContents() {
     return text().toLatin1();
 }
 
+bool MSPDocument::write(QIODevice* device) {
+    if (!device || !device->isWritable()) {
+        qWarning() << "no writable device for the configuration";
+        return false;
+    }
+    const QByteArray contents = fileContents();
+    if (device->write(contents) != contents.size()) {
+        qWarning() << "configuration not written:" << device->errorString();
+        return false;
+    }
+    return true;
+}
+
 MSPDocument::ReadResult MSPDocument::read(const QByteArray& data, bool sendToDevice) {
     ReadResult result;
     if (data.size() > maximumSize) {

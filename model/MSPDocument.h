@@ -28,6 +28,9 @@ public:
     // The text as the file holds it, ISO-8859-1.
     static QByteArray fileContents();
 
+    // Writes fileContents() to an open device; false (with the reason logged) when it is not all written.
+    static bool write(QIODevice* device);
+
     // Reads a document into the shared models; see MSPHandler for sendToDevice.
     static ReadResult read(const QByteArray& data, bool sendToDevice);
     static ReadResult read(QIODevice* device, bool sendToDevice);

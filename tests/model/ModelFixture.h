@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MSPDocument.h"
+#include "MSPEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "SystemConfiguration.h"
@@ -35,6 +36,22 @@ inline void reset() {
 
 inline MSPScene* scene(int row) {
     return MSPSceneModel::instance()->scene(row);
+}
+
+// A scene as the keypad sees it: "type:parameters/colour colour..."; "none" without an effect.
+inline QString summary(int row) {
+    const MSPEffect* effect = scene(row)->effect();
+    if (!effect)
+        return QStringLiteral("none");
+    QStringList params;
+    QList<ZelColor> colors;
+    float Y, x, y;
+    effect->getParams(&params, &colors, &Y, &x, &y);
+    QStringList names;
+    for (const ZelColor& color : colors)
+        names << color.aName();
+    return QString::number(effect->type()) + QLatin1Char(':') + params.join(QLatin1Char(',')) + QLatin1Char('/') +
+           names.join(QLatin1Char(' '));
 }
 
 inline QByteArray document(const QString& body) {

@@ -2,14 +2,11 @@
 
 #include "MSPColorWashEffect.h"
 #include "MSPCustomWashEffect.h"
-#include "MSPDuoWhiteEffect.h"
 #include "MSPEffectFactory.h"
 #include "MSPFixedColorEffect.h"
-#include "MSPRainbowWashEffect.h"
 #include "MSPRandomColorEffect.h"
-#include "MSPVariableColorEffect.h"
 #include "MSPWhiteEffect.h"
-#include "SystemConfiguration.h"
+#include "ModelFixture.h"
 
 #include <QSignalSpy>
 
@@ -17,37 +14,30 @@
 
 namespace {
 
-struct DeviceForm {
-    QStringList params;
+std::unique_ptr<MSPEffect> make(int type) {
+    return std::unique_ptr<MSPEffect>(MSPEffectFactory::instance()->create(type, nullptr));
+}
+
+QStringList paramsOf(const MSPEffect& effect, QList<ZelColor>* colors = nullptr, float* triple = nullptr) {
+    QStringList params{QStringLiteral("stale")};
+    QList<ZelColor> ownColors{ZelColor::fromRgb8(1, 2, 3)};
+    float t[3] = {-1, -1, -1};
+    effect.getParams(&params, colors ? colors : &ownColors, &t[0], &t[1], &t[2]);
+    if (triple)
+        std::copy(t, t + 3, triple);
+    return params;
+}
+
+void take(MSPEffect& effect, const QString& params, int colorCount = 0, int numColors = 0, float Y = 0, float x = 0,
+          float y = 0) {
     QList<ZelColor> colors;
-    float Y = -1;
-    float x = -1;
-    float y = -1;
-};
-
-DeviceForm deviceForm(const MSPEffect& effect) {
-    DeviceForm form;
-    form.params << QStringLiteral("stale");
-    form.colors << ZelColor::fromRgb8(1, 2, 3);
-    effect.getParams(&form.params, &form.colors, &form.Y, &form.x, &form.y);
-    return form;
+    for (int i = 0; i < colorCount; ++i)
+        colors << ZelColor::fromRgb8(i * 40, 255 - i, 7);
+    effect.setParams(params.isNull() ? QStringList() : params.split(QLatin1Char(',')), colors, numColors, 0, Y, x, y);
 }
 
-void take(MSPEffect& effect, const QStringList& params, const QList<ZelColor>& colors = {}, int numColors = 0,
-          float Y = 0, float x = 0, float y = 0) {
-    effect.setParams(params, colors, numColors, 0, Y, x, y);
-}
-
-QList<ZelColor> sixColors() {
-    return {ZelColor::fromRgb8(255, 0, 0), ZelColor::fromRgb8(0, 255, 0), ZelColor::fromRgb8(0, 0, 255),
-            ZelColor::fromRgb8(1, 2, 3),   ZelColor::fromRgb8(4, 5, 6),   ZelColor::fromRgb8(7, 8, 9)};
-}
-
-QStringList texts(std::initializer_list<const char*> list) {
-    QStringList result;
-    for (const char* s : list)
-        result << QString::fromLatin1(s);
-    return result;
+QString joined(const MSPEffect& effect) {
+    return paramsOf(effect).join(QLatin1Char(','));
 }
 
 } // namespace
@@ -56,250 +46,137 @@ class TestMSPEffects : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { SystemConfiguration::instance()->setFixtureClass(0, false); }
+    void init() { ModelFixture::reset(); }
 
-    void factoryMakesEveryKind() {
+    void factoryAndNames() {
         const char* classes[] = {"MSPFixedColorEffect", "MSPFixedColorEffect", "MSPColorWashEffect",
                                  "MSPCustomWashEffect", "MSPCustomWashEffect", "MSPRandomColorEffect",
                                  "MSPWhiteEffect",      "MSPWhiteEffect"};
+        const QStringList names = {"Fixed Color", "Variable Color", "Color Wash", "Rainbow Wash",
+                                   "Custom Wash", "Random Color",   "RGB White",  "Duo White"};
         QObject parent;
         for (int type = 0; type < MSPEffect::typeCount; ++type) {
             MSPEffect* effect = MSPEffectFactory::instance()->create(type, &parent);
-            QVERIFY(effect);
             QCOMPARE(effect->type(), type);
             QCOMPARE(effect->parent(), &parent);
-            // Variable colour, rainbow and Duo white report their base's meta-object.
+            // Variable colour, rainbow and Duo white have no meta-object of their own.
             QCOMPARE(effect->metaObject()->className(), classes[type]);
+            QCOMPARE(MSPEffect::nameForType(type), names.at(type));
         }
-        QVERIFY(!MSPEffectFactory::instance()->create(8, nullptr));
-        QVERIFY(!MSPEffectFactory::instance()->create(-1, nullptr));
-        QCOMPARE(MSPEffectFactory::instance(), MSPEffectFactory::instance());
-    }
-
-    void names() {
-        const QStringList expected = {"Fixed Color", "Variable Color", "Color Wash", "Rainbow Wash",
-                                      "Custom Wash", "Random Color",   "RGB White",  "Duo White"};
-        for (int type = 0; type < MSPEffect::typeCount; ++type)
-            QCOMPARE(MSPEffect::nameForType(type), expected.at(type));
+        QVERIFY(!make(8) && !make(-1));
         QCOMPARE(MSPEffect::nameForType(8), QStringLiteral("undefined"));
-        QCOMPARE(MSPEffect::nameForType(-1), QStringLiteral("undefined"));
     }
 
-    void conversionSlotsInOrder() {
-        const QMetaObject& meta = MSPEffect::staticMetaObject;
-        const int set = meta.indexOfMethod(
-            "setParams(QStringList,QList<ZelColor>,int,ColorUtils::HueformProfileID,float,float,float)");
-        const int get = meta.indexOfMethod("getParams(QStringList*,QList<ZelColor>*,float*,float*,float*)");
-        QVERIFY(set >= meta.methodOffset());
-        QVERIFY(get > set);
-        QCOMPARE(meta.method(set).methodType(), QMetaMethod::Slot);
-    }
-
-    void setterSignals() {
+    void settersSignalOnlyChanges() {
         MSPFixedColorEffect fixed;
         QStringList order;
         connect(&fixed, &MSPFixedColorEffect::colorChanged, this, [&](const QString& c) { order << c; });
         connect(&fixed, &MSPEffect::effectParamsChanged, this, [&] { order << QStringLiteral("params"); });
         fixed.setColor(QStringLiteral("#ff0000"));
-        QVERIFY(order.isEmpty());
         fixed.setColor(QStringLiteral("#00ff00"));
-        QCOMPARE(order, texts({"#00ff00", "params"}));
+        QCOMPARE(order, QStringList({"#00ff00", "params"}));
 
-        MSPCustomWashEffect wash;
-        QSignalSpy params(&wash, &MSPEffect::effectParamsChanged);
-        QSignalSpy speed(&wash, &MSPColorWashEffect::speedChanged);
-        QSignalSpy width(&wash, &MSPCustomWashEffect::widthChanged);
-        QSignalSpy list(&wash, &MSPCustomWashEffect::colorListChanged);
-        wash.setSpeed(1);
-        wash.setWidth(1);
-        wash.setColorList(wash.colorList());
-        QCOMPARE(params.count(), 0);
-        wash.setSpeed(7);
-        wash.setDirection(1);
-        wash.setWidth(9);
-        wash.setColorList(texts({"#0000ff"}));
-        QCOMPARE(speed.count(), 1);
-        QCOMPARE(speed.at(0).at(0).toInt(), 7);
-        QCOMPARE(width.count(), 1);
-        QCOMPARE(list.count(), 1);
+        auto wash = make(4);
+        QSignalSpy params(wash.get(), &MSPEffect::effectParamsChanged);
+        for (const char* name : {"speed", "direction", "width"}) {
+            wash->setProperty(name, wash->property(name));
+            wash->setProperty(name, wash->property(name).toInt() + 1);
+        }
+        auto* custom = static_cast<MSPCustomWashEffect*>(wash.get());
+        custom->setColorList(custom->colorList());
+        custom->setColorList({QStringLiteral("#0000ff")});
         QCOMPARE(params.count(), 4);
 
-        MSPRandomColorEffect random;
-        QSignalSpy fade(&random, &MSPRandomColorEffect::fadeChanged);
-        random.setFade(false);
-        random.setFade(true);
-        QCOMPARE(fade.count(), 1);
-
-        MSPDuoWhiteEffect white;
-        QSignalSpy temperature(&white, &MSPWhiteEffect::temperatureChanged);
-        QSignalSpy whiteParams(&white, &MSPEffect::effectParamsChanged);
-        white.setTemperature(0);
-        white.setTemperature(200);
-        white.setBrightness(100);
-        white.setBrightness(10);
-        QCOMPARE(temperature.count(), 1);
-        QCOMPARE(whiteParams.count(), 2);
-    }
-
-    void setParamsEmitsNothing() {
-        MSPColorWashEffect wash;
-        QSignalSpy params(&wash, &MSPEffect::effectParamsChanged);
-        QSignalSpy speed(&wash, &MSPColorWashEffect::speedChanged);
-        take(wash, texts({"9", "1"}));
-        QCOMPARE(wash.speed(), 9);
-        QCOMPARE(params.count() + speed.count(), 0);
+        // setParams fills the fields quietly.
+        take(*wash, QStringLiteral("9,0,3"), 6, 1);
+        QCOMPARE(params.count(), 4);
+        QCOMPARE(custom->speed(), 9);
     }
 
     void fixedColor() {
         MSPFixedColorEffect fixed;
-        QCOMPARE(fixed.color(), QStringLiteral("#ff0000"));
-        DeviceForm form = deviceForm(fixed);
-        QCOMPARE(form.params, texts({"255", "0", "0"}));
-        QVERIFY(form.colors.isEmpty());
-        QCOMPARE(form.Y + form.x + form.y, 0.0f);
-
-        take(fixed, texts({"10", "20", "30"}));
+        QCOMPARE(joined(fixed), QStringLiteral("255,0,0"));
+        take(fixed, QStringLiteral("10,20,30"));
         QCOMPARE(ZelColor(fixed.color()), ZelColor::fromRgb8(10, 20, 30));
-        QCOMPARE(deviceForm(fixed).params, texts({"10", "20", "30"}));
+        float triple[3];
+        QCOMPARE(paramsOf(fixed, nullptr, triple), QStringList({"10", "20", "30"}));
+        QCOMPARE(triple[0] + triple[1] + triple[2], 0.0f);
 
-        const QString before = fixed.color();
-        take(fixed, texts({"1", "2"}));
-        take(fixed, texts({"1", "2", "3", "4"}));
-        take(fixed, {});
-        QCOMPARE(fixed.color(), before);
-
-        // Out of range and not a number.
-        take(fixed, texts({"300", "-5", "abc"}));
+        for (const QString& wrong : {QStringLiteral("1,2"), QStringLiteral("1,2,3,4"), QString()})
+            take(fixed, wrong);
+        QCOMPARE(ZelColor(fixed.color()), ZelColor::fromRgb8(10, 20, 30));
+        take(fixed, QStringLiteral("300,-5,abc"));
         QCOMPARE(ZelColor(fixed.color()), ZelColor::fromRgb8(255, 0, 0));
-    }
 
-    void fixedColorFromChromaticity() {
-        MSPFixedColorEffect fixed;
-        // Any non-zero member of the triple wins over the parameters, also when they are malformed.
-        take(fixed, texts({"1"}), {}, 0, 0, 0, 0.1f);
-        ZelColor color(fixed.color());
-        QCOMPARE(color.spec(), int(ZelColor::Yxy));
-        QCOMPARE(float(color.gety()), 0.1f);
-        QCOMPARE(color.getx(), 0.0);
-
-        take(fixed, texts({"1", "2", "3"}), {}, 0, 0.5f, 0.3127f, 0.329f);
-        const DeviceForm form = deviceForm(fixed);
-        QCOMPARE(form.Y, 0.5f);
-        QCOMPARE(form.x, 0.3127f);
-        QCOMPARE(form.y, 0.329f);
-        QCOMPARE(form.params.size(), 3);
+        // Any non-zero member of the triple wins over the parameters, even malformed ones.
+        take(fixed, QStringLiteral("1"), 0, 0, 0, 0, 0.1f);
+        QCOMPARE(ZelColor(fixed.color()).spec(), int(ZelColor::Yxy));
+        QCOMPARE(float(ZelColor(fixed.color()).gety()), 0.1f);
+        take(fixed, QStringLiteral("1,2,3"), 0, 0, 0.5f, 0.3127f, 0.329f);
+        QCOMPARE(paramsOf(fixed, nullptr, triple).size(), 3);
+        QCOMPARE(triple[0], 0.5f);
+        QCOMPARE(triple[1], 0.3127f);
+        QCOMPARE(triple[2], 0.329f);
     }
 
     void variableColor() {
-        MSPVariableColorEffect variable;
-        QCOMPARE(variable.type(), 1);
+        auto variable = make(1);
         ZelColor hue359;
         hue359.setHsv8(359, 255, 255);
-        variable.setColor(hue359.aName());
-        // 359 degrees scale to 254, truncated.
-        QCOMPARE(deviceForm(variable).params, texts({"254", "255", "255"}));
+        variable->setProperty("color", hue359.aName());
+        QCOMPARE(joined(*variable), QStringLiteral("254,255,255"));
 
-        take(variable, texts({"128", "200", "100"}));
-        const ZelColor color(variable.color());
+        take(*variable, QStringLiteral("128,200,100"));
+        const ZelColor color(variable->property("color").toString());
         QCOMPARE(color.hue8(), 181);
         QCOMPARE(color.saturation8(), 200);
         QCOMPARE(color.value8(), 100);
-        take(variable, texts({"255", "1", "2"}));
-        QCOMPARE(ZelColor(variable.color()).hue8() % 360, 0);
-
         // Every hue step read from the keypad goes out as the same step again.
         for (int step = 0; step < 255; ++step) {
-            take(variable, QStringList({QString::number(step), QStringLiteral("200"), QStringLiteral("100")}));
-            QCOMPARE(deviceForm(variable).params,
-                     QStringList({QString::number(step), QStringLiteral("200"), QStringLiteral("100")}));
+            take(*variable, QStringLiteral("%1,200,100").arg(step));
+            QCOMPARE(joined(*variable), QStringLiteral("%1,200,100").arg(step));
         }
-
-        const QString before = variable.color();
-        take(variable, texts({"1", "2"}));
-        QCOMPARE(variable.color(), before);
-        take(variable, texts({"nan", "1e30", "-7"}));
-        QVERIFY(ZelColor(variable.color()).isValid());
-
-        take(variable, {}, {}, 0, 0.2f, 0.3f, 0.3f);
-        QCOMPARE(ZelColor(variable.color()).spec(), int(ZelColor::Yxy));
-        const DeviceForm form = deviceForm(variable);
-        QCOMPARE(form.x, 0.3f);
-        QCOMPARE(form.params.size(), 3);
+        take(*variable, QStringLiteral("nan,1e30,-7"));
+        QVERIFY(ZelColor(variable->property("color").toString()).isValid());
+        take(*variable, QString(), 0, 0, 0.2f, 0.3f, 0.3f);
+        QCOMPARE(ZelColor(variable->property("color").toString()).spec(), int(ZelColor::Yxy));
     }
 
-    void colorWash_data() {
-        QTest::addColumn<QStringList>("params");
-        QTest::addColumn<int>("speed");
-        QTest::addColumn<int>("direction");
-        QTest::newRow("clamped high") << texts({"40", "7"}) << 32 << 1;
-        QTest::newRow("clamped low") << texts({"0", "-3"}) << 1 << 0;
-        QTest::newRow("three texts") << texts({"5", "1", "9"}) << 5 << 1;
-        QTest::newRow("one text ignored") << texts({"5"}) << 3 << 0;
-        QTest::newRow("not numbers") << texts({"fast", "left"}) << 1 << 0;
+    void washes_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("params");
+        QTest::addColumn<int>("colors");
+        QTest::addColumn<int>("numColors");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("colorsKept");
+        QTest::newRow("wash clamped high") << 2 << "40,7" << 0 << 0 << "32,1" << 0;
+        QTest::newRow("wash clamped low") << 2 << "0,-3" << 0 << 0 << "1,0" << 0;
+        QTest::newRow("wash one text") << 2 << "5" << 0 << 0 << "1,0" << 0;
+        QTest::newRow("wash not numbers") << 2 << "fast,left" << 0 << 0 << "1,0" << 0;
+        QTest::newRow("rainbow narrow") << 3 << "1,0,2" << 6 << 6 << "1,0,4" << 6;
+        QTest::newRow("rainbow wide") << 3 << "1,0,36" << 6 << 6 << "1,0,35" << 6;
+        QTest::newRow("custom wide") << 4 << "12,1,40" << 6 << 2 << "12,1,32" << 2;
+        QTest::newRow("custom count too high") << 4 << "1,0,5" << 6 << 99 << "1,0,5" << 6;
+        QTest::newRow("custom count negative") << 4 << "1,0,5" << 6 << -4 << "1,0,5" << 0;
+        QTest::newRow("custom five colours") << 4 << "9,1,9" << 5 << 5 << "1,0,1" << 2;
+        QTest::newRow("custom seven colours") << 4 << "9,1,9" << 7 << 7 << "1,0,1" << 2;
+        QTest::newRow("custom two texts") << 4 << "9,1" << 6 << 6 << "1,0,1" << 2;
     }
 
-    void colorWash() {
-        QFETCH(QStringList, params);
-        QFETCH(int, speed);
-        QFETCH(int, direction);
-        MSPColorWashEffect wash;
-        wash.setSpeed(3);
-        take(wash, params);
-        QCOMPARE(wash.speed(), speed);
-        QCOMPARE(wash.direction(), direction);
-        QCOMPARE(deviceForm(wash).params, QStringList({QString::number(speed), QString::number(direction)}));
-    }
-
-    void washWidths() {
-        MSPRainbowWashEffect rainbow;
-        QCOMPARE(rainbow.type(), 3);
-        QCOMPARE(rainbow.width(), 4);
-        QCOMPARE(rainbow.minimumWidth(), 4);
-        QCOMPARE(rainbow.maximumWidth(), 35);
-        QCOMPARE(rainbow.colorList(), texts({"#ff0000", "#00ff00"}));
-        take(rainbow, texts({"1", "0", "2"}), sixColors(), 6);
-        QCOMPARE(rainbow.width(), 4);
-        take(rainbow, texts({"1", "0", "35"}), sixColors(), 6);
-        QCOMPARE(rainbow.width(), 35);
-
-        MSPCustomWashEffect custom;
-        QCOMPARE(custom.width(), 1);
-        QCOMPARE(custom.speed(), 1);
-        take(custom, texts({"1", "0", "40"}), sixColors(), 6);
-        QCOMPARE(custom.width(), 32);
-        take(custom, texts({"1", "0", "0"}), sixColors(), 6);
-        QCOMPARE(custom.width(), 1);
-    }
-
-    void washColors() {
-        MSPCustomWashEffect wash;
-        take(wash, texts({"12", "1", "5"}), sixColors(), 2);
-        QCOMPARE(wash.speed(), 12);
-        QCOMPARE(wash.direction(), 1);
-        QCOMPARE(wash.width(), 5);
-        QCOMPARE(wash.colorList(), texts({"#ff0000", "#00ff00"}));
-        DeviceForm form = deviceForm(wash);
-        QCOMPARE(form.params, texts({"12", "1", "5"}));
-        QCOMPARE(form.colors.size(), 2);
-        QCOMPARE(form.colors.at(1), ZelColor::fromRgb8(0, 255, 0));
-
-        // The count names more colours than the six supplied, or fewer than none.
-        take(wash, texts({"12", "1", "5"}), sixColors(), 99);
-        QCOMPARE(wash.colorList().size(), 6);
-        take(wash, texts({"12", "1", "5"}), sixColors(), -4);
-        QVERIFY(wash.colorList().isEmpty());
-        QVERIFY(deviceForm(wash).colors.isEmpty());
-
-        // Wrong shapes leave everything as it was.
-        take(wash, texts({"12", "1", "5"}), sixColors(), 3);
-        QList<ZelColor> seven = sixColors();
-        seven << ZelColor::fromRgb8(9, 9, 9);
-        take(wash, texts({"30", "0", "9"}), seven, 7);
-        take(wash, texts({"30", "0", "9"}), sixColors().mid(0, 5), 5);
-        take(wash, texts({"30", "0"}), sixColors(), 6);
-        QCOMPARE(wash.speed(), 12);
-        QCOMPARE(wash.width(), 5);
-        QCOMPARE(wash.colorList().size(), 3);
+    void washes() {
+        QFETCH(int, type);
+        QFETCH(QString, params);
+        QFETCH(int, colors);
+        QFETCH(int, numColors);
+        QFETCH(QString, result);
+        QFETCH(int, colorsKept);
+        auto wash = make(type);
+        take(*wash, params, colors, numColors);
+        QList<ZelColor> out;
+        QCOMPARE(paramsOf(*wash, &out).join(QLatin1Char(',')), result);
+        QCOMPARE(out.size(), colorsKept);
+        if (colorsKept > 1 && colorsKept == qBound(0, numColors, 6))
+            QCOMPARE(out.at(1), ZelColor::fromRgb8(40, 254, 7));
     }
 
     void washKeepsSixColors() {
@@ -311,60 +188,30 @@ private slots:
         QCOMPARE(wash.colorList(), seven.mid(0, 6));
     }
 
-    void randomColor() {
-        MSPRandomColorEffect random;
-        take(random, texts({"99", "2"}));
-        QCOMPARE(random.speed(), 99);
-        QVERIFY(random.fade());
-        QCOMPARE(deviceForm(random).params, texts({"99", "1"}));
-        take(random, texts({"4", "0"}));
-        QVERIFY(!random.fade());
-        QCOMPARE(deviceForm(random).params, texts({"4", "0"}));
-        take(random, texts({"8"}));
-        QCOMPARE(random.speed(), 4);
-    }
+    void randomAndWhite() {
+        auto random = make(5);
+        take(*random, QStringLiteral("99,2"));
+        QCOMPARE(joined(*random), QStringLiteral("99,1"));
+        take(*random, QStringLiteral("4,0"));
+        take(*random, QStringLiteral("8"));
+        QCOMPARE(joined(*random), QStringLiteral("4,0"));
 
-    void whiteBrightness_data() {
-        QTest::addColumn<int>("percent");
-        QTest::addColumn<QString>("device");
-        QTest::newRow("full") << 100 << "255";
-        QTest::newRow("half") << 50 << "128";
-        QTest::newRow("off") << 0 << "0";
-        QTest::newRow("one") << 1 << "3";
-    }
-
-    void whiteBrightness() {
-        QFETCH(int, percent);
-        QFETCH(QString, device);
-        for (int type : {MSPEffect::RgbWhite, MSPEffect::DuoWhite}) {
-            std::unique_ptr<MSPEffect> effect(MSPEffectFactory::instance()->create(type, nullptr));
-            auto* white = qobject_cast<MSPWhiteEffect*>(effect.get());
-            QVERIFY(white);
-            white->setTemperature(77);
-            white->setBrightness(percent);
-            const DeviceForm form = deviceForm(*white);
-            QCOMPARE(form.params, QStringList({QStringLiteral("77"), device}));
-            white->setBrightness(33);
-            take(*white, form.params);
-            QCOMPARE(white->brightness(), percent);
-            QCOMPARE(white->temperature(), 77);
+        for (int type : {6, 7}) {
+            auto white = make(type);
+            white->setProperty("temperature", 300);
+            for (auto [percent, device] : {std::pair{100, "255"}, {50, "128"}, {0, "0"}, {1, "3"}}) {
+                white->setProperty("brightness", percent);
+                QCOMPARE(joined(*white), QStringLiteral("300,") + QLatin1String(device));
+                white->setProperty("brightness", 33);
+                take(*white, QStringLiteral("300,") + QLatin1String(device));
+                QCOMPARE(white->property("brightness").toInt(), percent);
+            }
+            take(*white, QStringLiteral("1,1e30"));
+            QCOMPARE(joined(*white), QStringLiteral("1,255"));
+            take(*white, QStringLiteral("1,nan"));
+            take(*white, QStringLiteral("5"));
+            QCOMPARE(joined(*white), QStringLiteral("1,0"));
         }
-    }
-
-    void whiteFromDevice() {
-        MSPWhiteEffect white;
-        QCOMPARE(white.brightness(), 100);
-        take(white, texts({"300", "128"}));
-        QCOMPARE(white.temperature(), 300);
-        QCOMPARE(white.brightness(), 50);
-        take(white, texts({"1", "255"}));
-        QCOMPARE(white.brightness(), 100);
-        take(white, texts({"1", "1e30"}));
-        QCOMPARE(white.brightness(), 100);
-        take(white, texts({"1", "nan"}));
-        QCOMPARE(white.brightness(), 0);
-        take(white, texts({"5"}));
-        QCOMPARE(white.temperature(), 1);
     }
 };
 

@@ -81,7 +81,8 @@ bool KeypadSimulator::start(const Options& options) {
                           QStringLiteral("--heartbeat-ms"),
                           QString::number(options.heartbeatMs),
                           QStringLiteral("--control"),
-                          socketPath};
+                          socketPath,
+                          QStringLiteral("--exit-with-control")};
     auto optional = [&arguments](const char* option, const QString& value) {
         if (!value.isEmpty())
             arguments << QString::fromLatin1(option) << value;

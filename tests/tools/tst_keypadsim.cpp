@@ -141,6 +141,14 @@ private slots:
         QCOMPARE(nextDatagram(notices).size(), 17);
         QCOMPARE(sim.command("press 5"), QByteArray("ok disabled"));
         QCOMPARE(sim.activeScene(), 2);
+
+        // With notices for button changes only, the editor's own posts send none.
+        QCOMPARE(sim.command("config-notices buttons"), QByteArray("ok"));
+        const int sent = sim.state().value(QStringLiteral("noticesSent")).toInt();
+        QCOMPARE(send(QStringLiteral("POST"), a, QStringLiteral("/api/v1/config"), "universe=4&apply=1").status, 200);
+        QVERIFY(sim.pressOnOff());
+        QCOMPARE(nextDatagram(notices).size(), 17);
+        QCOMPARE(sim.state().value(QStringLiteral("noticesSent")).toInt(), sent + 1);
         QVERIFY(sim.hasEvent(QStringLiteral("scene-notice 2 to 10.77.0.1")));
     }
 

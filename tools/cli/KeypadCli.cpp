@@ -35,12 +35,14 @@ const char UsageText[] = "usage:\n"
                          "  lumetto-keypad-cli backup ADDRESS FILE\n"
                          "  lumetto-keypad-cli restore FILE ADDRESS\n"
                          "  lumetto-keypad-cli show FILE\n"
-                         "exit status: 0 success, 1 usage, 2 address, 3 keypad, 4 file\n";
+                         "exit status: 0 success, 1 usage, 2 address, 3 keypad, 4 file\n"
+                         "LUMETTO_CLI_VERBOSE=1 shows the communication log on stderr\n";
 
-// Debug chatter of the shared code stays out of a script's way unless asked for.
+// The shared code's log stays out of a script's way unless asked for: every failure the tool
+// knows of ends in its own one-line message.
 void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     static const bool verbose = qEnvironmentVariableIsSet("LUMETTO_CLI_VERBOSE");
-    if (type == QtDebugMsg && !verbose)
+    if ((type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) && !verbose)
         return;
     if (verbose && context.file)
         fprintf(stderr, "%s:%d: %s\n", context.file, context.line, qPrintable(message));
@@ -163,6 +165,9 @@ int KeypadCli::connectTo(const QString& address) {
     connect(model, &MSPSceneModel::effectParamsChanged, comm, &MSPComm::handleEffectParamsChanged);
     connect(model, &MSPSceneModel::effectChanged, comm, &MSPComm::handleEffectChanged);
     connect(comm, &MSPComm::replyHandled, this, &KeypadCli::handleReply);
+    // As the editor's window does: the keypad's word on its active scene is the model's.
+    connect(comm, &MSPComm::activeSceneIndexChanged, model,
+            [model](int index) { model->setActiveSceneIndex(index, false); });
     comm->setDevice(address, QByteArray());
 
     comm->getConfig();

@@ -58,9 +58,12 @@ bool ControlChannel::listen(const QString& path, QString* error) {
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = m_server->nextPendingConnection()) {
             connect(client, &QLocalSocket::readyRead, this, [this, client] { readFromClient(client); });
+            ++m_clients;
             connect(client, &QLocalSocket::disconnected, this, [this, client] {
                 m_watchers.removeAll(client);
                 client->deleteLater();
+                if (--m_clients == 0)
+                    emit lastClientGone();
             });
         }
     });

@@ -30,6 +30,8 @@ public:
 
 signals:
     void stdinClosed();
+    /// A socket client went away and no other is connected.
+    void lastClientGone();
 
 private:
     void readFromStdin();
@@ -40,4 +42,5 @@ private:
     QByteArray m_stdinBuffer;
     QLocalServer* m_server = nullptr;
     QList<QLocalSocket*> m_watchers;
+    int m_clients = 0;
 };

@@ -13,7 +13,7 @@ KeypadHttpServer::~KeypadHttpServer() {
     stop();
 }
 
-bool KeypadHttpServer::start(const QString& address, quint16 port, QString* error) {
+bool KeypadHttpServer::start(const QString& address, quint16 port, int keepAliveSeconds, QString* error) {
     stop();
     auto server = std::make_unique<httplib::Server>();
     const char* anyPath = R"(/.*)";
@@ -27,9 +27,14 @@ bool KeypadHttpServer::start(const QString& address, quint16 port, QString* erro
     server->Patch(anyPath, handler);
     // A small embedded stack answers at once; replies are small.
     server->set_tcp_nodelay(true);
-    // One request per connection, as a small embedded server does; it also lets stop() return
-    // at once instead of waiting for idle connections to time out.
-    server->set_keep_alive_max_count(1);
+    // By default one request per connection, as a small embedded server does; it also lets stop()
+    // return at once instead of waiting for idle connections to time out.
+    if (keepAliveSeconds > 0) {
+        server->set_keep_alive_max_count(100);
+        server->set_keep_alive_timeout(keepAliveSeconds);
+    } else {
+        server->set_keep_alive_max_count(1);
+    }
     if (!server->bind_to_port(address.toStdString(), port)) {
         if (error)
             *error = QStringLiteral("cannot listen on %1:%2: %3")

@@ -24,7 +24,9 @@ public:
     KeypadHttpServer(const KeypadHttpServer&) = delete;
     KeypadHttpServer& operator=(const KeypadHttpServer&) = delete;
 
-    bool start(const QString& address, quint16 port, QString* error);
+    /// @p keepAliveSeconds 0 serves one request per connection; more keeps connections open that
+    /// long (and makes stop() wait for them up to that long).
+    bool start(const QString& address, quint16 port, int keepAliveSeconds, QString* error);
     /// Closes the listening socket and waits for the request threads; handlers must return.
     void stop();
     bool isRunning() const { return m_server != nullptr; }

@@ -80,6 +80,7 @@ SimulatedKeypad::SimulatedKeypad(const Options& options, QObject* parent)
     , m_address(options.address)
     , m_http([this](const httplib::Request& request, httplib::Response& response) { handleHttp(request, response); })
     , m_editor(options.editor)
+    , m_configNotices(options.configNotices)
     , m_state(options.factory) {
     m_heartbeatTimer.setInterval(std::max(10, options.heartbeatMs));
     connect(&m_heartbeatTimer, &QTimer::timeout, this, &SimulatedKeypad::sendHeartbeat);
@@ -116,7 +117,7 @@ bool SimulatedKeypad::startHttp(QString* error) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = false;
     }
-    return m_http.start(m_address, m_options.httpPort, error);
+    return m_http.start(m_address, m_options.httpPort, m_options.keepAliveSeconds, error);
 }
 
 void SimulatedKeypad::stopHttp() {
@@ -217,11 +218,11 @@ void SimulatedKeypad::handleHttp(const httplib::Request& request, httplib::Respo
                 QTimer::singleShot(50, this, [this] { beSilent(m_options.rebootMs); });
                 return;
             }
-            if (outcome.configChanged)
+            if (outcome.configChanged && m_configNotices == ConfigNotices::All)
                 sendConfigNotice();
             if (!outcome.newAddress.isEmpty()) {
                 QString error;
-                if (!moveTo(outcome.newAddress, &error))
+                if (!moveTo(outcome.newAddress, -1, &error))
                     emit report("event error " + error.toUtf8());
             }
         },
@@ -291,8 +292,16 @@ void SimulatedKeypad::answerSetAddress(const DiscoveryPacket& request, const QHo
     reply.mac = m_options.mac;
     reply.ipv4 = QHostAddress(m_address).toIPv4Address();
     const QString target = QHostAddress(request.ipv4).toString();
-    reply.status =
-        validHostAddress(request.ipv4) ? DiscoveryPacket::Status::Accepted : DiscoveryPacket::Status::InvalidAddress;
+    // A netmask of 0 keeps the current one; any other must be contiguous.
+    int prefix = -1;
+    if (request.netmask != 0) {
+        prefix = 0;
+        while (prefix < 32 && (request.netmask & (0x80000000u >> prefix)))
+            ++prefix;
+    }
+    const bool contiguous = prefix < 0 || (prefix > 0 && request.netmask == ~0u << (32 - prefix));
+    reply.status = validHostAddress(request.ipv4) && contiguous ? DiscoveryPacket::Status::Accepted
+                                                                : DiscoveryPacket::Status::InvalidAddress;
     if (reply.status == DiscoveryPacket::Status::Accepted)
         reply.ipv4 = request.ipv4;
     m_discovery->writeDatagram(reply.encode(), sender, port);
@@ -302,12 +311,14 @@ void SimulatedKeypad::answerSetAddress(const DiscoveryPacket& request, const QHo
     if (reply.status != DiscoveryPacket::Status::Accepted)
         return;
     QString error;
-    if (!moveTo(target, &error))
+    if (!moveTo(target, prefix, &error)) {
         emit report("event error " + error.toUtf8());
+        return;
+    }
 }
 
-bool SimulatedKeypad::moveTo(const QString& address, QString* error) {
-    if (address == m_address)
+bool SimulatedKeypad::moveTo(const QString& address, int newPrefix, QString* error) {
+    if (address == m_address && newPrefix < 0)
         return true;
     const QHostAddress old(m_address);
     QString device;
@@ -325,7 +336,7 @@ bool SimulatedKeypad::moveTo(const QString& address, QString* error) {
         return false;
     }
     const QString oldCidr = QStringLiteral("%1/%2").arg(m_address).arg(prefix);
-    const QString newCidr = QStringLiteral("%1/%2").arg(address).arg(prefix);
+    const QString newCidr = QStringLiteral("%1/%2").arg(address).arg(newPrefix < 0 ? prefix : newPrefix);
     stopHttp();
     // The old address goes first: removing a primary address takes its secondaries with it.
     QString output;
@@ -373,7 +384,8 @@ void SimulatedKeypad::sendNotice(const QByteArray& datagram, const QByteArray& w
         emit report("event " + what + " unsent");
         return;
     }
-    m_out->writeDatagram(datagram, m_editor, NoticePort);
+    if (m_out->writeDatagram(datagram, m_editor, NoticePort) == datagram.size())
+        ++m_noticesSent;
     emit report("event " + what + " to " + m_editor.toString().toLatin1());
 }
 
@@ -427,9 +439,21 @@ QByteArray SimulatedKeypad::press(const QByteArray& button) {
         return "ok changed";
     if (sceneButton)
         sendSceneNotice(scene);
-    else
+    else if (m_configNotices != ConfigNotices::None)
         sendConfigNotice();
     return "ok changed";
+}
+
+bool SimulatedKeypad::parseConfigNotices(const QByteArray& text, ConfigNotices& mode) {
+    if (text == "all")
+        mode = ConfigNotices::All;
+    else if (text == "buttons")
+        mode = ConfigNotices::Buttons;
+    else if (text == "none")
+        mode = ConfigNotices::None;
+    else
+        return false;
+    return true;
 }
 
 QByteArray SimulatedKeypad::stateLine() {
@@ -447,6 +471,7 @@ QByteArray SimulatedKeypad::stateLine() {
     state.insert(QStringLiteral("editor"), m_editor.isNull() ? QString() : m_editor.toString());
     state.insert(QStringLiteral("heartbeats"), m_heartbeats);
     state.insert(QStringLiteral("heartbeatsSent"), m_heartbeatsSent);
+    state.insert(QStringLiteral("noticesSent"), m_noticesSent);
     state.insert(QStringLiteral("refusing"), m_refusing);
     state.insert(QStringLiteral("silent"), m_silent);
     return "state " + QJsonDocument(state).toJson(QJsonDocument::Compact);
@@ -505,6 +530,9 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
         beSilent(msec);
         return "ok";
     }
+    if (verb == "config-notices")
+        return parseConfigNotices(argument, m_configNotices) ? QByteArray("ok")
+                                                             : QByteArray("error config-notices all|buttons|none");
     if (verb == "editor") {
         const QHostAddress editor(QString::fromLatin1(argument));
         if (editor.protocol() != QAbstractSocket::IPv4Protocol)
@@ -537,6 +565,6 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
     }
     if (verb == "help")
         return "ok press 1-8|up|down|onoff; heartbeats on|off; refuse on|off; hang on|off; delay MS; silence MS; "
-               "editor ADDRESS; scene N BODY; config BODY; state; quit";
+               "config-notices all|buttons|none; editor ADDRESS; scene N BODY; config BODY; state; quit";
     return "error unknown command " + verb;
 }

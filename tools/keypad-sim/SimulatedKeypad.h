@@ -27,6 +27,9 @@ class SimulatedKeypad : public QObject {
     Q_DISABLE_COPY(SimulatedKeypad)
 
 public:
+    // Which configuration changes send a configuration notice.
+    enum class ConfigNotices { All, Buttons, None };
+
     struct Options {
         QString address;
         quint16 httpPort = 80;
@@ -35,7 +38,9 @@ public:
         QString partNumber = QStringLiteral("SFT-009251-00");
         int heartbeatMs = 500;
         int rebootMs = 3000;
+        int keepAliveSeconds = 0;
         QHostAddress editor;
+        ConfigNotices configNotices = ConfigNotices::All;
         KeypadConfig factory;
     };
 
@@ -47,6 +52,9 @@ public:
     /// Runs one control command and returns its reply line.
     QByteArray command(const QByteArray& line);
 
+    /// Reads "all", "buttons" or "none".
+    static bool parseConfigNotices(const QByteArray& text, ConfigNotices& mode);
+
 signals:
     /// A line for whoever watches the keypad: "request ..." or "event ...".
     void report(const QByteArray& line);
@@ -57,7 +65,8 @@ private:
     void readDiscovery();
     void answerDiscover(const DiscoveryPacket& request, const QHostAddress& sender, quint16 port);
     void answerSetAddress(const DiscoveryPacket& request, const QHostAddress& sender, quint16 port);
-    bool moveTo(const QString& address, QString* error);
+    /// Takes @p address (and the netmask of @p newPrefix, or the current one when it is -1).
+    bool moveTo(const QString& address, int newPrefix, QString* error);
     void sendHeartbeat();
     void sendNotice(const QByteArray& datagram, const QByteArray& what);
     void sendSceneNotice(int scene);
@@ -78,10 +87,12 @@ private:
     QTimer m_heartbeatTimer;
     QTimer m_silenceTimer;
     QHostAddress m_editor;
+    ConfigNotices m_configNotices = ConfigNotices::All;
     bool m_heartbeats = true;
     bool m_refusing = false;
     bool m_silent = false;
     int m_heartbeatsSent = 0;
+    int m_noticesSent = 0;
 
     // Shared with the HTTP threads.
     std::mutex m_mutex;

@@ -53,7 +53,19 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption control(QStringLiteral("control"),
                                      QStringLiteral("Also take control commands on this Unix socket."),
                                      QStringLiteral("PATH"));
-    parser.addOptions({address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control});
+    const QCommandLineOption configNotices(
+        QStringLiteral("config-notices"),
+        QStringLiteral("Which configuration changes send a notice: all, buttons (presses only) or none."),
+        QStringLiteral("WHICH"), QStringLiteral("all"));
+    const QCommandLineOption keepAlive(
+        QStringLiteral("keep-alive-s"),
+        QStringLiteral("Keep HTTP connections open this many seconds (0: one request per connection)."),
+        QStringLiteral("S"), QStringLiteral("0"));
+    const QCommandLineOption exitWithControl(
+        QStringLiteral("exit-with-control"),
+        QStringLiteral("Quit when the last control socket client disconnects (so a crashed test leaves nothing)."));
+    parser.addOptions({address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control,
+                       configNotices, keepAlive, exitWithControl});
     parser.process(app);
 
     SimulatedKeypad::Options options;
@@ -79,6 +91,9 @@ int main(int argc, char* argv[]) {
     options.rebootMs = parser.value(reboot).toInt(&ok);
     if (!ok || options.rebootMs < 0)
         return fail(QStringLiteral("--reboot-ms needs a number"));
+    options.keepAliveSeconds = parser.value(keepAlive).toInt(&ok);
+    if (!ok || options.keepAliveSeconds < 0)
+        return fail(QStringLiteral("--keep-alive-s needs a number"));
     const uint httpPort = parser.value(port).toUInt(&ok);
     if (!ok || httpPort == 0 || httpPort > 65535)
         return fail(QStringLiteral("--http-port needs a port number"));
@@ -89,6 +104,8 @@ int main(int argc, char* argv[]) {
             return fail(QStringLiteral("--editor needs an IPv4 address"));
     }
     options.partNumber = parser.value(partNumber);
+    if (!SimulatedKeypad::parseConfigNotices(parser.value(configNotices).toLatin1(), options.configNotices))
+        return fail(QStringLiteral("--config-notices takes all, buttons or none"));
     if (DiscoveryPacket::packFirmware(parser.value(version)) == 0)
         return fail(QStringLiteral("--version needs MAJOR.MINOR.PATCH (minor and patch below 16)"));
     options.factory.name = parser.value(name);
@@ -100,6 +117,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&keypad, &SimulatedKeypad::report, &channel, &ControlChannel::broadcast);
     QObject::connect(&keypad, &SimulatedKeypad::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&channel, &ControlChannel::stdinClosed, &app, &QCoreApplication::quit);
+    if (parser.isSet(exitWithControl))
+        QObject::connect(&channel, &ControlChannel::lastClientGone, &app, &QCoreApplication::quit);
 
     QString error;
     if (!keypad.start(&error))

@@ -86,6 +86,35 @@ private slots:
         QCOMPARE(r.name, QByteArray("Lobby"));
     }
 
+    void survivesASlotThatReopensTheSocket() {
+        QUdpSocket keypad;
+        QVERIFY(keypad.bind(QHostAddress::AnyIPv4, DiscoveryPacket::KeypadPort));
+        Vexil vexil;
+        int answers = 0;
+        connect(&vexil, &Vexil::signalDiscoverResponse, this,
+                [&](char*, quint32, quint32, quint16, quint32, char* verstring, char*) {
+                    ++answers;
+                    QVERIFY(QByteArray(verstring).contains("SFT-009251-00"));
+                    // As the editor does when the user picks another interface.
+                    vexil.resetSocket();
+                });
+        QVERIFY(vexil.sendDiscover("10.77.255.255"));
+        DiscoveryPacket request;
+        QNetworkDatagram datagram;
+        QVERIFY(receive(keypad, request, datagram));
+        for (int i = 0; i < 3; ++i)
+            keypad.writeDatagram(keypadReply(request.sequence, "Lobby").encode(), datagram.senderAddress(),
+                                 datagram.senderPort());
+        QTRY_COMPARE(answers, 1);
+
+        // The new socket works; answers to the old one are gone with it.
+        QVERIFY(vexil.sendDiscover("10.77.255.255"));
+        QVERIFY(receive(keypad, request, datagram));
+        keypad.writeDatagram(keypadReply(request.sequence, "Lobby").encode(), datagram.senderAddress(),
+                             datagram.senderPort());
+        QTRY_COMPARE(answers, 2);
+    }
+
     void sendsFromTheChosenInterface() {
         QUdpSocket keypad;
         QVERIFY(keypad.bind(QHostAddress::AnyIPv4, DiscoveryPacket::KeypadPort));

@@ -1,11 +1,16 @@
+#include "DiscoveryPacket.h"
 #include "KeypadSimulator.h"
 #include "TestEnvironment.h"
 #include "Vexil.h"
 
 #include <QHostAddress>
 #include <QNetworkAccessManager>
+#include <QNetworkDatagram>
 #include <QNetworkReply>
 #include <QSignalSpy>
+#include <QUdpSocket>
+
+#include <algorithm>
 
 // Vexil against simulated keypads that are hosts of their own on the private network.
 class TestVexilDiscovery : public QObject {
@@ -97,6 +102,24 @@ private slots:
         QTRY_COMPARE(m_answers.size(), 2);
 
         QByteArray mac = answerFrom(QStringLiteral("10.77.0.5"))->mac;
+
+        // A request with a netmask that is not contiguous is refused, and the keypad says so.
+        DiscoveryPacket odd;
+        odd.type = DiscoveryPacket::Type::SetAddressRequest;
+        std::copy(mac.cbegin(), mac.cend(), odd.mac.begin());
+        odd.ipv4 = QHostAddress(QStringLiteral("10.77.3.60")).toIPv4Address();
+        odd.netmask = 0xFF00FF00;
+        QUdpSocket raw;
+        QVERIFY(raw.bind(QHostAddress(QStringLiteral("10.77.0.1")), 0));
+        raw.writeDatagram(odd.encode(), QHostAddress(QStringLiteral("10.77.255.255")), DiscoveryPacket::KeypadPort);
+        QSignalSpy answered(&raw, &QUdpSocket::readyRead);
+        QVERIFY(answered.wait(5000));
+        DiscoveryPacket refusal;
+        QVERIFY(DiscoveryPacket::decode(raw.receiveDatagram().data(), refusal));
+        QCOMPARE(refusal.type, DiscoveryPacket::Type::SetAddressReply);
+        QCOMPARE(refusal.status, DiscoveryPacket::Status::InvalidAddress);
+        QCOMPARE(QHostAddress(refusal.ipv4).toString(), QStringLiteral("10.77.0.5"));
+
         QVERIFY(vexil.sendSetIP(mac.data(), "10.77.3.50"));
         QTRY_VERIFY2_WITH_TIMEOUT(target.hasEvent(QStringLiteral("moved 10.77.3.50")),
                                   qPrintable(target.events().join(QLatin1Char('|'))), 10000);
