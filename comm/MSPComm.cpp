@@ -5,6 +5,7 @@
 #include "EventLoopWait.h"
 #include "KeypadAddressing.h"
 #include "KeypadDatagram.h"
+#include "LowDelaySockets.h"
 #include "MSPDocument.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
@@ -33,6 +34,7 @@ constexpr int AddressChangeSettleMs = 1000;
 constexpr int SceneButtonWaitMs = 400;
 constexpr int SocketToggleMs = 1000;
 constexpr int MacSize = 6;
+constexpr quint16 HttpPort = 80;
 
 } // namespace
 
@@ -114,6 +116,8 @@ QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
     request.setTransferTimeout(TransferTimeoutMs);
     ++m_outstanding;
     QNetworkReply* reply = m_networkAccessManager->post(request, body.toLatin1());
+    // A reused connection must not hold the body back until the headers are acknowledged.
+    LowDelaySockets::applyTo(QHostAddress(m_address), HttpPort);
     emit requestSent(QStringLiteral("POST"), path, body);
     return reply;
 }

@@ -1,6 +1,7 @@
 #include "CommMessageBox.h"
 #include "ConfigurationFileReader.h"
 #include "ConnectionState.h"
+#include "LowDelaySockets.h"
 #include "MSPColorWashEffect.h"
 #include "MSPComm.h"
 #include "MSPDocument.h"
@@ -14,8 +15,13 @@
 #include <QBuffer>
 #include <QNetworkReply>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QUdpSocket>
 #include <memory>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -74,6 +80,7 @@ private slots:
     void restoreIntoAVanishingKeypad();
     void heartBeatsDriveTheConnectionState();
     void heartBeatPortTakenIsReported();
+    void keypadConnectionsSendAtOnce();
 
 private:
     void sendDatagram(const QByteArray& datagram, quint16 port, const QString& from = KeypadAddress);
@@ -422,6 +429,33 @@ void TestMSPComm::heartBeatPortTakenIsReported() {
     QCOMPARE(m_messages.first().first, QStringLiteral("Error"));
     QCOMPARE(m_messages.first().second, QStringLiteral("Failed to bind to port 6038.  Close any application that may "
                                                        "be using this port."));
+}
+
+void TestMSPComm::keypadConnectionsSendAtOnce() {
+    const auto noDelay = [](const QTcpSocket& socket) {
+        int value = 0;
+        socklen_t length = sizeof(value);
+        getsockopt(int(socket.socketDescriptor()), IPPROTO_TCP, TCP_NODELAY, &value, &length);
+        return value != 0;
+    };
+    QTcpServer other;
+    QVERIFY(other.listen(QHostAddress(KeypadAddress), 8080));
+    QTcpSocket toKeypad;
+    QTcpSocket elsewhere;
+    toKeypad.connectToHost(QHostAddress(KeypadAddress), 80);
+    elsewhere.connectToHost(QHostAddress(KeypadAddress), 8080);
+    QVERIFY(toKeypad.waitForConnected(Generous));
+    QVERIFY(elsewhere.waitForConnected(Generous));
+    QVERIFY(!noDelay(toKeypad));
+
+    QVERIFY(LowDelaySockets::applyTo(QHostAddress(KeypadAddress), 80) >= 1);
+    QVERIFY(noDelay(toKeypad));
+    QVERIFY(!noDelay(elsewhere));
+
+    LowDelaySockets::setEnabled(false);
+    QCOMPARE(LowDelaySockets::applyTo(QHostAddress(KeypadAddress), 8080), 0);
+    LowDelaySockets::setEnabled(true);
+    QVERIFY(!noDelay(elsewhere));
 }
 
 LUMETTO_NETWORK_TEST_MAIN(TestMSPComm, "tst_mspcomm", QCoreApplication)

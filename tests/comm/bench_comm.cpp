@@ -1,0 +1,248 @@
+// Latency and throughput figures for device communication; run inside scripts/netns-run:
+//     scripts/netns-run build/tests/bench_comm
+// Not a test: it prints numbers. The keypad side is a plain keep-alive HTTP server on a thread
+// of its own, so arrival times share the editor's clock; the kernel delays its ACKs as Linux does
+// by default.
+
+#include "CommMessageBox.h"
+#include "LowDelaySockets.h"
+#include "MSPColorWashEffect.h"
+#include "MSPComm.h"
+#include "MSPCustomWashEffect.h"
+#include "MSPDocument.h"
+#include "MSPEffectFactory.h"
+#include "MSPScene.h"
+#include "MSPSceneModel.h"
+#include "SystemConfiguration.h"
+#include "ZelColor.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QUdpSocket>
+#include <algorithm>
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char EditorAddress[] = "10.77.0.1";
+constexpr int Rounds = 40;
+
+qint64 nowUs() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::atomic<qint64> lastArrivalUs{0};
+std::atomic<int> arrivals{0};
+
+void serveConnection(int client) {
+    std::string buffer;
+    char chunk[4096];
+    for (;;) {
+        size_t headerEnd;
+        while ((headerEnd = buffer.find("\r\n\r\n")) == std::string::npos) {
+            const ssize_t n = recv(client, chunk, sizeof chunk, 0);
+            if (n <= 0) {
+                close(client);
+                return;
+            }
+            buffer.append(chunk, static_cast<size_t>(n));
+        }
+        size_t length = 0;
+        const size_t field = buffer.find("Content-Length: ");
+        if (field != std::string::npos && field < headerEnd)
+            length = std::stoul(buffer.substr(field + 16));
+        while (buffer.size() < headerEnd + 4 + length) {
+            const ssize_t n = recv(client, chunk, sizeof chunk, 0);
+            if (n <= 0) {
+                close(client);
+                return;
+            }
+            buffer.append(chunk, static_cast<size_t>(n));
+        }
+        lastArrivalUs = nowUs();
+        ++arrivals;
+        buffer.erase(0, headerEnd + 4 + length);
+        const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 9\r\n\r\n<v1></v1>";
+        send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+    }
+}
+
+bool startServer() {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    const int one = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(80);
+    inet_pton(AF_INET, EditorAddress, &address.sin_addr);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 16) != 0)
+        return false;
+    std::thread([listener] {
+        for (;;) {
+            const int client = accept(listener, nullptr, nullptr);
+            if (client < 0)
+                return;
+            std::thread(serveConnection, client).detach();
+        }
+    }).detach();
+    return true;
+}
+
+// Runs the event loop until the server has seen one more request; returns its arrival time.
+qint64 waitForArrival(int before) {
+    QElapsedTimer limit;
+    limit.start();
+    while (arrivals.load() <= before && limit.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    return arrivals.load() > before ? lastArrivalUs.load() : -1;
+}
+
+void settle(int msec) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < msec)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, msec);
+}
+
+struct Summary {
+    double median = 0;
+    double p90 = 0;
+    double max = 0;
+};
+
+Summary summarise(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    if (values.empty())
+        return {};
+    return {values[values.size() / 2], values[values.size() * 9 / 10], values.back()};
+}
+
+void print(const char* what, const Summary& s) {
+    printf("  %-44s median %7.2f ms   p90 %7.2f ms   max %7.2f ms\n", what, s.median, s.p90, s.max);
+}
+
+void measureLatency(MSPComm* comm, bool lowDelay) {
+    LowDelaySockets::setEnabled(lowDelay);
+    printf("%s\n", lowDelay ? "with TCP_NODELAY on keypad connections:" : "HTTP stack as it is (Nagle on):");
+    MSPSceneModel* model = MSPSceneModel::instance();
+    auto* wash = qobject_cast<MSPColorWashEffect*>(model->scene(0)->effect());
+
+    qint64 sentUs = 0;
+    const QMetaObject::Connection sent = QObject::connect(comm, &MSPComm::requestSent, [&sentUs] { sentUs = nowUs(); });
+
+    std::vector<double> editToArrival;
+    std::vector<double> postToArrival;
+    for (int round = 0; round < Rounds; ++round) {
+        const int before = arrivals.load();
+        const qint64 editUs = nowUs();
+        wash->setSpeed(round % 2 ? 3 : 4);
+        const qint64 arrivalUs = waitForArrival(before);
+        if (arrivalUs > 0) {
+            editToArrival.push_back((arrivalUs - editUs) / 1000.0);
+            postToArrival.push_back((arrivalUs - sentUs) / 1000.0);
+        }
+        settle(30);
+    }
+    print("edit -> POST body at the keypad", summarise(editToArrival));
+    print("  of which after the 100 ms coalescing", summarise(postToArrival));
+
+    QUdpSocket keypad;
+    keypad.bind(QHostAddress(QString::fromLatin1(EditorAddress)), 0);
+    std::vector<double> noticeToArrival;
+    for (int round = 0; round < Rounds; ++round) {
+        QByteArray notice = QByteArray::fromHex("0401DC4A01000103000000000002AAAA");
+        notice[13] = static_cast<char>(2 + round % 2);
+        const int before = arrivals.load();
+        const qint64 noticeUs = nowUs();
+        keypad.writeDatagram(notice, QHostAddress(QString::fromLatin1(EditorAddress)), MSPComm::KeypadNoticePort);
+        const qint64 arrivalUs = waitForArrival(before);
+        if (arrivalUs > 0)
+            noticeToArrival.push_back((arrivalUs - noticeUs) / 1000.0);
+        settle(30);
+    }
+    print("scene notice -> scene POST at the keypad", summarise(noticeToArrival));
+    QObject::disconnect(sent);
+}
+
+void measureDocuments() {
+    MSPSceneModel* model = MSPSceneModel::instance();
+    // The largest scenes there are: custom washes with six colours.
+    for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
+        auto* wash = qobject_cast<MSPCustomWashEffect*>(MSPEffectFactory::instance()->create(4, model->scene(i)));
+        QStringList params{QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2")};
+        QList<ZelColor> colors;
+        for (int c = 0; c < 6; ++c)
+            colors << ZelColor(QColor::fromHsv(c * 60, 255, 255));
+        wash->setParams(params, colors, colors.size(), 0, 0, 0, 0);
+        model->scene(i)->setEffect(wash, false);
+    }
+    const QByteArray document = MSPDocument::fileContents();
+    constexpr int Documents = 200;
+
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < Documents; ++i)
+        MSPDocument::read(document, false);
+    const double readUs = timer.nsecsElapsed() / 1000.0 / Documents;
+
+    timer.restart();
+    qint64 bytes = 0;
+    for (int i = 0; i < Documents; ++i)
+        bytes += MSPDocument::fileContents().size();
+    const double writeUs = timer.nsecsElapsed() / 1000.0 / Documents;
+    printf("documents (%d bytes, 8 custom washes with 6 colours each):\n", document.size());
+    printf("  parse an all-scenes reply                    %8.1f us per document\n", readUs);
+    printf("  write a whole configuration file             %8.1f us per document\n", writeUs);
+    Q_UNUSED(bytes)
+}
+
+// The reader and writers log every element; the figures would measure the terminal otherwise.
+void quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtDebugMsg)
+        fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (qgetenv("LUMETTO_NETNS") != "1") {
+        fprintf(stderr, "run inside scripts/netns-run: it opens sockets\n");
+        return 77;
+    }
+    qInstallMessageHandler(quiet);
+    if (!startServer()) {
+        fprintf(stderr, "cannot listen on %s:80\n", EditorAddress);
+        return 1;
+    }
+    CommMessageBox::setHandler([](const QString&, const QString& text) { fprintf(stderr, "%s\n", qPrintable(text)); });
+    MSPComm* comm = MSPComm::instance();
+    MSPSceneModel* model = MSPSceneModel::instance();
+    QObject::connect(model, &MSPSceneModel::effectParamsChanged, comm, &MSPComm::handleEffectParamsChanged);
+    for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
+        model->scene(i)->setURL(QStringLiteral("/api/v1/shows/") + QString::number(i + 1));
+        model->scene(i)->setEffect(MSPEffectFactory::instance()->create(2, model->scene(i)), false);
+    }
+    model->setActiveSceneIndex(0, false);
+    SystemConfiguration::instance()->setBrightness(100);
+    comm->setDevice(QString::fromLatin1(EditorAddress), QByteArray());
+    // Open the connection once so that every measured request reuses it, as a session does.
+    comm->brightnessUp();
+    waitForArrival(0);
+    settle(200);
+
+    measureLatency(comm, false);
+    measureLatency(comm, true);
+    measureDocuments();
+    return 0;
+}
