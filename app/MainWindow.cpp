@@ -97,8 +97,9 @@ QWidget* makePlaceholder(const QString& objectName, const QString& text, QWidget
     return widget;
 }
 
-// The keypad plate as the control panel will show it, without its controls yet.
-QWidget* makeControlPanelPlaceholder(QWidget* parent) {
+// The keypad plate as the control panel will show it, without its controls yet: lit while
+// a keypad or the demo is there, with the active scene's key pressed.
+QPixmap keypadPlate(bool lit, int activeScene) {
     struct Key {
         int image;
         QRect geometry;
@@ -107,20 +108,21 @@ QWidget* makeControlPanelPlaceholder(QWidget* parent) {
                         {4, {202, 126, 152, 86}},  {5, {47, 215, 152, 85}},  {6, {202, 215, 152, 85}},
                         {7, {47, 303, 152, 86}},   {8, {202, 303, 152, 86}}, {9, {47, 392, 152, 86}},
                         {10, {202, 392, 152, 86}}, {11, {46, 480, 309, 88}}};
+    // Scenes 1-4 are the left column, 5-8 the right; the images count row by row.
+    const int activeImage = activeScene < 4 ? 2 * activeScene + 1 : 2 * (activeScene - 4) + 2;
     QPixmap plate(controlPanelWidth, controlPanelHeight);
     plate.fill(QColor(0xf2, 0xf1, 0xf1));
     QPainter painter(&plate);
     painter.drawPixmap(plate.rect(), QPixmap(QStringLiteral(":/images/images/background.png")));
     for (const Key& key : keys) {
-        const QPixmap button(QStringLiteral(":/images/images/button_%1_disabled.png").arg(key.image));
+        const QString state = !lit ? QStringLiteral("disabled")
+                                   : (key.image == activeImage ? QStringLiteral("on") : QStringLiteral("off"));
+        const QPixmap button(QStringLiteral(":/images/images/button_%1_%2.png").arg(key.image).arg(state));
         if (!button.isNull())
             painter.drawPixmap(key.geometry.topLeft(), button);
     }
     painter.end();
-    auto* panel = new QLabel(parent);
-    panel->setObjectName(QStringLiteral("MSPControlPanel"));
-    panel->setPixmap(plate);
-    return panel;
+    return plate;
 }
 
 } // namespace
@@ -168,7 +170,10 @@ void MainWindow::createControlPanelDock() {
     m_controlPanelDock->setObjectName(QStringLiteral("ControlPanel"));
     m_controlPanelDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     m_controlPanelDock->setAllowedAreas(Qt::LeftDockWidgetArea);
-    m_controlPanel = makeControlPanelPlaceholder(m_controlPanelDock);
+    auto* plate = new QLabel(m_controlPanelDock);
+    plate->setObjectName(QStringLiteral("MSPControlPanel"));
+    plate->setPixmap(keypadPlate(false, 0));
+    m_controlPanel = plate;
     m_controlPanel->setFixedSize(controlPanelWidth, controlPanelHeight);
     m_controlPanel->setEnabled(false);
     m_controlPanelDock->setWidget(m_controlPanel);
@@ -430,6 +435,7 @@ void MainWindow::handleControlPanelChangedActiveSceneIndex(int index) {
 
 void MainWindow::handleDeviceActiveSceneIndexChanged(int index) {
     m_model->setActiveSceneIndex(index, false);
+    showPlate();
     // The control panel selects the scene and the scene settings editor follows it here.
 }
 
@@ -453,9 +459,19 @@ void MainWindow::applyState(ConnectionState::State status) {
     m_sceneSettingsWidget->setEnabled(status == ConnectionState::Connected || status == ConnectionState::OfflineDemo);
     updateActions();
 
+    showPlate();
+
     // The system configuration editor's address-only mode follows state 4 here.
     if (status == ConnectionState::CommunicationFailure && m_tabWidget->currentIndex() == 0)
         m_tabWidget->setCurrentIndex(1);
+}
+
+void MainWindow::showPlate() {
+    if (auto* plate = qobject_cast<QLabel*>(m_controlPanel)) {
+        const ConnectionState::State state = ConnectionState::instance()->state();
+        const bool lit = state == ConnectionState::Connected || state == ConnectionState::OfflineDemo;
+        plate->setPixmap(keypadPlate(lit, m_model ? m_model->activeSceneIndex() : 0));
+    }
 }
 
 void MainWindow::updateActions() {

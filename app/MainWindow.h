@@ -78,6 +78,7 @@ private:
     void connectSharedObjects();
     void applyState(ConnectionState::State status);
     void updateActions();
+    void showPlate();
     void setWaitCursor(bool on);
     void postKey(int key, Qt::KeyboardModifiers modifiers);
     bool openAndReadFile(const QString& fileName);
