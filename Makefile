@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test clean format sanitize
+.PHONY: all deps configure build run demo test clean format sanitize
 
 all: build
 
@@ -21,6 +21,20 @@ build: configure
 # keypads. The editor draws only widgets, so Qt's OpenGL integration is not loaded.
 run: build
 	QT_XCB_GL_INTEGRATION=$${QT_XCB_GL_INTEGRATION:-none} $(BUILD)/bin/lumetto-keypad
+
+# The editor and a simulated keypad on a private network of their own (the editor at 10.77.0.1,
+# the keypad at 10.77.0.2): nothing leaves the machine, the window opens on your display. The
+# demo's settings are kept apart, so it never replaces the interface chosen for real keypads.
+DEMO_KEYPAD ?= 10.77.0.2
+demo: build
+	scripts/netns-run bash -c ' \
+	    log=$$(mktemp); settings=$$(mktemp -d); \
+	    scripts/nshost $(DEMO_KEYPAD) $(BUILD)/bin/lumetto-keypad-sim --address $(DEMO_KEYPAD) --name "Demo Keypad" \
+	        >"$$log" 2>&1 </dev/null & sim=$$!; \
+	    trap "kill $$sim 2>/dev/null; wait $$sim 2>/dev/null; rm -rf \"$$log\" \"$$settings\"" EXIT; trap "exit 130" INT TERM; \
+	    for i in $$(seq 100); do grep -q "^ready" "$$log" && break; sleep 0.1; done; \
+	    grep -q "^ready" "$$log" || { echo "the simulated keypad did not start:"; cat "$$log"; exit 1; }; \
+	    XDG_CONFIG_HOME="$$settings" QT_XCB_GL_INTEGRATION=$${QT_XCB_GL_INTEGRATION:-none} $(BUILD)/bin/lumetto-keypad'
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)

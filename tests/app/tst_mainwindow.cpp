@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -351,6 +352,48 @@ private slots:
         QVERIFY(action(window, "discoverAct")->isEnabled());
         QVERIFY(!bar->isVisible());
         MSPComm::instance()->setDevice(QString(), QByteArray());
+    }
+
+    void editActionsGoToTheFocusedWidget() {
+        MainWindow window;
+        QLineEdit edit(QStringLiteral("scene name"));
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowActive(&edit));
+        edit.setFocus();
+        action(window, "selectAllAct")->trigger();
+        QTRY_COMPARE(edit.selectedText(), QStringLiteral("scene name"));
+        action(window, "cutAct")->trigger();
+        QTRY_VERIFY(edit.text().isEmpty());
+        action(window, "pasteAct")->trigger();
+        QTRY_COMPARE(edit.text(), QStringLiteral("scene name"));
+        edit.setCursorPosition(0);
+        action(window, "deleteAct")->trigger();
+        QTRY_COMPARE(edit.text(), QStringLiteral("cene name"));
+    }
+
+    void missingHelpFileIsReported() {
+        MainWindow window;
+        const QString guide = QCoreApplication::applicationDirPath() + "/help/LumettoKeypad_ProductGuide.pdf";
+        QVERIFY2(!QFile::exists(guide), "the test directory must not hold the guide");
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        action(window, "helpAct")->trigger();
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Error"));
+        QCOMPARE(MessageBox::lastText(), "Failed to find help file at file:///" + guide);
+    }
+
+    // Hiding the settings shrinks the window to the keypad; showing them brings the width back.
+    void windowFollowsTheSettingsDock() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(1200, window.height());
+        QTRY_COMPARE(window.width(), 1200);
+        auto* dock = window.findChild<QDockWidget*>("Settings");
+        dock->toggleViewAction()->trigger();
+        QTRY_COMPARE(window.width(), 400);
+        dock->toggleViewAction()->trigger();
+        QTRY_COMPARE(window.width(), 1200);
+        QCOMPARE(window.minimumWidth(), 970);
     }
 
     void exitThroughTheFileMenuSavesTheLayout() {

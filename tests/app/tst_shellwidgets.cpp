@@ -73,17 +73,6 @@ private slots:
         QCOMPARE(::text(later, "textLabel"), text);
     }
 
-    void formLayout() {
-        StatusWidget widget(nullptr);
-        QCOMPARE(widget.objectName(), QStringLiteral("Status"));
-        QCOMPARE(widget.minimumSize(), QSize(400, 18));
-        QCOMPARE(widget.maximumSize(), QSize(400, 38));
-        QCOMPARE(widget.findChild<QLabel*>("iconLabel")->size(), QSize(16, 18));
-        QCOMPARE(widget.findChild<QLabel*>("textLabel")->size(), QSize(330, 18));
-        QVERIFY(text(widget, "brightnessValueLabel").isEmpty());
-        QVERIFY(text(widget, "brightnessIconLabel").isEmpty());
-    }
-
     // Only the display follows a heartbeat; the state itself is the state object's business.
     void heartBeatShowsReachability() {
         StatusWidget widget(nullptr);

@@ -33,14 +33,6 @@ private slots:
         QCOMPARE(chooser.result(), int(QDialog::Accepted));
     }
 
-    void cancelRejects() {
-        MSPChooser chooser({"A (10.0.0.2)"}, nullptr);
-        chooser.show();
-        QTest::mouseClick(chooser.findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Cancel),
-                          Qt::LeftButton);
-        QCOMPARE(chooser.result(), int(QDialog::Rejected));
-    }
-
     void emptyChooserHasNoChoice() {
         MSPChooser chooser({}, nullptr);
         QCOMPARE(chooser.selectedIndex(), -1);
