@@ -43,6 +43,10 @@ bool ColorUtils::isValidHueformProfileID(HueformProfileID profile) {
     return FixtureProfile::find(profile) != nullptr;
 }
 
+int ColorUtils::nChannelConfigurationForHueformProfileID(HueformProfileID profile) {
+    return isValidHueformProfileID(profile) ? 1 : 0;
+}
+
 ColorUtils::IOModeID ColorUtils::defaultIOModeIDForHueformProfileID3toN(HueformProfileID profile) {
     return isValidHueformProfileID(profile) ? kThreeChannelMode : 0;
 }

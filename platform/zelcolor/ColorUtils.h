@@ -61,6 +61,12 @@ public:
     /** The names of the profile's channels in channel order (N-channel colours); empty for an unknown id. */
     static QStringList channelNames(HueformProfileID profile);
 
+    /**
+     * The channel configuration of N-channel colours of a profile: every profile has one,
+     * configuration 1 (its channels as listed by channelNames()); 0 for an unknown id.
+     */
+    static int nChannelConfigurationForHueformProfileID(HueformProfileID profile);
+
     /** The IO mode used when a profile drives a three-channel output. */
     static IOModeID defaultIOModeIDForHueformProfileID3toN(HueformProfileID profile);
 

@@ -1,5 +1,6 @@
 #include "FixtureProfile.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <algorithm>
 #include <cmath>
@@ -56,20 +57,24 @@ struct ProfileTable {
     }
 
     ProfileTable() {
+// Display texts, translated where they are shown.
+#define T(text) QT_TRANSLATE_NOOP("ColorUtils", text)
         using D = FixtureProfile::Drive;
-        const E red{"Red", kRedLed, 0.0}, green{"Green", kGreenLed, 0.0}, blue{"Blue", kBlueLed, 0.0};
-        add(D::Rgb, "RGB (sRGB)",
-            {{"Red", {0.64, 0.33}, 0.0}, {"Green", {0.30, 0.60}, 0.0}, {"Blue", {0.15, 0.06}, 0.0}});
-        add(D::Rgb, "RGB LED", {red, green, blue});
-        add(D::Rgb, "RGBW LED", {red, green, blue, {"White", kWhite6500, 1.0}});
-        add(D::Rgb, "RGBA LED", {red, green, blue, {"Amber", kAmberLed, 0.4}});
-        add(D::Rgb, "RGBAW LED", {red, green, blue, {"White", kWhite6500, 1.0}, {"Amber", kAmberLed, 0.4}});
-        add(D::Rgb, "RGBW LED (Warm White)", {red, green, blue, {"Warm White", kWhite3000, 1.0}});
-        add(D::DualWhite, "Dual White", {{"Warm White", kWhite2700, 0.5}, {"Cool White", kWhite6500, 0.5}});
-        add(D::TunableWhite, "Tunable White", {{"Warm White", kWhite2700, 1.0}, {"Cool White", kWhite6500, 1.0}});
-        add(D::Dimmer, "Single Color Dimmer", {{"Intensity", kWhite3000, 1.0}});
-        add(D::Rgb, "Wide Gamut RGB LED",
-            {{"Red", kDeepRedLed, 0.0}, {"Green", kTrueGreenLed, 0.0}, {"Blue", kRoyalBlueLed, 0.0}});
+        const E red{T("Red"), kRedLed, 0.0}, green{T("Green"), kGreenLed, 0.0}, blue{T("Blue"), kBlueLed, 0.0};
+        add(D::Rgb, T("RGB (sRGB)"),
+            {{T("Red"), {0.64, 0.33}, 0.0}, {T("Green"), {0.30, 0.60}, 0.0}, {T("Blue"), {0.15, 0.06}, 0.0}});
+        add(D::Rgb, T("RGB LED"), {red, green, blue});
+        add(D::Rgb, T("RGBW LED"), {red, green, blue, {T("White"), kWhite6500, 1.0}});
+        add(D::Rgb, T("RGBA LED"), {red, green, blue, {T("Amber"), kAmberLed, 0.4}});
+        add(D::Rgb, T("RGBAW LED"), {red, green, blue, {T("White"), kWhite6500, 1.0}, {T("Amber"), kAmberLed, 0.4}});
+        add(D::Rgb, T("RGBW LED (Warm White)"), {red, green, blue, {T("Warm White"), kWhite3000, 1.0}});
+        add(D::DualWhite, T("Dual White"), {{T("Warm White"), kWhite2700, 0.5}, {T("Cool White"), kWhite6500, 0.5}});
+        add(D::TunableWhite, T("Tunable White"),
+            {{T("Warm White"), kWhite2700, 1.0}, {T("Cool White"), kWhite6500, 1.0}});
+        add(D::Dimmer, T("Single Color Dimmer"), {{T("Intensity"), kWhite3000, 1.0}});
+        add(D::Rgb, T("Wide Gamut RGB LED"),
+            {{T("Red"), kDeepRedLed, 0.0}, {T("Green"), kTrueGreenLed, 0.0}, {T("Blue"), kRoyalBlueLed, 0.0}});
+#undef T
     }
 };
 
@@ -85,10 +90,11 @@ const FixtureProfile* FixtureProfile::find(int id) {
 
 QStringList FixtureProfile::channelNames() const {
     QStringList names;
-    for (const Emitter& e : emitters)
-        names << QString::fromLatin1(e.name);
     if (drive == Drive::TunableWhite)
-        names = QStringList{QStringLiteral("Intensity"), QStringLiteral("Color Temperature")};
+        return {QCoreApplication::translate("ColorUtils", "Intensity"),
+                QCoreApplication::translate("ColorUtils", "Color Temperature")};
+    for (const Emitter& e : emitters)
+        names << QCoreApplication::translate("ColorUtils", e.name);
     return names;
 }
 
@@ -150,16 +156,24 @@ QVector<double> FixtureProfile::xyzToChannels(const double xyz[3]) const {
     case Drive::Rgb: {
         double rgb[3];
         xyzToRgbLinear(xyz, rgb);
-        // Each extra emitter takes as much of the mix as it can give without changing the colour.
+        // Each extra emitter takes as much of the mix as it can give without changing the colour:
+        // what it adds of one primary is taken off that primary, and a primary it lies beyond
+        // (amber lies beyond the red-green edge, so it "has" negative blue) is raised to make up
+        // for it. All levels stay within 0..1.
         for (int e = 3; e < emitters.size(); ++e) {
             double exyz[3], v[3];
             emitterXyz(e, 1.0, exyz);
             ColorScience::apply(m_fromXyz, exyz, v);
-            if (!(v[0] > 1e-9 && v[1] > 1e-9 && v[2] > 1e-9))
-                continue;
-            const double level = std::min({1.0, rgb[0] / v[0], rgb[1] / v[1], rgb[2] / v[2]});
+            double level = 1.0;
+            for (int i = 0; i < 3; ++i) {
+                if (v[i] > 1e-9)
+                    level = std::min(level, rgb[i] / v[i]);
+                else if (v[i] < -1e-9)
+                    level = std::min(level, (1.0 - rgb[i]) / -v[i]);
+            }
+            level = std::max(0.0, level);
             for (int i = 0; i < 3; ++i)
-                rgb[i] = std::max(0.0, rgb[i] - level * v[i]);
+                rgb[i] = std::clamp(rgb[i] - level * v[i], 0.0, 1.0);
             channels[e] = encode(level);
         }
         for (int i = 0; i < 3; ++i)

@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace {
@@ -138,8 +139,35 @@ void registerMetaTypes() {
 Q_CONSTRUCTOR_FUNCTION(registerMetaTypes)
 
 int ZelColor::registerMetaType() {
-    static const int id = qRegisterMetaType<ZelColor>("ZelColor");
+    static const int id = [] {
+        const int type = qRegisterMetaType<ZelColor>("ZelColor");
+        qRegisterMetaTypeStreamOperators<ZelColor>("ZelColor");
+        return type;
+    }();
     return id;
+}
+
+QDataStream& operator<<(QDataStream& stream, const ZelColor& color) {
+    return stream << qint32(color.hueformProfileID()) << color.aName();
+}
+
+QDataStream& operator>>(QDataStream& stream, ZelColor& color) {
+    qint32 profile = 0;
+    QString text;
+    stream >> profile >> text;
+    if (stream.status() != QDataStream::Ok) {
+        color = ZelColor();
+        return stream;
+    }
+    color = ZelColor(text);
+    color.setHueformProfileID(profile);
+    return stream;
+}
+
+QDebug operator<<(QDebug debug, const ZelColor& color) {
+    QDebugStateSaver saver(debug);
+    debug.nospace() << "ZelColor(" << (color.isValid() ? color.aName() : QStringLiteral("none")) << ')';
+    return debug;
 }
 
 ZelColor::ZelColor(const QString& text) {

@@ -3,6 +3,8 @@
 #include "ColorUtils.h"
 
 #include <QColor>
+#include <QDataStream>
+#include <QDebug>
 #include <QMetaType>
 #include <QString>
 #include <QVector>
@@ -14,8 +16,8 @@
  * A colour has a kind, spec():
  *  - 1 (Rgb): picked as red, green and blue, kept as 16-bit sRGB channels;
  *  - 2 (Hsb): picked as hue, saturation and brightness, kept as 16-bit HSV channels;
- *  - 3 (Yxy): a chromaticity colour, CIE 1931 x and y with a relative luminance Y (the intensity,
- *    1.0 being full output), kept as doubles;
+ *  - 3 (Yxy): a chromaticity colour, CIE 1931 x and y (0..1) with a relative luminance Y (>= 0;
+ *    1.0 is the luminance of full white, so for whites it is the intensity), kept as doubles;
  *  - 4 (NChannel): the channel levels of one fixture profile, kept as doubles 0..1;
  *  - any other value (0, Invalid): no colour.
  * Every colour carries an alpha (opacity, 16-bit) and a fixture profile tag.
@@ -32,12 +34,15 @@
  * kind, same channels, same alpha). The text always starts with '#' and never holds ',' or '|'
  * (lists of colours are joined with them). Forms:
  *  - "#rrggbb" and "#aarrggbb": 8-bit RGB (kind 1), the form QColor::name() also uses;
- *  - "#rgb16:RRRR:GGGG:BBBB:AAAA": 16-bit RGB (kind 1) whose channels are not whole 8-bit values;
- *  - "#hsb:H:S:V:A": kind 2, hue in hundredths of a degree (0..35999), the others 0..65535;
+ *  - "#rgb16:RRRR:GGGG:BBBB:AAAA": 16-bit RGB (kind 1) whose channels are not whole 8-bit values,
+ *    four hexadecimal digits each;
+ *  - "#hsb:H:S:V:A": kind 2, decimal, hue in hundredths of a degree (0..35999), the others 0..65535;
  *  - "#yxy:Y:x:y:A": kind 3, shortest exact decimal forms of the doubles, alpha 0..65535;
  *  - "#nch:P:C:R:A:c1:c2:...": kind 4, profile P, channel configuration C, render type R, alpha,
  *    then the channel levels.
  * ZelColor(text) also reads the colour names and "#rgb"/"#rrrrggggbbbb" forms that QColor knows.
+ * Any other text (out-of-range or non-finite numbers, missing or extra fields) gives no colour
+ * and a warning in the debug log; an empty text gives no colour silently.
  */
 class ZelColor {
 public:
@@ -158,7 +163,10 @@ public:
     bool operator==(const ZelColor& other) const;
     bool operator!=(const ZelColor& other) const { return !(*this == other); }
 
-    /** Registers ZelColor with the meta-type system (done at start-up; safe to call again). */
+    /**
+     * Registers ZelColor and its stream operators with the meta-type system, so colours travel
+     * in queued signals and QVariants (done at start-up; safe to call again).
+     */
     static int registerMetaType();
 
 private:
@@ -186,5 +194,10 @@ private:
     int m_alpha = 65535;
     ColorUtils::HueformProfileID m_profile = 0;
 };
+
+/** Streams a colour as its profile tag and text form (QVariant, QSettings, drag and drop). */
+QDataStream& operator<<(QDataStream& stream, const ZelColor& color);
+QDataStream& operator>>(QDataStream& stream, ZelColor& color);
+QDebug operator<<(QDebug debug, const ZelColor& color);
 
 Q_DECLARE_METATYPE(ZelColor)

@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 #include "ZelColor.h"
 
+#include <QLoggingCategory>
 #include <QObject>
 #include <QVariant>
 #include <cmath>
@@ -35,6 +36,7 @@ private slots:
     void hexAndToolkitNames();
     void unreadableTextGivesNoColour_data();
     void unreadableTextGivesNoColour();
+    void anyAcceptedTextRoundTrips();
     void knownColourScience();
     void chromaticityRoundTripInsideGamut();
     void outOfGamutStaysInRange();
@@ -158,6 +160,46 @@ void TestZelColor::unreadableTextGivesNoColour() {
     QCOMPARE(color.red8(), 0);
     QCOMPARE(color.getY(), 0.0);
     QCOMPARE(color.getx(), 0.0);
+}
+
+void TestZelColor::anyAcceptedTextRoundTrips() {
+    // Texts put together from the pieces of the forms: whatever is accepted is a stable colour.
+    const QStringList forms = {QStringLiteral("#rgb16"), QStringLiteral("#hsb"), QStringLiteral("#yxy"),
+                               QStringLiteral("#nch")};
+    const QStringList pieces = {QStringLiteral("0"),     QStringLiteral("1"),   QStringLiteral("ff"),
+                                QStringLiteral("65535"), QStringLiteral("0.5"), QStringLiteral("1e-7"),
+                                QStringLiteral("-"),     QStringLiteral("9"),   QStringLiteral("abcd"),
+                                QStringLiteral("35999"), QStringLiteral("2e3"), QStringLiteral(".")};
+    quint32 seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % quint32(n));
+    };
+    int accepted = 0;
+    // Most of these texts are refused, each with a warning.
+    struct QuietWarnings {
+        QuietWarnings() { QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false")); }
+        ~QuietWarnings() { QLoggingCategory::setFilterRules(QString()); }
+    } quiet;
+    for (int i = 0; i < 20000; ++i) {
+        const int form = next(forms.size());
+        QString text = forms[form];
+        // Mostly the right number of fields, sometimes not.
+        const int fields = next(4) ? (form == 3 ? 4 + next(4) : 4) : 3 + next(5);
+        for (int k = 0; k < fields; ++k) {
+            text += QLatin1Char(':') + pieces[next(pieces.size())];
+            if (next(3) == 0)
+                text += pieces[next(pieces.size())];
+        }
+        const ZelColor c(text);
+        if (!c.isValid())
+            continue;
+        ++accepted;
+        const ZelColor again(c.aName());
+        QVERIFY2(again == c, qPrintable(text + QLatin1String(" -> ") + c.aName()));
+        QVERIFY(inUnitRange(c.redF()) && inUnitRange(c.greenF()) && inUnitRange(c.blueF()));
+    }
+    QVERIFY(accepted > 100);
 }
 
 void TestZelColor::knownColourScience() {
@@ -341,9 +383,14 @@ void TestZelColor::nChannelThroughProfiles() {
                      std::abs(back.blue8() - 120) <= 1,
                  qPrintable(QStringLiteral("profile %1: %2").arg(profile).arg(back.aName())));
     }
-    // The white emitter takes over the grey share of an RGBW mix.
+    // The white emitter takes over the grey share of an RGBW mix, amber the orange of an RGBA one.
     const ZelColor white = ZelColor::fromRgb8(255, 255, 255).convertTo(ZelColor::NChannel, 1, 2);
     QVERIFY(white.getNChannel8(3) > 200);
+    const ZelColor orange = ZelColor::fromRgb8(255, 150, 0).convertTo(ZelColor::NChannel, 1, 3);
+    QVERIFY(orange.getNChannel8(3) > 100);
+    const ZelColor orangeBack = orange.convertTo(ZelColor::Rgb);
+    QVERIFY(std::abs(orangeBack.red8() - 255) <= 1 && std::abs(orangeBack.green8() - 150) <= 1 &&
+            orangeBack.blue8() <= 1);
     // A dual-white fixture makes any white between its emitters.
     ZelColor warmish;
     warmish.setYxyF(0.4, 0.40, 0.38);
@@ -364,6 +411,29 @@ void TestZelColor::travelsInQueuedCalls() {
     QCOMPARE(receiver.calls, 0);
     QTRY_COMPARE(receiver.calls, 1);
     QCOMPARE(receiver.last, color);
+
+    // Streamed inside a QVariant (settings, drag and drop), tag included.
+    ZelColor tagged = ZelColor::fromRgb16(1, 2, 3, 4, 7);
+    QByteArray bytes;
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out << QVariant::fromValue(tagged);
+    }
+    QVariant read;
+    QDataStream in(bytes);
+    in >> read;
+    QCOMPARE(read.value<ZelColor>(), tagged);
+    QCOMPARE(read.value<ZelColor>().hueformProfileID(), 7);
+    // A cut-off stream gives no colour.
+    QByteArray raw;
+    {
+        QDataStream out(&raw, QIODevice::WriteOnly);
+        out << tagged;
+    }
+    QDataStream cut(raw.left(raw.size() - 3));
+    ZelColor partial = tagged;
+    cut >> partial;
+    QVERIFY(!partial.isValid());
 }
 
 LUMETTO_TEST_MAIN_CORE(TestZelColor, "tst_zelcolor")

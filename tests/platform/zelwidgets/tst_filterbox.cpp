@@ -1,0 +1,66 @@
+#include "FilterBox.h"
+#include "LineEditClearButton.h"
+#include "TestEnvironment.h"
+#include "ZelStyle.h"
+
+#include <QSignalSpy>
+#include <QSplitter>
+
+using namespace ZelWidgetsLib;
+
+class TestFilterBox : public QObject {
+    Q_OBJECT
+
+private slots:
+    void clearButtonFollowsText();
+    void escapeClears();
+    void styleWidensSplitters();
+};
+
+void TestFilterBox::clearButtonFollowsText() {
+    FilterBox box;
+    box.resize(200, 26);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    LineEditClearButton* clear = box.findChild<LineEditClearButton*>();
+    QVERIFY(clear);
+    QVERIFY(!clear->isVisible());
+    QSignalSpy edited(&box, &QLineEdit::textEdited);
+    QTest::keyClicks(&box, QStringLiteral("red"));
+    QVERIFY(clear->isVisible());
+    QVERIFY(box.rect().contains(clear->geometry()));
+    QVERIFY(clear->geometry().left() > box.width() / 2);
+
+    QTest::mouseClick(clear, Qt::LeftButton);
+    QCOMPARE(box.text(), QString());
+    QVERIFY(!clear->isVisible());
+    QCOMPARE(edited.count(), 4); // three letters, then the clearing
+    QVERIFY(box.isUndoAvailable());
+}
+
+void TestFilterBox::escapeClears() {
+    FilterBox box;
+    box.show();
+    QTest::keyClicks(&box, QStringLiteral("abc"));
+    QTest::keyClick(&box, Qt::Key_Escape);
+    QCOMPARE(box.text(), QString());
+    box.setReadOnly(true);
+    box.setText(QStringLiteral("kept"));
+    box.clearButton()->click();
+    QCOMPARE(box.text(), QStringLiteral("kept"));
+}
+
+void TestFilterBox::styleWidensSplitters() {
+    ZelStyle style;
+    QSplitter splitter;
+    splitter.setStyle(&style);
+    splitter.addWidget(new QWidget);
+    splitter.addWidget(new QWidget);
+    QCOMPARE(splitter.handleWidth(), 7);
+    splitter.resize(200, 100);
+    splitter.show();
+    QVERIFY(!splitter.grab().isNull());
+}
+
+LUMETTO_TEST_MAIN(TestFilterBox, "tst_filterbox")
+#include "tst_filterbox.moc"
