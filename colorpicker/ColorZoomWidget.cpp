@@ -1,0 +1,8 @@
+#include "ColorZoomWidget.h"
+
+namespace ZelColorPickerLib {
+
+ColorZoomWidget::ColorZoomWidget(QWidget* parent)
+    : ColorSelectorWidget(parent) {}
+
+} // namespace ZelColorPickerLib
