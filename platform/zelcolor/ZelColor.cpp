@@ -359,11 +359,11 @@ void ZelColor::makeYxyFromCurrent() {
     m_channels.clear();
 }
 
-ZelColor ZelColor::convertTo(int spec, int channelConfiguration, ColorUtils::HueformProfileID profile) const {
+ZelColor ZelColor::convertTo(int kind, int channelConfiguration, ColorUtils::HueformProfileID profile) const {
     if (!isValid())
         return ZelColor();
     ZelColor result = *this;
-    switch (spec) {
+    switch (kind) {
     case Rgb:
         result.makeRgbFromCurrent();
         break;
@@ -399,7 +399,7 @@ ZelColor ZelColor::convertTo(int spec, int channelConfiguration, ColorUtils::Hue
         break;
     }
     default:
-        qWarning() << "no colour kind" << spec;
+        qWarning() << "no colour kind" << kind;
         return ZelColor();
     }
     // Tagged only now: an N-channel colour is read through its own profile while converting.

@@ -144,11 +144,11 @@ public:
 
     // --- kinds, profiles, screen ----------------------------------------------------------
     /**
-     * A copy converted to kind @p spec (1 RGB, 2 HSB, 3 Yxy, 4 N-channel) for @p profile.
+     * A copy converted to kind @p kind (1 RGB, 2 HSB, 3 Yxy, 4 N-channel) for @p profile.
      * @p channelConfiguration matters only for kind 4. Converting an empty colour gives an
      * empty colour.
      */
-    ZelColor convertTo(int spec, int channelConfiguration = 1, ColorUtils::HueformProfileID profile = 0) const;
+    ZelColor convertTo(int kind, int channelConfiguration = 1, ColorUtils::HueformProfileID profile = 0) const;
 
     void setHueformProfileID(ColorUtils::HueformProfileID profile) { m_profile = profile; }
     ColorUtils::HueformProfileID hueformProfileID() const { return m_profile; }

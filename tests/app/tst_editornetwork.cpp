@@ -24,8 +24,7 @@ class TestEditorNetwork : public QObject {
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(app_resources); }
 
-    void connectsToTheOnlyKeypad()
-    {
+    void connectsToTheOnlyKeypad() {
         KeypadSimulator sim;
         QVERIFY(sim.start({"10.77.0.2", "Lobby"}));
         MainWindow window;
@@ -41,8 +40,7 @@ private slots:
         QVERIFY(window.findChild<QAction*>("restoreAct")->isEnabled());
     }
 
-    void twoKeypadsOfferTheChooser()
-    {
+    void twoKeypadsOfferTheChooser() {
         KeypadSimulator a;
         KeypadSimulator b;
         QVERIFY(a.start({"10.77.0.2", "A"}));
@@ -80,8 +78,7 @@ private slots:
     }
 
     // Declining the choice leaves the editor without a keypad, as when none answered.
-    void cancelledChooserMeansNoDevice()
-    {
+    void cancelledChooserMeansNoDevice() {
         KeypadSimulator a;
         KeypadSimulator b;
         QVERIFY(a.start({"10.77.0.2", "A"}));

@@ -5,26 +5,22 @@
 
 namespace TestSupport {
 
-void isolate(const QString& organization)
-{
+void isolate(const QString& organization) {
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(organization);
     QCoreApplication::setOrganizationDomain(organization + QStringLiteral(".test.invalid"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumetto Keypad Effect Manager Test"));
 }
 
-bool insideNetworkNamespace()
-{
+bool insideNetworkNamespace() {
     return qgetenv("LUMETTO_NETNS") == "1";
 }
 
-QString binDir()
-{
+QString binDir() {
     return QString::fromLocal8Bit(qgetenv("LUMETTO_BIN_DIR"));
 }
 
-QString sourceDir()
-{
+QString sourceDir() {
     return QString::fromLocal8Bit(qgetenv("LUMETTO_SOURCE_DIR"));
 }
 

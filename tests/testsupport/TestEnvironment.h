@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QString>
-#include <cstdio>
 #include <QtTest>
+#include <cstdio>
 
 namespace TestSupport {
 
@@ -23,8 +23,7 @@ QString sourceDir();
 
 // Like QTEST_MAIN, with the settings isolated first.
 #define LUMETTO_TEST_MAIN(TestObject, Organization)                                                                    \
-    int main(int argc, char* argv[])                                                                                   \
-    {                                                                                                                  \
+    int main(int argc, char* argv[]) {                                                                                 \
         QApplication app(argc, argv);                                                                                  \
         TestSupport::isolate(QStringLiteral(Organization));                                                            \
         TestObject tc;                                                                                                 \
@@ -33,8 +32,7 @@ QString sourceDir();
     }
 
 #define LUMETTO_TEST_MAIN_CORE(TestObject, Organization)                                                               \
-    int main(int argc, char* argv[])                                                                                   \
-    {                                                                                                                  \
+    int main(int argc, char* argv[]) {                                                                                 \
         QCoreApplication app(argc, argv);                                                                              \
         TestSupport::isolate(QStringLiteral(Organization));                                                            \
         TestObject tc;                                                                                                 \
@@ -45,8 +43,7 @@ QString sourceDir();
 // For tests that open sockets: they run only inside a private network namespace, and say they
 // were skipped (exit 77, which CTest reports as skipped) anywhere else.
 #define LUMETTO_NETWORK_TEST_MAIN(TestObject, Organization, AppClass)                                                  \
-    int main(int argc, char* argv[])                                                                                   \
-    {                                                                                                                  \
+    int main(int argc, char* argv[]) {                                                                                 \
         if (!TestSupport::insideNetworkNamespace()) {                                                                  \
             fprintf(stderr, "SKIPPED: this test opens sockets and runs only inside scripts/netns-run\n");              \
             return 77;                                                                                                 \

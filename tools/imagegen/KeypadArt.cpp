@@ -72,8 +72,8 @@ void drawCaption(QPainter& p, const QRectF& body, qreal baseline, const QString&
     spacedText(p, QPointF(body.center().x(), baseline), text, font(8.5, QFont::Bold), 2.6, color);
 }
 
-QString captionFor(const KeySpec& spec) {
-    switch (spec.face) {
+QString captionFor(const KeySpec& keySpec) {
+    switch (keySpec.face) {
     case KeyFace::Scene:
         return QStringLiteral("SCENE");
     case KeyFace::BrightnessDown:
@@ -169,14 +169,14 @@ QImage disabledOverlay() {
     return image;
 }
 
-QImage key(const KeySpec& spec, KeyState state) {
-    QImage image = canvas(spec.size.width(), spec.size.height());
+QImage key(const KeySpec& keySpec, KeyState state) {
+    QImage image = canvas(keySpec.size.width(), keySpec.size.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
     const bool pressed = state == KeyState::Down;
-    const QRectF body = keyBody(spec.size).translated(0, pressed ? 1 : 0);
+    const QRectF body = keyBody(keySpec.size).translated(0, pressed ? 1 : 0);
     const qreal radius = 10;
     const QPainterPath shape = roundedPath(body, radius);
 
@@ -285,12 +285,12 @@ QImage key(const KeySpec& spec, KeyState state) {
     const QPointF centre(body.center().x(), body.top() + 38);
     const qreal captionBaseline = body.top() + 66;
 
-    switch (spec.face) {
+    switch (keySpec.face) {
     case KeyFace::Scene: {
         p.setFont(font(30, QFont::Normal));
         p.setPen(ink);
         const QRectF numeral(body.left(), centre.y() - 20, body.width(), 40);
-        p.drawText(numeral, Qt::AlignCenter, QString::number(spec.sceneNumber));
+        p.drawText(numeral, Qt::AlignCenter, QString::number(keySpec.sceneNumber));
         break;
     }
     case KeyFace::BrightnessDown:
@@ -303,7 +303,7 @@ QImage key(const KeySpec& spec, KeyState state) {
         drawPowerGlyph(p, centre, 11, ink);
         break;
     }
-    drawCaption(p, body, captionBaseline, captionFor(spec), captionInk);
+    drawCaption(p, body, captionBaseline, captionFor(keySpec), captionInk);
     return image;
 }
 
@@ -311,10 +311,10 @@ QImage assembledPanel(int litScene, bool withOverlay) {
     QImage panel = background();
     QPainter p(&panel);
     for (const Placement& place : placements) {
-        const KeySpec& spec = keys().at(place.imageNumber - 1);
-        const bool lit = spec.face == KeyFace::Scene && spec.sceneNumber == litScene;
+        const KeySpec& keySpec = keys().at(place.imageNumber - 1);
+        const bool lit = keySpec.face == KeyFace::Scene && keySpec.sceneNumber == litScene;
         const KeyState state = lit ? KeyState::On : KeyState::Off;
-        p.drawImage(place.position, key(spec, state));
+        p.drawImage(place.position, key(keySpec, state));
     }
     if (withOverlay)
         p.drawImage(QPointF(-overlayOffset, 0), disabledOverlay());
