@@ -1,6 +1,10 @@
 #include "MSPEffectWidget.h"
 
+#include "ZelColorLibrary.h"
+#include "ZelColorPickerButtonsWidget.h"
+
 #include <QAbstractSlider>
+#include <QDebug>
 
 MSPEffectWidget::MSPEffectWidget(QWidget* parent, qint32 kind)
     : QWidget(parent)
@@ -12,4 +16,20 @@ void MSPEffectWidget::reportDrags(QAbstractSlider* slider) {
             emit intermediateChange();
     });
     connect(slider, &QAbstractSlider::sliderReleased, this, &MSPEffectWidget::intermediateChangeFinished);
+}
+
+void MSPEffectWidget::handleAddToFavorites(ZelColor color, QString uid, QString list) {
+    ZelColorLibrary* library = ZelColorLibrary::Instance();
+    if (list.isEmpty())
+        list = ZelColorPickerButtonsWidget::defaultFavoriteListName();
+    if (!library->getModifiableLists().contains(list) && library->createColorList(list).isEmpty()) {
+        qWarning() << __FILE__ << __LINE__ << Q_FUNC_INFO << "could not make the colour list" << list;
+        return;
+    }
+    // The library hands out a fresh uid for the copy, so the original entry stays where it was.
+    const QString added = uid.isEmpty()
+                              ? library->createColor(color, QString(), list, QString(), QString())
+                              : library->createColorWithName(color, library->getName(uid), QString(), list, QString());
+    if (added.isEmpty())
+        qWarning() << __FILE__ << __LINE__ << Q_FUNC_INFO << "the colour library refused" << color.aName();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ZelColor.h"
+
 #include <QWidget>
 
 class MSPEffect;
@@ -25,6 +27,12 @@ signals:
     void intermediateChange();
     // The held control was let go: the last value already reached the effect.
     void intermediateChangeFinished();
+
+protected slots:
+    // Files the colour in the colour library: under `list`, or the picker's default favourites list
+    // when that is empty; a missing list is made first. A colour that came from the library keeps
+    // the library's name for it.
+    void handleAddToFavorites(ZelColor color, QString uid, QString list);
 
 protected:
     // Reports the drags of a slider; call it after the slider's value handler is connected, so the
