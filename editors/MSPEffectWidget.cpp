@@ -21,7 +21,7 @@ void MSPEffectWidget::reportDrags(QAbstractSlider* slider) {
 void MSPEffectWidget::handleAddToFavorites(ZelColor color, QString uid, QString list) {
     ZelColorLibrary* library = ZelColorLibrary::Instance();
     if (list.isEmpty())
-        list = ZelColorPickerButtonsWidget::defaultFavoriteListName();
+        list = ZelColorPickerLib::ZelColorPickerButtonsWidget::defaultFavoriteListName();
     if (!library->getModifiableLists().contains(list) && library->createColorList(list).isEmpty()) {
         qWarning() << __FILE__ << __LINE__ << Q_FUNC_INFO << "could not make the colour list" << list;
         return;

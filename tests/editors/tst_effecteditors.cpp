@@ -12,11 +12,14 @@
 #include "MSPWhiteEffect.h"
 #include "MSPWhiteEffectWidget.h"
 #include "TestEnvironment.h"
+#include "ZelColorLibrary.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -39,6 +42,7 @@ private slots:
     void ip4Validator_data();
     void ip4Validator();
     void addressTypedCharacterByCharacter();
+    void favoritesGoToTheNamedOrDefaultList();
 };
 
 void TestEffectEditors::editorsRefuseOtherKinds() {
@@ -367,6 +371,41 @@ void TestEffectEditors::addressTypedCharacterByCharacter() {
     edit.clear();
     QTest::keyClicks(&edit, QStringLiteral("10.77.0."));
     QVERIFY(!edit.hasAcceptableInput());
+}
+
+// The picker hands the editor a colour with the uid it came from (or none) and a target list (or
+// none, for the default one); the library must end up with a copy there, the source untouched.
+void TestEffectEditors::favoritesGoToTheNamedOrDefaultList() {
+    // Nothing else in this test reads the library, so it starts from no saved groups; the file
+    // goes again at the end.
+    QFile::remove(ZelColorLibrary::userFilePath());
+    const auto removeFile = qScopeGuard([] { QFile::remove(ZelColorLibrary::userFilePath()); });
+    ZelColorLibrary* library = ZelColorLibrary::Instance();
+    const auto namesIn = [library](const QString& list) {
+        QStringList names;
+        const QModelIndex parent = library->getIndexOfList(list);
+        for (int row = 0; parent.isValid() && row < library->rowCount(parent); ++row)
+            names << library->index(row, 0, parent).data(ZelColorLibrary::NameRole).toString();
+        return names;
+    };
+    const QString source = library->createColorList(QStringLiteral("Show Colours"));
+    const QString uid = library->createColorWithName(ZelColor(QStringLiteral("#ff8000")), QStringLiteral("Sunset"),
+                                                     QString(), source, QString());
+    QVERIFY(!uid.isEmpty());
+
+    MSPRandomColorEffectWidget editor(nullptr, MSPEffect::RandomColor);
+    const auto add = [&editor](const ZelColor& color, const QString& from, const QString& list) {
+        QVERIFY(QMetaObject::invokeMethod(&editor, "handleAddToFavorites", Q_ARG(ZelColor, color), Q_ARG(QString, from),
+                                          Q_ARG(QString, list)));
+    };
+    add(ZelColor(QStringLiteral("#0000ff")), QString(), QString());
+    QCOMPARE(namesIn(QStringLiteral("Favorites")), QStringList{QString()});
+    add(library->get(uid), uid, QStringLiteral("Stage Left"));
+    add(library->get(uid), uid, QStringLiteral("Stage Left"));
+    const QStringList twice{QStringLiteral("Sunset"), QStringLiteral("Sunset")};
+    QCOMPARE(namesIn(QStringLiteral("Stage Left")), twice);
+    QCOMPARE(namesIn(source), QStringList{QStringLiteral("Sunset")});
+    QVERIFY(library->getModifiableLists().contains(QStringLiteral("Stage Left")));
 }
 
 LUMETTO_TEST_MAIN(TestEffectEditors, "tst_effecteditors")
