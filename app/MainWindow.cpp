@@ -1,5 +1,8 @@
 #include "MainWindow.h"
 
+#include "UpdateChecker.h"
+#include "UpdateDialog.h"
+
 #include "AboutDialog.h"
 #include "ConfigurationFileReader.h"
 #include "Discoverer.h"
@@ -113,7 +116,18 @@ MainWindow::MainWindow(QWidget* parent)
     // The state object announced its first state before anyone listened; the actions must not
     // offer loading and saving while nothing is connected.
     applyState(ConnectionState::instance()->state());
-    // The update checker is created and started here once it is part of the program.
+    createUpdateChecking();
+}
+
+void MainWindow::createUpdateChecking() {
+    m_updateDialog = new UpdateDialog(this);
+    m_updateChecker = new UpdateChecker(this);
+    connect(m_updateChecker, &UpdateChecker::updateLabelShouldReset, m_updateDialog, &UpdateDialog::resetUpdateLabel);
+    m_updateDialog->updateLastCheckedOnLabel();
+    m_updateChecker->useProgramDefaults();
+    // A check the user did not ask for reports only a newer version.
+    m_updateChecker->setVerbose(false);
+    m_updateChecker->checkForUpdateIfNecessary();
 }
 
 MainWindow::~MainWindow() {
@@ -602,7 +616,7 @@ void MainWindow::about() {
 }
 
 void MainWindow::showUpdater() {
-    // The update dialog is shown here once it is part of the program.
+    m_updateDialog->showDialog();
 }
 
 void MainWindow::postKey(int key, Qt::KeyboardModifiers modifiers) {

@@ -19,6 +19,8 @@ class QSplashScreen;
 class QTabWidget;
 class StatusWidget;
 class SystemConfigurationWidget;
+class UpdateChecker;
+class UpdateDialog;
 
 // The one top-level window: the keypad picture on the left, the settings tabs on the right,
 // the menus, and the wiring of the shared model and communication objects.
@@ -81,6 +83,7 @@ private:
     void connectSharedObjects();
     void applyState(ConnectionState::State status);
     void updateActions();
+    void createUpdateChecking();
     void setWaitCursor(bool on);
     void postKey(int key, Qt::KeyboardModifiers modifiers);
     bool openAndReadFile(const QString& fileName);
@@ -104,6 +107,8 @@ private:
     QAction* m_aboutAct = nullptr;
     QAction* m_helpAct = nullptr;
     QAction* m_updateAct = nullptr;
+    UpdateDialog* m_updateDialog = nullptr;
+    UpdateChecker* m_updateChecker = nullptr;
     QAction* m_exitAct = nullptr;
     QAction* m_discoverAct = nullptr;
     QAction* m_cutAct = nullptr;

@@ -1,5 +1,8 @@
 #include "TestEnvironment.h"
 
+#include <QLabel>
+#include <QSettings>
+
 #include "ConnectionState.h"
 #include "FileDialog.h"
 #include "MSPComm.h"
@@ -12,6 +15,7 @@
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "SystemConfiguration.h"
+#include "UpdateDialog.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -369,6 +373,22 @@ private slots:
         edit.setCursorPosition(0);
         action(window, "deleteAct")->trigger();
         QTRY_COMPARE(edit.text(), QStringLiteral("cene name"));
+    }
+
+    // With no update server configured nothing is downloaded at start, and "Update..." opens
+    // the preferences with the last-checked text already filled in.
+    void updateActionShowsTheUpdateDialog() {
+        MainWindow window;
+        auto* dialog = window.findChild<UpdateDialog*>();
+        QVERIFY(dialog);
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(!QSettings().contains(QStringLiteral("update_last_check")));
+        action(window, "updateAct")->trigger();
+        QTRY_VERIFY(dialog->isVisible());
+        auto* label = dialog->findChild<QLabel*>(QStringLiteral("m_lastUpdatedLabel"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), QStringLiteral("Last checked: never"));
+        dialog->reject();
     }
 
     void missingHelpFileIsReported() {
