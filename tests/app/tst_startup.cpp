@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 // The editor broadcasts discovery requests, so it is only ever started in a private namespace.
 // The program must start, paint its window and stay up until it is asked to quit.
@@ -11,8 +12,13 @@ private slots:
     void startsPaintsAndQuits() {
         QProcess editor;
         editor.setProgram(TestSupport::binDir() + QStringLiteral("/lumetto-keypad"));
+        // The editor saves its network choice and window layout: give it settings of its own.
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LUMETTO_STARTUP_REPORT"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
         editor.setProcessEnvironment(environment);
         QByteArray errors;
         connect(&editor, &QProcess::readyReadStandardError, this, [&] { errors += editor.readAllStandardError(); });

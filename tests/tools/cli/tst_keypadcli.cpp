@@ -75,6 +75,11 @@ Run TestKeypadCli::cli(const QStringList& arguments) {
     connect(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop, &QEventLoop::quit);
     connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     QTimer::singleShot(Generous, &loop, &QEventLoop::quit);
+    // The tool reads the editor's network choice: keep the user's own settings out of reach.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+    process.setProcessEnvironment(environment);
     process.start(TestSupport::binDir() + QStringLiteral("/lumetto-keypad-cli"), arguments);
     loop.exec();
     Run run;
