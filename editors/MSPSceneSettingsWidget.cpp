@@ -165,7 +165,9 @@ void MSPSceneSettingsWidget::showEvent(QShowEvent* event) {
         fillKinds(m_effectsComboBox);
         m_effectsComboBox->setCurrentIndex(current);
     }
-    m_effectsComboBox->setEnabled(old->isEnabled());
+    // Its own state, not the one inherited from a disabled window: the box made while the editor
+    // waits for a keypad must come alive with the editor.
+    m_effectsComboBox->setEnabled(old->isEnabledTo(this));
     m_effectsComboBox->show();
     connect(m_effectsComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &MSPSceneSettingsWidget::on_effectsComboBox_currentIndexChanged);

@@ -270,6 +270,13 @@ void TestSceneSettings::comboBoxSurvivesBeingShownAgain() {
     second->setFocus();
     QTest::keyClick(second, Qt::Key_Down);
     QCOMPARE(scene(3)->effect()->type(), int(MSPEffect::CustomWash));
+
+    // Shown while the window waits for a keypad, the new box must come alive with the editor.
+    m_editor->hide();
+    m_editor->QWidget::setEnabled(false);
+    m_editor->show();
+    m_editor->QWidget::setEnabled(true);
+    QVERIFY(comboBox()->isEnabled());
 }
 
 void TestSceneSettings::everyPageIsShown() {
