@@ -56,7 +56,13 @@ int NChannelPickerWidget::configuration() const {
 
 void NChannelPickerWidget::rebuildSliders() {
     const Tristimulus* channels = TristimulusFactory::getInstance()->getTristimulus(m_profile, configuration());
-    m_dmxSlidersWidget->buildSliders(channels->getChannelNames());
+    const QStringList names = channels->getChannelNames();
+    // The sliders stay when the channels do: a colour handed back while one of them is being
+    // changed must not delete the slider or spin box that is still handling the event.
+    if (names == m_sliderNames && m_dmxSlidersWidget->sliderCount() == names.size())
+        return;
+    m_sliderNames = names;
+    m_dmxSlidersWidget->buildSliders(names);
 }
 
 void NChannelPickerWidget::showChannels() {

@@ -3,6 +3,7 @@
 #include "ColorUtils.h"
 #include "ZelColor.h"
 
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -55,6 +56,7 @@ private:
     // whose gamut may have clipped it.
     ZelColor m_sourceColor;
     QString m_uid;
+    QStringList m_sliderNames;
     ColorUtils::HueformProfileID m_profile = 0;
     int m_renderType = 0;
     QFrame* m_backgroundFrame = nullptr;

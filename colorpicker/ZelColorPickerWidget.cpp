@@ -2,13 +2,14 @@
 
 #include "ColorViewWidget.h"
 #include "IntensitySliderWidget.h"
+#include "NChannelPickerWidget.h"
 #include "OpacitySliderWidget.h"
 #include "RgbPickerWidget.h"
+#include "WhitePickerWidget.h"
 #include "ZelColorPickerButtonsWidget.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -34,7 +35,7 @@ int displayModeOfPage(int page) {
     return page == ZelColorPickerWidget::WhitePage ? ColorViewWidget::WhiteDisplay : ColorViewWidget::RgbDisplay;
 }
 
-QWidget* placeholderPage(const QString& name, QWidget* parent) {
+QWidget* namedPage(const QString& name, QWidget* parent) {
     auto* page = new QWidget(parent);
     page->setObjectName(name);
     return page;
@@ -52,22 +53,16 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
 
     m_stackedWidget = new QStackedWidget(this);
     m_stackedWidget->setObjectName(QStringLiteral("stackedWidget"));
-    QWidget* rgbPage = placeholderPage(QStringLiteral("rgbPickerPage"), m_stackedWidget);
+    QWidget* rgbPage = namedPage(QStringLiteral("rgbPickerPage"), m_stackedWidget);
     auto* rgbLayout = new QVBoxLayout(rgbPage);
     rgbLayout->setContentsMargins(0, 0, 0, 0);
     m_rgbPickerWidget = new RgbPickerWidget(rgbPage);
     rgbLayout->addWidget(m_rgbPickerWidget);
-    QWidget* whitePage = placeholderPage(QStringLiteral("whitePickerPage"), m_stackedWidget);
+    QWidget* whitePage = namedPage(QStringLiteral("whitePickerPage"), m_stackedWidget);
     auto* whiteLayout = new QVBoxLayout(whitePage);
     whiteLayout->setContentsMargins(0, 0, 0, 0);
-    // The white range picker takes this place; until then the page shows the white it holds.
-    m_whitePickerWidget = placeholderPage(QStringLiteral("whitePickerWidget"), whitePage);
-    auto* placeholderLayout = new QVBoxLayout(m_whitePickerWidget);
-    m_whiteValueLabel = new QLabel(m_whitePickerWidget);
-    m_whiteValueLabel->setObjectName(QStringLiteral("whiteValueLabel"));
-    m_whiteValueLabel->setAlignment(Qt::AlignCenter);
-    m_whiteValueLabel->setWordWrap(true);
-    placeholderLayout->addWidget(m_whiteValueLabel);
+    m_whitePickerWidget = new WhitePickerWidget(whitePage);
+    m_whitePickerWidget->setObjectName(QStringLiteral("whitePickerWidget"));
     whiteLayout->addWidget(m_whitePickerWidget);
     m_stackedWidget->addWidget(rgbPage);
     m_stackedWidget->addWidget(whitePage);
@@ -89,11 +84,20 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
     m_nChannelPickerStackedWidget->setObjectName(QStringLiteral("nChannelPickerStackedWidget"));
     m_nChannelPickerStackedWidget->setStyleSheet(
         QStringLiteral("QWidget#nChannelWidget{background-color: rgb(215, 215, 215);}"));
-    QWidget* rgbChannels = placeholderPage(QStringLiteral("rgbNChannelPickerPage"), m_nChannelPickerStackedWidget);
-    (new QVBoxLayout(rgbChannels))->addWidget(placeholderPage(QStringLiteral("rgbNChannelPickerWidget"), rgbChannels));
-    QWidget* whiteChannels = placeholderPage(QStringLiteral("whiteNChannelPickerPage"), m_nChannelPickerStackedWidget);
-    (new QVBoxLayout(whiteChannels))
-        ->addWidget(placeholderPage(QStringLiteral("whiteNChannelPickerWidget"), whiteChannels));
+    QWidget* rgbChannels = namedPage(QStringLiteral("rgbNChannelPickerPage"), m_nChannelPickerStackedWidget);
+    m_rgbNChannelPickerWidget = new NChannelPickerWidget(rgbChannels);
+    m_rgbNChannelPickerWidget->setObjectName(QStringLiteral("rgbNChannelPickerWidget"));
+    m_rgbNChannelPickerWidget->setRenderType(0);
+    auto* rgbChannelsLayout = new QVBoxLayout(rgbChannels);
+    rgbChannelsLayout->setContentsMargins(0, 0, 0, 0);
+    rgbChannelsLayout->addWidget(m_rgbNChannelPickerWidget);
+    QWidget* whiteChannels = namedPage(QStringLiteral("whiteNChannelPickerPage"), m_nChannelPickerStackedWidget);
+    m_whiteNChannelPickerWidget = new NChannelPickerWidget(whiteChannels);
+    m_whiteNChannelPickerWidget->setObjectName(QStringLiteral("whiteNChannelPickerWidget"));
+    m_whiteNChannelPickerWidget->setRenderType(1);
+    auto* whiteChannelsLayout = new QVBoxLayout(whiteChannels);
+    whiteChannelsLayout->setContentsMargins(0, 0, 0, 0);
+    whiteChannelsLayout->addWidget(m_whiteNChannelPickerWidget);
     m_nChannelPickerStackedWidget->addWidget(rgbChannels);
     m_nChannelPickerStackedWidget->addWidget(whiteChannels);
     m_nChannelPickerStackedWidget->hide();
@@ -125,6 +129,12 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
     m_mainLayout->addLayout(swatchRow);
 
     connect(m_rgbPickerWidget, &RgbPickerWidget::colorChanged, this, &ZelColorPickerWidget::onRgbPickerColorChanged);
+    connect(m_whitePickerWidget, &WhitePickerWidget::colorChanged, this,
+            &ZelColorPickerWidget::onWhitePickerColorChanged);
+    connect(m_whitePickerWidget, &WhitePickerWidget::intensityChanged, this, &ZelColorPickerWidget::setIntensity);
+    for (NChannelPickerWidget* channels : {m_rgbNChannelPickerWidget, m_whiteNChannelPickerWidget})
+        connect(channels, &NChannelPickerWidget::colorChanged, this,
+                &ZelColorPickerWidget::onNChannelPickerColorChanged);
     connect(m_opacitySliderWidget, &OpacitySliderWidget::opacityChanged, this, &ZelColorPickerWidget::onOpacityChanged);
     connect(m_intensitySliderWidget, &IntensitySliderWidget::intensityChanged, this,
             &ZelColorPickerWidget::onIntensityChanged);
@@ -204,7 +214,7 @@ void ZelColorPickerWidget::setColor(ZelColor color, const QString& uid, bool isL
         if (page == RgbPage)
             m_rgbPickerWidget->setColor(color);
         else
-            showOnWhitePlaceholder(color);
+            m_whitePickerWidget->setColor(color);
     }
     const bool isNChannel = nChannelPickersShown() || color.spec() == ZelColor::NChannel;
     emit pickerSetOnSetColor(page, isNChannel);
@@ -219,8 +229,14 @@ void ZelColorPickerWidget::setColor(ZelColor color, const QString& uid, bool isL
     selectedSwatch()->setColor(m_color, m_uid);
     emitSelectedSwatch();
 
+    if (m_color.isValid())
+        nChannelPickerOfPage(page)->setColor(m_color, m_uid, isNChannel);
     if (color.spec() == ZelColor::NChannel)
         showNChannelPickers(true);
+}
+
+NChannelPickerWidget* ZelColorPickerWidget::nChannelPickerOfPage(int page) const {
+    return page == WhitePage ? m_whiteNChannelPickerWidget : m_rgbNChannelPickerWidget;
 }
 
 void ZelColorPickerWidget::emitSelectedSwatch() {
@@ -229,15 +245,6 @@ void ZelColorPickerWidget::emitSelectedSwatch() {
         emit mainColorChanged(swatch->color(), swatch->uid());
     else
         emit comparisonColorChanged(swatch->color(), swatch->uid());
-}
-
-void ZelColorPickerWidget::showOnWhitePlaceholder(const ZelColor& color) {
-    const ZelColor white = color.convertTo(ZelColor::Yxy);
-    m_whiteValueLabel->setText(tr("x: %1, y: %2\nIntensity: %3%")
-                                   .arg(white.getx(), 0, 'f', 4)
-                                   .arg(white.gety(), 0, 'f', 4)
-                                   .arg(white.getY() * 100.0, 0, 'f', 1));
-    setIntensity(white.getY());
 }
 
 void ZelColorPickerWidget::switchToPage(int page) {
@@ -275,7 +282,7 @@ void ZelColorPickerWidget::showWhitePicker() {
     switchToPage(WhitePage);
     const ZelColor main = m_swatches[0]->color();
     if (main.isValid())
-        showOnWhitePlaceholder(main);
+        m_whitePickerWidget->setColor(main);
 }
 
 void ZelColorPickerWidget::showNChannelPickers(bool show) {
@@ -304,8 +311,7 @@ void ZelColorPickerWidget::onOpacityChanged(int opacity) {
 void ZelColorPickerWidget::onIntensityChanged(int intensity) {
     if (currentPage() != WhitePage)
         return;
-    // The white range picker takes the intensity; the placeholder only shows it.
-    Q_UNUSED(intensity)
+    m_whitePickerWidget->onIntensityChanged(intensity / 255.0);
 }
 
 void ZelColorPickerWidget::setIntensity(qreal intensity) {

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class QFrame;
-class QLabel;
 class QStackedWidget;
 class QVBoxLayout;
 
@@ -13,8 +12,10 @@ namespace ZelColorPickerLib {
 
 class ColorViewWidget;
 class IntensitySliderWidget;
+class NChannelPickerWidget;
 class OpacitySliderWidget;
 class RgbPickerWidget;
+class WhitePickerWidget;
 
 /**
  * The body of the colour picker: the page that suits the current colour (RGB range or white
@@ -99,7 +100,7 @@ private:
     void comparisonSwatchSelected(int index);
     void comparisonSwatchChanged(int index, const ZelColor& color, const QString& uid);
     void emitSelectedSwatch();
-    void showOnWhitePlaceholder(const ZelColor& color);
+    NChannelPickerWidget* nChannelPickerOfPage(int page) const;
     static SwatchSet defaultSet(int page, const ZelColor& current);
 
     ZelColor m_color;
@@ -111,12 +112,13 @@ private:
     QVBoxLayout* m_mainLayout = nullptr;
     QStackedWidget* m_stackedWidget = nullptr;
     RgbPickerWidget* m_rgbPickerWidget = nullptr;
-    QWidget* m_whitePickerWidget = nullptr;
-    QLabel* m_whiteValueLabel = nullptr;
+    WhitePickerWidget* m_whitePickerWidget = nullptr;
     QFrame* m_commonSlidersFrame = nullptr;
     OpacitySliderWidget* m_opacitySliderWidget = nullptr;
     IntensitySliderWidget* m_intensitySliderWidget = nullptr;
     QStackedWidget* m_nChannelPickerStackedWidget = nullptr;
+    NChannelPickerWidget* m_rgbNChannelPickerWidget = nullptr;
+    NChannelPickerWidget* m_whiteNChannelPickerWidget = nullptr;
     ColorViewWidget* m_swatches[SwatchCount] = {};
     QFrame* m_colorComparisonFrame = nullptr;
 };

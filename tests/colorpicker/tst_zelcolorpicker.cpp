@@ -1,11 +1,14 @@
+#include "BlackBodyCurveWidget.h"
 #include "CCTUtils.h"
 #include "ColorMimeData.h"
 #include "ColorViewWidget.h"
 #include "HsbSpectrumWidget.h"
 #include "IntensitySliderWidget.h"
+#include "NChannelPickerWidget.h"
 #include "OpacitySliderWidget.h"
 #include "RgbPickerWidget.h"
 #include "TestEnvironment.h"
+#include "WhitePickerWidget.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPicker.h"
 #include "ZelColorPickerButtonsWidget.h"
@@ -67,6 +70,7 @@ private slots:
     void initTestCase();
     void firstPickerSeedsTheLibraryAndMigratesFavorites();
     void pagesFollowTheColorKind();
+    void whiteAndChannelPagesEditTheColor();
     void opacityFollowsLibraryColorsOnly();
     void programmaticColorsDoNotEcho();
     void comparisonClickMakesTheSwatchCurrent();
@@ -178,6 +182,58 @@ void TestZelColorPicker::pagesFollowTheColorKind() {
     picker.setColorAndSelectMainPreview(channels, QString());
     QCOMPARE(stacked->currentIndex(), 0);
     QCOMPARE(body->swatch(0)->displayMode(), 1);
+}
+
+// The frame's white and channel pages are live: what the user does there becomes the main colour.
+void TestZelColorPicker::whiteAndChannelPagesEditTheColor() {
+    ZelColorPicker picker;
+    picker.resize(380, 720);
+    picker.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&picker));
+    QSignalSpy spy(&picker, &ZelColorPicker::mainColorChanged);
+    auto* white = picker.findChild<WhitePickerWidget*>(QStringLiteral("whitePickerWidget"));
+    picker.setColorAndSelectMainPreview(white4000(), QString());
+    double cct = 0;
+    double tint = 0;
+    CCTUtils::getCCTAndTintFromxy(white->color().getx(), white->color().gety(), &cct, &tint);
+    QVERIFY2(std::fabs(cct - 4000) < 1, qPrintable(QString::number(cct)));
+
+    // The frame's intensity slider dims the white and keeps its point.
+    auto* intensity = picker.findChild<IntensitySliderWidget*>(QStringLiteral("intensitySliderWidget"));
+    QSpinBox* intensityBox = intensity->findChild<QSpinBox*>();
+    intensityBox->setFocus();
+    intensityBox->selectAll();
+    QTest::keyClicks(intensityBox, QStringLiteral("51"));
+    ZelColor dimmed = colorArg(spy);
+    QCOMPARE(dimmed.spec(), int(ZelColor::Yxy));
+    QVERIFY(std::fabs(dimmed.getY() - 0.2) < 1e-9);
+    QVERIFY(std::fabs(dimmed.getx() - white4000().getx()) < 1e-9);
+
+    // A click on the diagram picks a white there, at that intensity.
+    auto* diagram = picker.findChild<BlackBodyCurveWidget*>(QStringLiteral("blackBodyCurveWidget"));
+    const int before = spy.size();
+    QTest::mouseClick(diagram, Qt::LeftButton, {}, diagram->pointFromxy(CCTUtils::getxyFromCCT(3000)).toPoint());
+    QVERIFY(spy.size() > before);
+    CCTUtils::getCCTAndTintFromxy(colorArg(spy).getx(), colorArg(spy).gety(), &cct, &tint);
+    QVERIFY2(std::fabs(cct - 3000) < 40, qPrintable(QString::number(cct)));
+    QVERIFY(std::fabs(colorArg(spy).getY() - 0.2) < 1e-9);
+
+    // An N-channel colour opens the channel controls of its page, one slider per channel.
+    ZelColor channels = ZelColor::fromNChannelF({0.1, 0.2, 0.3, 0.4}, 1, 2);
+    channels.setNChannelRenderType(0);
+    picker.setColorAndSelectMainPreview(channels, QString());
+    auto* rgbChannels = picker.findChild<NChannelPickerWidget*>(QStringLiteral("rgbNChannelPickerWidget"));
+    QVERIFY(rgbChannels->isVisible());
+    QCOMPARE(rgbChannels->profile(), 2);
+    QList<QSpinBox*> boxes = rgbChannels->findChildren<QSpinBox*>();
+    QCOMPARE(boxes.size(), 4);
+    QCOMPARE(boxes.last()->value(), 102);
+    boxes.last()->setFocus();
+    QTest::keyClick(boxes.last(), Qt::Key_Up);
+    const ZelColor edited = colorArg(spy);
+    QCOMPARE(edited.spec(), int(ZelColor::NChannel));
+    QCOMPARE(edited.getNChannel8(3), 103);
+    QCOMPARE(picker.body()->swatch(0)->color(), edited);
 }
 
 void TestZelColorPicker::opacityFollowsLibraryColorsOnly() {
