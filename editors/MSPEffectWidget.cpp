@@ -1,5 +1,7 @@
 #include "MSPEffectWidget.h"
 
+#include "ConnectionState.h"
+#include "SystemConfiguration.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPickerButtonsWidget.h"
 
@@ -32,4 +34,9 @@ void MSPEffectWidget::handleAddToFavorites(ZelColor color, QString uid, QString 
                               : library->createColorWithName(color, library->getName(uid), QString(), list, QString());
     if (added.isEmpty())
         qWarning() << __FILE__ << __LINE__ << Q_FUNC_INFO << "the colour library refused" << color.aName();
+}
+
+bool MSPEffectWidget::pickerModesAllowed() {
+    return SystemConfiguration::instance()->isNewerThan(QStringLiteral("1.1.19")) ||
+           ConnectionState::instance()->state() == ConnectionState::OfflineDemo;
 }

@@ -35,6 +35,10 @@ protected slots:
     void handleAddToFavorites(ZelColor color, QString uid, QString list);
 
 protected:
+    // The RGB and white pages of the colour pickers need firmware newer than 1.1.19, except in
+    // the demo, where nothing reaches a keypad.
+    static bool pickerModesAllowed();
+
     // Reports the drags of a slider; call it after the slider's value handler is connected, so the
     // report follows the write of each value.
     void reportDrags(QAbstractSlider* slider);

@@ -1,0 +1,294 @@
+#include "MSPColorWashEffectWidget.h"
+
+#include "ColorListPicker2.h"
+#include "ColorTreeAndFilterWidget.h"
+#include "MSPColorWashEffect.h"
+#include "MSPCustomWashEffect.h"
+#include "MSPSpeedText.h"
+#include "ZelColorLibraryTreeView.h"
+#include "ZelColorPicker.h"
+#include "ZelColorPickerButtonsWidget.h"
+#include "ZelStyle.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+using namespace ZelColorPickerLib;
+
+namespace {
+
+QString tr_(const char* text) {
+    return QCoreApplication::translate("MSPCustomWashWidget", text);
+}
+
+} // namespace
+
+MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
+    : MSPEffectWidget(parent, kind) {
+    setObjectName(QStringLiteral("MSPCustomWashWidget"));
+    setWindowTitle(tr_("Form"));
+
+    auto* layout = new QVBoxLayout(this);
+    m_colorList = new ColorListPicker2(this);
+    m_colorList->setObjectName(QStringLiteral("colorList"));
+    layout->addWidget(m_colorList);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    auto* style = new ZelWidgetsLib::ZelStyle;
+    style->setParent(splitter); // a widget does not own the style it is given
+    splitter->setStyle(style);
+    auto* pickerPanel = new QWidget(splitter);
+    pickerPanel->setObjectName(QStringLiteral("pickerPanel"));
+    auto* pickerLayout = new QVBoxLayout(pickerPanel);
+    pickerLayout->setContentsMargins(0, 0, 0, 0);
+    m_colorPicker = new ZelColorPicker(pickerPanel);
+    m_colorPicker->setObjectName(QStringLiteral("colorPicker"));
+    m_colorPicker->setMinimumWidth(360);
+    pickerLayout->addWidget(m_colorPicker, 1);
+
+    auto* rows = new QGridLayout;
+    auto* speedLabel = new QLabel(tr_("Speed:"), pickerPanel);
+    speedLabel->setObjectName(QStringLiteral("speedLabel"));
+    m_speedSlider = new QSlider(Qt::Horizontal, pickerPanel);
+    m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
+    m_speedSlider->setRange(1, 32);
+    m_speedSlider->setPageStep(1);
+    m_speedValueLabel = new QLabel(pickerPanel);
+    m_speedValueLabel->setObjectName(QStringLiteral("speedValueLabel"));
+    m_speedValueLabel->setMinimumWidth(50);
+    rows->addWidget(speedLabel, 0, 0);
+    rows->addWidget(m_speedSlider, 0, 1);
+    rows->addWidget(m_speedValueLabel, 0, 2);
+
+    m_widthLayout = new QHBoxLayout;
+    m_widthLayout->setObjectName(QStringLiteral("widthLayout"));
+    m_widthLabel = new QLabel(tr_("Width:"), pickerPanel);
+    m_widthLabel->setObjectName(QStringLiteral("widthLabel"));
+    m_widthSlider = new QSlider(Qt::Horizontal, pickerPanel);
+    m_widthSlider->setObjectName(QStringLiteral("widthSlider"));
+    m_widthEdit = new QSpinBox(pickerPanel);
+    m_widthEdit->setObjectName(QStringLiteral("widthEdit"));
+    m_widthLayout->addWidget(m_widthLabel);
+    m_widthLayout->addWidget(m_widthSlider, 1);
+    m_widthLayout->addWidget(m_widthEdit);
+    rows->addLayout(m_widthLayout, 1, 0, 1, 3);
+
+    auto* directionLabel = new QLabel(tr_("Direction:"), pickerPanel);
+    directionLabel->setObjectName(QStringLiteral("directionLabel"));
+    m_upButton = new QRadioButton(tr_("Left To Right"), pickerPanel);
+    m_upButton->setObjectName(QStringLiteral("upButton"));
+    m_downButton = new QRadioButton(tr_("Right To Left"), pickerPanel);
+    m_downButton->setObjectName(QStringLiteral("downButton"));
+    auto* directionRow = new QHBoxLayout;
+    directionRow->addWidget(m_upButton);
+    directionRow->addWidget(m_downButton);
+    directionRow->addStretch(1);
+    rows->addWidget(directionLabel, 2, 0);
+    rows->addLayout(directionRow, 2, 1, 1, 2);
+    rows->setColumnStretch(1, 1);
+    pickerLayout->addLayout(rows);
+    pickerLayout->addStretch(0);
+
+    m_treePanel = new QWidget(splitter);
+    m_treePanel->setObjectName(QStringLiteral("treePanel"));
+    auto* treeLayout = new QVBoxLayout(m_treePanel);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    m_colorPickerButtons = new ZelColorPickerButtonsWidget(m_treePanel);
+    m_colorPickerButtons->setObjectName(QStringLiteral("colorPickerButtons"));
+    m_colorTreeAndFilter = new ColorTreeAndFilterWidget(m_treePanel);
+    m_colorTreeAndFilter->setObjectName(QStringLiteral("colorTreeAndFilter"));
+    treeLayout->addWidget(m_colorPickerButtons);
+    treeLayout->addWidget(m_colorTreeAndFilter, 1);
+    splitter->addWidget(pickerPanel);
+    splitter->addWidget(m_treePanel);
+    splitter->setCollapsible(1, true);
+    splitter->setStretchFactor(0, 1);
+    layout->addWidget(splitter, 1);
+
+    // A wash runs over two to six colours.
+    m_colorList->setMinCount(2);
+    m_colorList->setMaxCount(MSPCustomWashEffect::maximumColors);
+    m_colorList->setCurrentIndex(0);
+
+    connect(m_speedSlider, &QSlider::valueChanged, this, &MSPColorWashEffectWidget::handleSpeedSliderChanged);
+    connect(m_upButton, &QRadioButton::clicked, this, &MSPColorWashEffectWidget::handleUpClicked);
+    connect(m_downButton, &QRadioButton::clicked, this, &MSPColorWashEffectWidget::handleDownClicked);
+    connect(m_colorList, &ColorListPicker2::editColor, this, &MSPColorWashEffectWidget::handleEditColorChanged);
+    connect(m_colorList, &ColorListPicker2::colorCountChanged, this, &MSPColorWashEffectWidget::handleColorListChanged);
+    connect(m_colorList, &ColorListPicker2::colorChanged, this, &MSPColorWashEffectWidget::handleColorListChanged);
+    connect(this, &MSPColorWashEffectWidget::colorChanged, m_colorList, &ColorListPicker2::editColorChanged);
+    connect(m_colorPicker, &ZelColorPicker::mainColorChanged, this,
+            &MSPColorWashEffectWidget::on_colorPicker_mainColorChanged);
+    connect(m_colorPicker, &ZelColorPicker::comparisonColorChanged, this,
+            &MSPColorWashEffectWidget::on_colorPicker_comparisonColorChanged);
+    reportDrags(m_speedSlider);
+
+    m_colorPickerButtons->setColorPicker(m_colorPicker);
+    m_colorPickerButtons->setNChannelButtonVisible(false);
+    m_showing = true;
+    m_colorPicker->setColor(ZelColor(), QString());
+    m_showing = false;
+    setColorControlsShown(false);
+    setWidthControlsShown(false);
+    m_speedSlider->setValue(m_speedSlider->minimum());
+    m_speedValueLabel->setText(speedText(m_speedSlider->value()));
+    m_upButton->setChecked(true);
+    m_widthSlider->setRange(1, 32);
+    m_widthEdit->setRange(1, 32);
+}
+
+void MSPColorWashEffectWidget::setColorControlsShown(bool shown) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_colorList, m_colorPicker, m_treePanel,
+                                                           m_colorTreeAndFilter, m_colorPickerButtons}) {
+        widget->setVisible(shown);
+        widget->setEnabled(shown);
+    }
+}
+
+void MSPColorWashEffectWidget::setWidthControlsShown(bool shown) {
+    m_widthLayout->setEnabled(shown);
+    m_widthLabel->setVisible(shown);
+    m_widthSlider->setVisible(shown);
+    m_widthEdit->setVisible(shown);
+}
+
+QString MSPColorWashEffectWidget::speedText(int speed) const {
+    return MSPSpeedText::washText(speed);
+}
+
+bool MSPColorWashEffectWidget::setEffect(MSPEffect* effect) {
+    // The class would take the washes built on the colour wash too, but an editor only ever shows
+    // its own kind.
+    auto* wash = qobject_cast<MSPColorWashEffect*>(effect);
+    if (!wash || wash->type() != kind())
+        return false;
+    m_effect = wash;
+    setSpeed(wash->speed());
+    setDirection(wash->direction());
+    const bool allowed = pickerModesAllowed();
+    m_colorPickerButtons->setRgbButtonVisible(allowed);
+    m_colorPickerButtons->setWhiteButtonVisible(allowed);
+    return true;
+}
+
+void MSPColorWashEffectWidget::setSpeed(int inSpeed) {
+    const int speed = qBound(1, inSpeed, 32);
+    if (speed != inSpeed) {
+        emit speedChanged(speed);
+        if (m_effect)
+            m_effect->setSpeed(speed);
+    }
+    const QSignalBlocker blocker(m_speedSlider);
+    m_speedSlider->setValue(speed);
+    m_speedValueLabel->setText(speedText(speed));
+}
+
+void MSPColorWashEffectWidget::setDirection(int inDirection) {
+    (inDirection != 0 ? m_downButton : m_upButton)->setChecked(true);
+    emit directionChanged(inDirection);
+}
+
+void MSPColorWashEffectWidget::handleSpeedSliderChanged(int value) {
+    m_speedValueLabel->setText(speedText(value));
+    emit speedChanged(value);
+    if (m_effect)
+        m_effect->setSpeed(value);
+}
+
+void MSPColorWashEffectWidget::handleUpClicked() {
+    emit directionChanged(0);
+    if (m_effect)
+        m_effect->setDirection(0);
+}
+
+void MSPColorWashEffectWidget::handleDownClicked() {
+    emit directionChanged(1);
+    if (m_effect)
+        m_effect->setDirection(1);
+}
+
+void MSPColorWashEffectWidget::handleWidthSliderChanged(int value) {
+    {
+        const QSignalBlocker blocker(m_widthEdit);
+        m_widthEdit->setValue(value);
+    }
+    emit widthChanged(value);
+    if (auto* custom = qobject_cast<MSPCustomWashEffect*>(m_effect))
+        custom->setWidth(value);
+}
+
+void MSPColorWashEffectWidget::handleWidthEditChanged() {
+    bool ok = false;
+    const int value = m_widthEdit->cleanText().toInt(&ok, 10);
+    if (!ok)
+        return;
+    {
+        const QSignalBlocker blocker(m_widthSlider);
+        m_widthSlider->setValue(value);
+    }
+    emit widthChanged(value);
+    if (auto* custom = qobject_cast<MSPCustomWashEffect*>(m_effect))
+        custom->setWidth(value);
+}
+
+void MSPColorWashEffectWidget::setColorList(QStringList colorList) {
+    m_colorList->setText(colorList.join(QLatin1Char('|')));
+    m_colorList->update();
+    if (!colorList.isEmpty())
+        showInPicker(colorList.first());
+}
+
+void MSPColorWashEffectWidget::showInPicker(const QString& color) {
+    m_showing = true;
+    m_colorPicker->setColorAndSelectMainPreview(ZelColor(color), QString());
+    m_showing = false;
+    m_colorPicker->update();
+}
+
+void MSPColorWashEffectWidget::handleColorListChanged() {
+    const QStringList list = m_colorList->text().split(QLatin1Char('|'));
+    emit colorListChanged(list);
+    if (auto* custom = qobject_cast<MSPCustomWashEffect*>(m_effect))
+        custom->setColorList(list);
+}
+
+void MSPColorWashEffectWidget::handleEditColorChanged(QString color) {
+    clearPreviousSelection();
+    showInPicker(color);
+}
+
+void MSPColorWashEffectWidget::on_colorPicker_mainColorChanged(ZelColor color) {
+    pick(color);
+}
+
+void MSPColorWashEffectWidget::on_colorPicker_comparisonColorChanged(ZelColor color) {
+    pick(color);
+}
+
+void MSPColorWashEffectWidget::pick(const ZelColor& color) {
+    if (m_showing || !color.isValid())
+        return;
+    emit colorChanged(color.aName());
+}
+
+void MSPColorWashEffectWidget::showEvent(QShowEvent* event) {
+    // The pickers of every colour editor show one shared set of swatches.
+    m_showing = true;
+    m_colorPicker->restoreSwatchesFromStore();
+    m_showing = false;
+    MSPEffectWidget::showEvent(event);
+}
+
+void MSPColorWashEffectWidget::hideEvent(QHideEvent* event) {
+    m_colorPicker->saveSwatchesToStore();
+    MSPEffectWidget::hideEvent(event);
+}
