@@ -533,12 +533,13 @@ bool MainWindow::readFile(QIODevice* device) {
 }
 
 void MainWindow::handleRequestSent(const QString& method, const QString& path) {
-    if (!m_readingFile || method != QLatin1String("POST"))
+    if (!m_readingFile)
         return;
+    // Each scene's step starts with the read that selects it on the keypad.
     if (path.startsWith(scenePathPrefix)) {
         const int scene = path.mid(scenePathPrefix.size()).toInt();
         setFileProgress(scene, tr("Loading onto keypad: scene %1 of %2").arg(scene).arg(MSPSceneModel::sceneCount));
-    } else if (path == configPath) {
+    } else if (path == configPath && method == QLatin1String("POST")) {
         setFileProgress(fileProgressSteps, tr("Loading onto keypad: configuration"));
     }
 }

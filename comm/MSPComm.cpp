@@ -77,6 +77,8 @@ MSPComm::~MSPComm() {
 }
 
 void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
+    if (address != m_address)
+        dropQueuedSceneRequests();
     m_address = address;
     m_mac = mac;
 }
@@ -135,9 +137,62 @@ void MSPComm::requestScene(int index, bool unparsed) {
         qWarning() << "no scene with index" << index;
         return;
     }
-    QNetworkReply* reply = get(ScenePathPrefix + QString::number(index + 1));
-    if (unparsed)
+    SceneRequest request;
+    request.unparsed = unparsed;
+    queueSceneRequest(ScenePathPrefix + QString::number(index + 1), request);
+}
+
+void MSPComm::queueSceneRequest(const QString& path, const SceneRequest& request) {
+    if (!m_sceneRequestInFlight.contains(path)) {
+        sendSceneRequest(path, request);
+        return;
+    }
+    // A scene edit carries the whole scene: a newer one waiting behind an older makes it moot.
+    const auto wholeScene = [](const SceneRequest& r) {
+        return r.post && r.body.startsWith(QLatin1String("effect=")) && !r.body.contains(QLatin1String("apply="));
+    };
+    QList<SceneRequest>& queue = m_queuedSceneRequests[path];
+    if (!queue.isEmpty() && wholeScene(queue.last()) && wholeScene(request))
+        queue.last() = request;
+    else
+        queue.append(request);
+}
+
+void MSPComm::sendSceneRequest(const QString& path, const SceneRequest& request) {
+    QNetworkReply* reply = request.post ? post(path, request.body) : get(path);
+    if (request.unparsed)
         m_unparsedReplies.append(reply);
+    if (request.failureTolerant)
+        m_failureTolerantReplies.append(reply);
+    m_sceneRequestInFlight.insert(path, reply);
+}
+
+void MSPComm::sendNextSceneRequest(QNetworkReply* finished, bool failed) {
+    const QString path = finished->url().path();
+    if (m_sceneRequestInFlight.value(path) != finished)
+        return;
+    m_sceneRequestInFlight.remove(path);
+    QList<SceneRequest> queue = m_queuedSceneRequests.take(path);
+    if (failed) {
+        // The keypad did not answer; what waited behind is not sent into the same silence.
+        if (!queue.isEmpty())
+            qWarning() << "dropped" << queue.size() << "requests for" << path << "after a failed one";
+        return;
+    }
+    while (!queue.isEmpty()) {
+        const SceneRequest next = queue.takeFirst();
+        if (next.post && m_postsSuppressed)
+            continue;
+        sendSceneRequest(path, next);
+        if (!queue.isEmpty())
+            m_queuedSceneRequests.insert(path, queue);
+        return;
+    }
+}
+
+void MSPComm::dropQueuedSceneRequests() {
+    m_queuedSceneRequests.clear();
+    m_sceneRequestInFlight.clear();
 }
 
 void MSPComm::getScene(int index) {
@@ -157,7 +212,17 @@ void MSPComm::postToDevice(const QString& path, const QString& body, bool unpars
         return;
     if (!isOnLocalSubnet(m_address))
         return;
-    QNetworkReply* reply = post(path, apply ? body + QStringLiteral("&apply=1") : body);
+    const QString sent = apply ? body + QStringLiteral("&apply=1") : body;
+    if (path.startsWith(ScenePathPrefix)) {
+        SceneRequest request;
+        request.post = true;
+        request.body = sent;
+        request.unparsed = unparsed;
+        request.failureTolerant = failureTolerant;
+        queueSceneRequest(path, request);
+        return;
+    }
+    QNetworkReply* reply = post(path, sent);
     if (unparsed)
         m_unparsedReplies.append(reply);
     if (failureTolerant)
@@ -220,6 +285,7 @@ void MSPComm::pressOnOff() {
 }
 
 void MSPComm::dropOutstandingReplies() {
+    m_queuedSceneRequests.clear();
     // Dropped replies keep running; they are only no longer expected to be unread or to fail.
     const QList<QNetworkReply*> unparsed = m_unparsedReplies;
     for (QNetworkReply* reply : unparsed) {
@@ -325,6 +391,7 @@ void MSPComm::replyFinished(QNetworkReply* reply) {
         revertScene(model->scene(model->activeSceneIndex()));
     }
     emit replyHandled(reply);
+    sendNextSceneRequest(reply, failed);
     reply->deleteLater();
 
     if (m_firstReply) {

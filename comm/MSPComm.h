@@ -3,6 +3,7 @@
 #include "MSPDeviceLink.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QNetworkAddressEntry>
 #include <QObject>
@@ -98,6 +99,20 @@ private:
 
     QNetworkReply* get(const QString& path);
     QNetworkReply* post(const QString& path, const QString& body);
+
+    // Requests to one scene go out one at a time, in the order they were made: the HTTP stack
+    // spreads requests over several connections, and the keypad must not save ("apply=1") or
+    // report a scene before the edit sent just before has reached it.
+    struct SceneRequest {
+        bool post = false;
+        QString body;
+        bool unparsed = false;
+        bool failureTolerant = false;
+    };
+    void queueSceneRequest(const QString& path, const SceneRequest& request);
+    void sendSceneRequest(const QString& path, const SceneRequest& request);
+    void sendNextSceneRequest(QNetworkReply* finished, bool failed);
+    void dropQueuedSceneRequests();
     void dropOutstandingReplies();
     void waitForActiveSceneButton();
     // True while the models change because a document is being read, not because the user
@@ -111,6 +126,8 @@ private:
     QList<QNetworkReply*> m_unparsedReplies;
     QList<QNetworkReply*> m_failureTolerantReplies;
     QList<QNetworkReply*> m_keyPadSceneReplies;
+    QHash<QString, QNetworkReply*> m_sceneRequestInFlight;
+    QHash<QString, QList<SceneRequest>> m_queuedSceneRequests;
     MSPScene* m_pendingScene = nullptr;
     QTimer m_sceneUpdateTimer;
     QNetworkReply* m_configReply = nullptr;

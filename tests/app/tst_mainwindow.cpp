@@ -322,26 +322,23 @@ private slots:
         QList<bool> lockedDuringRead;
         bool secondOpen = true;
         auto* bar = window.findChild<QProgressBar*>("fileProgress");
-        QMetaObject::Connection watcher =
-            connect(MSPComm::instance(), &MSPComm::requestSent, this,
-                    [&](const QString& method, const QString&, const QString&) {
-                        if (method != QLatin1String("POST"))
-                            return;
-                        QCoreApplication::processEvents();
-                        progress << bar->format();
-                        lockedDuringRead << (!action(window, "loadAct")->isEnabled() &&
-                                             !action(window, "saveAct")->isEnabled() &&
-                                             !action(window, "restoreAct")->isEnabled() &&
-                                             !action(window, "discoverAct")->isEnabled() && bar->isVisible());
-                        if (progress.size() == 1) {
-                            FileDialog::setNextFileName(path);
-                            secondOpen = window.open();
-                            FileDialog::clearNextFileName();
-                            // State changes while reading must not unlock the actions.
-                            setState(ConnectionState::ConnectionLost);
-                            setState(ConnectionState::Connected);
-                        }
-                    });
+        QMetaObject::Connection watcher = connect(
+            MSPComm::instance(), &MSPComm::requestSent, this, [&](const QString&, const QString&, const QString&) {
+                QCoreApplication::processEvents();
+                progress << bar->format();
+                lockedDuringRead << (!action(window, "loadAct")->isEnabled() &&
+                                     !action(window, "saveAct")->isEnabled() &&
+                                     !action(window, "restoreAct")->isEnabled() &&
+                                     !action(window, "discoverAct")->isEnabled() && bar->isVisible());
+                if (progress.size() == 1) {
+                    FileDialog::setNextFileName(path);
+                    secondOpen = window.open();
+                    FileDialog::clearNextFileName();
+                    // State changes while reading must not unlock the actions.
+                    setState(ConnectionState::ConnectionLost);
+                    setState(ConnectionState::Connected);
+                }
+            });
         FileDialog::setNextFileName(path);
         QVERIFY(window.open());
         disconnect(watcher);

@@ -66,6 +66,7 @@ private slots:
     void requestsCarryTheFormHeaderAndLatin1Bodies();
     void burstOfEditsBecomesOnePost();
     void editOnAnotherSceneFlushesThePendingOne();
+    void sceneRequestsKeepTheirOrder();
     void keypadRepliesAreNeverEchoed_data();
     void keypadRepliesAreNeverEchoed();
     void showsReadEndsWithOneRevert();
@@ -203,6 +204,36 @@ void TestMSPComm::editOnAnotherSceneFlushesThePendingOne() {
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).startsWith(QStringLiteral("POST /api/v1/shows/3 effect=2&param1=5&")));
     QVERIFY(lines.at(1).startsWith(QStringLiteral("POST /api/v1/shows/4 effect=2&param1=8&")));
+}
+
+// The HTTP stack would send these over parallel connections; a keypad must get the edit before
+// the save, and the save before the read that shows the saved scene.
+void TestMSPComm::sceneRequestsKeepTheirOrder() {
+    QStringList events;
+    connect(m_comm, &MSPComm::requestSent, this, [&](const QString& method, const QString& path, const QString& body) {
+        events << QStringLiteral("sent %1 %2 %3").arg(method, path, body.section(QLatin1Char('&'), 0, 0));
+    });
+    connect(m_comm, &MSPComm::replyHandled, this,
+            [&](QNetworkReply* reply) { events << QStringLiteral("answered ") + reply->url().path(); });
+    washOf(2)->setSpeed(4);
+    m_comm->applyScene(MSPSceneModel::instance()->scene(2));
+    washOf(2)->setSpeed(5);
+    washOf(2)->setSpeed(6);
+    m_comm->applyScene(MSPSceneModel::instance()->scene(2));
+    m_comm->getScene(2);
+    QVERIFY(waitForRequests(5));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_comm->hasOutstandingReplies(), Generous);
+    disconnect(m_comm, &MSPComm::requestSent, this, nullptr);
+    disconnect(m_comm, &MSPComm::replyHandled, this, nullptr);
+    const QString path = QStringLiteral("/api/v1/shows/3");
+    QStringList expected;
+    // The two later edits leave as one: the second carries the whole scene.
+    for (const QString& request :
+         {QStringLiteral("POST %1 effect=2"), QStringLiteral("POST %1 apply=1"), QStringLiteral("POST %1 effect=2"),
+          QStringLiteral("POST %1 apply=1"), QStringLiteral("GET %1 ")})
+        expected << QStringLiteral("sent ") + request.arg(path) << QStringLiteral("answered ") + path;
+    QCOMPARE(events, expected);
+    QVERIFY(m_server->lines().at(2).contains(QStringLiteral("param1=6&")));
 }
 
 void TestMSPComm::keypadRepliesAreNeverEchoed_data() {
