@@ -264,6 +264,10 @@ void MSPColorWashEffectWidget::handleColorListChanged() {
 void MSPColorWashEffectWidget::handleEditColorChanged(QString color) {
     clearPreviousSelection();
     showInPicker(color);
+    // A drop tells only this, yet may have added or replaced a colour; the picker showing it is
+    // no edit, so the strip's list is taken as it stands (the effect ignores an unchanged list).
+    if (m_colorList->isEnabled())
+        handleColorListChanged();
 }
 
 void MSPColorWashEffectWidget::on_colorPicker_mainColorChanged(ZelColor color) {

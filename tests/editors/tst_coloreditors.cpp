@@ -1,4 +1,5 @@
 #include "ColorListPicker2.h"
+#include "ColorMimeData.h"
 #include "ConnectionState.h"
 #include "MSPColorWashEffect.h"
 #include "MSPColorWashEffectWidget.h"
@@ -16,6 +17,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -190,6 +192,20 @@ void TestColorEditors::stripAndPickerCarryTheColours() {
     picker->setColor(ZelColor(QStringLiteral("#00ff00")), QString());
     QCOMPARE(effect.colorList(), (QStringList{QStringLiteral("#ff0000"), QStringLiteral("#00ff00")}));
     QCOMPARE(lists.last().at(0).toStringList(), effect.colorList());
+
+    // Drops beside the cells append until the strip holds six; the effect follows every one.
+    for (int i = 0; i < 5; ++i) {
+        std::unique_ptr<QMimeData> data(ColorMimeData::encode({{QString(), ZelColor::fromRgb8(10 * i, 0, 0), {}, {}}}));
+        const QPoint beside(strip->width() - 2, strip->height() / 2);
+        QDragEnterEvent enter(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(strip, &enter);
+        QDropEvent drop(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(strip, &drop);
+        QCOMPARE(drop.isAccepted(), i < 4);
+    }
+    QCOMPARE(effect.colorList().size(), 6);
+    QCOMPARE(effect.colorList().last(), ZelColor::fromRgb8(30, 0, 0).aName());
+    QCOMPARE(strip->text(), effect.colorList().join(QLatin1Char('|')));
 }
 
 void TestColorEditors::fixedEditorWritesThePickedColour() {

@@ -1,8 +1,12 @@
+#include "ColorListPicker2.h"
+#include "ColorMimeData.h"
 #include "ConnectionState.h"
 #include "KeypadSimulator.h"
 #include "MSPComm.h"
+#include "MSPCustomWashEffect.h"
 #include "MSPEffect.h"
 #include "MSPEffectWidget.h"
+#include "MSPFixedColorEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "MSPSceneSettingsWidget.h"
@@ -10,10 +14,13 @@
 #include "SystemConfiguration.h"
 #include "SystemConfigurationWidget.h"
 #include "TestEnvironment.h"
+#include "ZelColorLibrary.h"
+#include "ZelColorLibraryTreeView.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -40,6 +47,7 @@ private slots:
     void saveAndUndoReachTheKeypad();
     void sliderSweepEndsWithTheLastValue();
     void configurationReachesTheKeypad();
+    void colourEditorsReachTheKeypad();
 
 private:
     MSPSceneSettingsWidget* settings() const { return m_window->findChild<MSPSceneSettingsWidget*>(); }
@@ -202,6 +210,102 @@ void TestEditorSession::configurationReachesTheKeypad() {
     QVERIFY(idle());
     QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Foyer"));
     QCOMPARE(SystemConfiguration::instance()->universe(), 7);
+}
+
+// A library colour for a fixed colour scene, clicked in the tree; a four-colour custom wash built
+// by dropping library colours on the strip, with its speed, width and direction. Saved, the keypad
+// holds exactly what the editor shows.
+void TestEditorSession::colourEditorsReachTheKeypad() {
+    using namespace ZelColorPickerLib;
+    ZelColorLibrary* library = ZelColorLibrary::Instance();
+    const QModelIndex stage = library->getIndexOfList(QStringLiteral("Stage Colors"));
+    QVERIFY(library->rowCount(stage) >= 3);
+    const auto libraryColour = [&](int row) {
+        const QModelIndex index = library->index(row, 0, stage);
+        return ColorMimeData::Entry{index.data(ZelColorLibrary::UidRole).toString(),
+                                    ZelColor(index.data(ZelColorLibrary::ColorTextRole).toString()),
+                                    index.data(ZelColorLibrary::NameRole).toString(), QString()};
+    };
+    const auto save = [&](int number) {
+        QTRY_VERIFY_WITH_TIMEOUT(sceneButton("applyButton")->isEnabled(), Generous);
+        QTest::mouseClick(sceneButton("applyButton"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(sceneBodies(number).contains(QStringLiteral("apply=1")), Generous);
+        QVERIFY(idle());
+        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.savedQuery(number), m_keypad.liveQuery(number), Generous);
+    };
+    const auto bytes = [](const ZelColor& color) {
+        return QStringLiteral("(%1,%2,%3)").arg(color.red8()).arg(color.green8()).arg(color.blue8());
+    };
+
+    // Scene 1 plays a fixed colour.
+    QTest::mouseClick(panelButton(1), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(MSPSceneModel::instance()->activeSceneIndex(), 0, Generous);
+    QVERIFY(idle());
+    m_keypad.clearRequestLog();
+    MSPEffectWidget* fixedEditor = settings()->editor(MSPEffect::FixedColor);
+    QTRY_VERIFY_WITH_TIMEOUT(fixedEditor->isVisible(), Generous);
+    auto* tree = fixedEditor->findChild<ZelColorLibraryTreeView*>();
+    tree->expandAll();
+    const ColorMimeData::Entry picked = libraryColour(2);
+    const QModelIndex pickedIndex = library->getIndexOfUid(picked.uid);
+    tree->scrollTo(pickedIndex);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(pickedIndex).center());
+    auto* fixed = qobject_cast<MSPFixedColorEffect*>(MSPSceneModel::instance()->scene(0)->effect());
+    QTRY_COMPARE_WITH_TIMEOUT(ZelColor(fixed->color()).red8(), picked.color.red8(), Generous);
+    save(1);
+    const QString fixedQuery = QStringLiteral("effect=0&param1=%1&param2=%2&param3=%3&")
+                                   .arg(picked.color.red8())
+                                   .arg(picked.color.green8())
+                                   .arg(picked.color.blue8());
+    QVERIFY2(m_keypad.savedQuery(1).startsWith(fixedQuery), qPrintable(m_keypad.savedQuery(1)));
+
+    // Scene 5 plays a custom wash of two colours; two more are dropped beside the strip.
+    QTest::mouseClick(panelButton(5), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(MSPSceneModel::instance()->activeSceneIndex(), 4, Generous);
+    QVERIFY(idle());
+    MSPEffectWidget* washEditor = settings()->editor(MSPEffect::CustomWash);
+    QTRY_VERIFY_WITH_TIMEOUT(washEditor->isVisible(), Generous);
+    auto* strip = washEditor->findChild<ColorListPicker2*>(QStringLiteral("colorList"));
+    QCOMPARE(strip->count(), 2);
+    for (int row : {0, 1}) {
+        std::unique_ptr<QMimeData> data(ColorMimeData::encode({libraryColour(row)}));
+        const QPoint beside = strip->cellRect(strip->count()).center() + QPoint(strip->width(), 0) / 4;
+        for (QEvent::Type type : {QEvent::DragEnter, QEvent::DragMove, QEvent::Drop}) {
+            if (type == QEvent::DragEnter) {
+                QDragEnterEvent event(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(strip, &event);
+            } else {
+                QDropEvent event(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier, type);
+                QApplication::sendEvent(strip, &event);
+            }
+        }
+    }
+    QCOMPARE(strip->count(), 4);
+    auto* speed = washEditor->findChild<QSlider*>(QStringLiteral("speedSlider"));
+    speed->setFocus();
+    QTest::keyClick(speed, Qt::Key_Home);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(speed, Qt::Key_Right);
+    auto* width = washEditor->findChild<QSpinBox*>(QStringLiteral("widthEdit"));
+    width->setFocus();
+    width->selectAll();
+    QTest::keyClicks(width, QStringLiteral("12"));
+    QTest::mouseClick(washEditor->findChild<QRadioButton*>(QStringLiteral("downButton")), Qt::LeftButton);
+    save(5);
+
+    auto* wash = qobject_cast<MSPCustomWashEffect*>(MSPSceneModel::instance()->scene(4)->effect());
+    QCOMPARE(wash->speed(), 6);
+    QCOMPARE(wash->width(), 12);
+    QCOMPARE(wash->direction(), 1);
+    QCOMPARE(wash->colorList().size(), 4);
+    const QString saved = m_keypad.savedQuery(5);
+    QVERIFY2(saved.startsWith(QStringLiteral("effect=4&param1=6&param2=1&param3=12&")), qPrintable(saved));
+    QVERIFY2(saved.contains(QStringLiteral("&num_colors=4&")), qPrintable(saved));
+    for (int k = 0; k < 4; ++k)
+        QVERIFY2(saved.contains(QStringLiteral("&color%1=").arg(k + 1) + bytes(ZelColor(wash->colorList().at(k)))),
+                 qPrintable(saved));
+    QVERIFY(saved.contains(QStringLiteral("&color3=") + bytes(libraryColour(0).color)));
+    QVERIFY(saved.contains(QStringLiteral("&color4=") + bytes(libraryColour(1).color)));
 }
 
 LUMETTO_NETWORK_TEST_MAIN(TestEditorSession, "tst_editorsession", QApplication)
