@@ -15,6 +15,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -50,10 +52,18 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     pickerPanel->setObjectName(QStringLiteral("pickerPanel"));
     auto* pickerLayout = new QVBoxLayout(pickerPanel);
     pickerLayout->setContentsMargins(0, 0, 0, 0);
-    m_colorPicker = new ZelColorPicker(pickerPanel);
+    // The picker needs more height than the settings dock leaves beside the rows below it: it
+    // keeps its size and scrolls, and the speed, width and direction stay in view.
+    m_pickerScroll = new QScrollArea(pickerPanel);
+    m_pickerScroll->setObjectName(QStringLiteral("pickerScroll"));
+    m_pickerScroll->setFrameShape(QFrame::NoFrame);
+    m_pickerScroll->setWidgetResizable(true);
+    m_pickerScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_colorPicker = new ZelColorPicker(m_pickerScroll);
     m_colorPicker->setObjectName(QStringLiteral("colorPicker"));
     m_colorPicker->setMinimumWidth(360);
-    pickerLayout->addWidget(m_colorPicker, 1);
+    m_pickerScroll->setWidget(m_colorPicker);
+    pickerLayout->addWidget(m_pickerScroll, 1);
 
     auto* rows = new QGridLayout;
     auto* speedLabel = new QLabel(tr_("Speed:"), pickerPanel);
@@ -97,6 +107,7 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     rows->setColumnStretch(1, 1);
     pickerLayout->addLayout(rows);
     pickerLayout->addStretch(0);
+    m_pickerPanel = pickerPanel;
 
     m_treePanel = new QWidget(splitter);
     m_treePanel->setObjectName(QStringLiteral("treePanel"));
@@ -147,7 +158,7 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
 }
 
 void MSPColorWashEffectWidget::setColorControlsShown(bool shown) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{m_colorList, m_colorPicker, m_treePanel,
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_colorList, m_pickerScroll, m_colorPicker, m_treePanel,
                                                            m_colorTreeAndFilter, m_colorPickerButtons}) {
         widget->setVisible(shown);
         widget->setEnabled(shown);
@@ -285,6 +296,9 @@ void MSPColorWashEffectWidget::pick(const ZelColor& color) {
 }
 
 void MSPColorWashEffectWidget::showEvent(QShowEvent* event) {
+    m_colorPicker->setMinimumHeight(m_colorPicker->sizeHint().height());
+    m_pickerScroll->setMinimumWidth(qMax(m_colorPicker->minimumWidth(), m_colorPicker->minimumSizeHint().width()) +
+                                    m_pickerScroll->verticalScrollBar()->sizeHint().width());
     // The pickers of every colour editor show one shared set of swatches.
     m_showing = true;
     m_colorPicker->restoreSwatchesFromStore();

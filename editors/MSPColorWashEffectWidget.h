@@ -9,6 +9,7 @@ class MSPColorWashEffect;
 class QHBoxLayout;
 class QLabel;
 class QRadioButton;
+class QScrollArea;
 class QSlider;
 class QSpinBox;
 class QWidget;
@@ -71,6 +72,8 @@ protected:
     ZelColorPickerLib::ZelColorPicker* m_colorPicker = nullptr;
     ZelColorPickerLib::ColorTreeAndFilterWidget* m_colorTreeAndFilter = nullptr;
     ZelColorPickerLib::ZelColorPickerButtonsWidget* m_colorPickerButtons = nullptr;
+    QWidget* m_pickerPanel = nullptr;
+    QScrollArea* m_pickerScroll = nullptr;
     QWidget* m_treePanel = nullptr;
     QSlider* m_speedSlider = nullptr;
     QLabel* m_speedValueLabel = nullptr;
