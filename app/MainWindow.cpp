@@ -136,6 +136,9 @@ MainWindow::~MainWindow() {
         MSPComm::instance()->revertScene(scene);
     EventLoopWait::wait(exitWaitMs);
     setWaitCursor(false);
+    // The docks are destroyed after this object has stopped being a MainWindow, and hiding the
+    // settings dock then reports a visibility change to a slot of this class.
+    disconnect(m_settingsDock, nullptr, this, nullptr);
 }
 
 void MainWindow::createControlPanelDock() {

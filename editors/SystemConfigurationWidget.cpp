@@ -351,8 +351,10 @@ void SystemConfigurationWidget::on_applyButton_clicked() {
     const int fixture = m_fixtureClassComboBox->currentIndex();
     if (fixture >= 0 && fixture < profiles.size())
         config->setFixtureClass(profiles.at(fixture), false);
-    for (int i = 0; i < buttonCount; ++i)
-        (config->*ButtonForms[i].setState)(m_buttonBoxes[i]->isChecked(), false);
+    for (int i = 0; i < buttonCount; ++i) {
+        const ButtonForm& form = ButtonForms[i];
+        (config->*form.setState)(m_buttonBoxes[i]->isChecked(), false);
+    }
 
     if (ConnectionState::instance()->state() != ConnectionState::Connected)
         return;
