@@ -295,5 +295,5 @@ void TestColorEditors::everyEditorIsShown() {
     }
 }
 
-LUMETTO_TEST_MAIN(TestColorEditors, "tst_coloreditors")
+LUMETTO_NETWORK_TEST_MAIN(TestColorEditors, "tst_coloreditors", QApplication)
 #include "tst_coloreditors.moc"

@@ -363,5 +363,5 @@ void TestEffectEditors::favoritesGoToTheNamedOrDefaultList() {
     QVERIFY(library->getModifiableLists().contains(QStringLiteral("Stage Left")));
 }
 
-LUMETTO_TEST_MAIN(TestEffectEditors, "tst_effecteditors")
+LUMETTO_NETWORK_TEST_MAIN(TestEffectEditors, "tst_effecteditors", QApplication)
 #include "tst_effecteditors.moc"
