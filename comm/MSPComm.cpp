@@ -78,7 +78,7 @@ MSPComm::~MSPComm() {
 
 void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
     if (address != m_address)
-        dropQueuedSceneRequests();
+        dropQueuedRequests();
     m_address = address;
     m_mac = mac;
 }
@@ -137,42 +137,42 @@ void MSPComm::requestScene(int index, bool unparsed) {
         qWarning() << "no scene with index" << index;
         return;
     }
-    SceneRequest request;
+    QueuedRequest request;
     request.unparsed = unparsed;
-    queueSceneRequest(ScenePathPrefix + QString::number(index + 1), request);
+    queueRequest(ScenePathPrefix + QString::number(index + 1), request);
 }
 
-void MSPComm::queueSceneRequest(const QString& path, const SceneRequest& request) {
-    if (!m_sceneRequestInFlight.contains(path)) {
-        sendSceneRequest(path, request);
+void MSPComm::queueRequest(const QString& path, const QueuedRequest& request) {
+    if (!m_requestInFlight.contains(path)) {
+        sendQueuedRequest(path, request);
         return;
     }
     // A scene edit carries the whole scene: a newer one waiting behind an older makes it moot.
-    const auto wholeScene = [](const SceneRequest& r) {
+    const auto wholeScene = [](const QueuedRequest& r) {
         return r.post && r.body.startsWith(QLatin1String("effect=")) && !r.body.contains(QLatin1String("apply="));
     };
-    QList<SceneRequest>& queue = m_queuedSceneRequests[path];
+    QList<QueuedRequest>& queue = m_queuedRequests[path];
     if (!queue.isEmpty() && wholeScene(queue.last()) && wholeScene(request))
         queue.last() = request;
     else
         queue.append(request);
 }
 
-void MSPComm::sendSceneRequest(const QString& path, const SceneRequest& request) {
+void MSPComm::sendQueuedRequest(const QString& path, const QueuedRequest& request) {
     QNetworkReply* reply = request.post ? post(path, request.body) : get(path);
     if (request.unparsed)
         m_unparsedReplies.append(reply);
     if (request.failureTolerant)
         m_failureTolerantReplies.append(reply);
-    m_sceneRequestInFlight.insert(path, reply);
+    m_requestInFlight.insert(path, reply);
 }
 
-void MSPComm::sendNextSceneRequest(QNetworkReply* finished, bool failed) {
+void MSPComm::sendNextQueuedRequest(QNetworkReply* finished, bool failed) {
     const QString path = finished->url().path();
-    if (m_sceneRequestInFlight.value(path) != finished)
+    if (m_requestInFlight.value(path) != finished)
         return;
-    m_sceneRequestInFlight.remove(path);
-    QList<SceneRequest> queue = m_queuedSceneRequests.take(path);
+    m_requestInFlight.remove(path);
+    QList<QueuedRequest> queue = m_queuedRequests.take(path);
     if (failed) {
         // The keypad did not answer; what waited behind is not sent into the same silence.
         if (!queue.isEmpty())
@@ -180,19 +180,19 @@ void MSPComm::sendNextSceneRequest(QNetworkReply* finished, bool failed) {
         return;
     }
     while (!queue.isEmpty()) {
-        const SceneRequest next = queue.takeFirst();
+        const QueuedRequest next = queue.takeFirst();
         if (next.post && m_postsSuppressed)
             continue;
-        sendSceneRequest(path, next);
+        sendQueuedRequest(path, next);
         if (!queue.isEmpty())
-            m_queuedSceneRequests.insert(path, queue);
+            m_queuedRequests.insert(path, queue);
         return;
     }
 }
 
-void MSPComm::dropQueuedSceneRequests() {
-    m_queuedSceneRequests.clear();
-    m_sceneRequestInFlight.clear();
+void MSPComm::dropQueuedRequests() {
+    m_queuedRequests.clear();
+    m_requestInFlight.clear();
 }
 
 void MSPComm::getScene(int index) {
@@ -213,13 +213,13 @@ void MSPComm::postToDevice(const QString& path, const QString& body, bool unpars
     if (!isOnLocalSubnet(m_address))
         return;
     const QString sent = apply ? body + QStringLiteral("&apply=1") : body;
-    if (path.startsWith(ScenePathPrefix)) {
-        SceneRequest request;
+    if (path.startsWith(ScenePathPrefix) || path == ConfigPath) {
+        QueuedRequest request;
         request.post = true;
         request.body = sent;
         request.unparsed = unparsed;
         request.failureTolerant = failureTolerant;
-        queueSceneRequest(path, request);
+        queueRequest(path, request);
         return;
     }
     QNetworkReply* reply = post(path, sent);
@@ -285,7 +285,7 @@ void MSPComm::pressOnOff() {
 }
 
 void MSPComm::dropOutstandingReplies() {
-    m_queuedSceneRequests.clear();
+    dropQueuedRequests();
     // Dropped replies keep running; they are only no longer expected to be unread or to fail.
     const QList<QNetworkReply*> unparsed = m_unparsedReplies;
     for (QNetworkReply* reply : unparsed) {
@@ -316,6 +316,12 @@ void MSPComm::sendConfiguration(const QStringList& bodies, const QString& newIpA
     }
     if (!changingAddress)
         return;
+    // Writes queued behind a slow reply still go out before the keypad moves to its new address.
+    QTimer drain;
+    drain.setSingleShot(true);
+    drain.start(TransferTimeoutMs);
+    while (m_queuedRequests.contains(ConfigPath) && drain.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EventLoopWait::wait(AddressChangeSettleMs);
     dropOutstandingReplies();
     EventLoopWait::wait(AddressChangeSettleMs);
@@ -391,7 +397,7 @@ void MSPComm::replyFinished(QNetworkReply* reply) {
         revertScene(model->scene(model->activeSceneIndex()));
     }
     emit replyHandled(reply);
-    sendNextSceneRequest(reply, failed);
+    sendNextQueuedRequest(reply, failed);
     reply->deleteLater();
 
     if (m_firstReply) {

@@ -100,19 +100,20 @@ private:
     QNetworkReply* get(const QString& path);
     QNetworkReply* post(const QString& path, const QString& body);
 
-    // Requests to one scene go out one at a time, in the order they were made: the HTTP stack
-    // spreads requests over several connections, and the keypad must not save ("apply=1") or
-    // report a scene before the edit sent just before has reached it.
-    struct SceneRequest {
+    // Requests to one scene, and writes to the configuration, go out one at a time in the order
+    // they were made: the HTTP stack spreads requests over several connections, and the keypad
+    // must not save ("apply=1") or report a scene before the edit sent just before has reached
+    // it, nor take an older configuration write after a newer one.
+    struct QueuedRequest {
         bool post = false;
         QString body;
         bool unparsed = false;
         bool failureTolerant = false;
     };
-    void queueSceneRequest(const QString& path, const SceneRequest& request);
-    void sendSceneRequest(const QString& path, const SceneRequest& request);
-    void sendNextSceneRequest(QNetworkReply* finished, bool failed);
-    void dropQueuedSceneRequests();
+    void queueRequest(const QString& path, const QueuedRequest& request);
+    void sendQueuedRequest(const QString& path, const QueuedRequest& request);
+    void sendNextQueuedRequest(QNetworkReply* finished, bool failed);
+    void dropQueuedRequests();
     void dropOutstandingReplies();
     void waitForActiveSceneButton();
     // True while the models change because a document is being read, not because the user
@@ -126,8 +127,8 @@ private:
     QList<QNetworkReply*> m_unparsedReplies;
     QList<QNetworkReply*> m_failureTolerantReplies;
     QList<QNetworkReply*> m_keyPadSceneReplies;
-    QHash<QString, QNetworkReply*> m_sceneRequestInFlight;
-    QHash<QString, QList<SceneRequest>> m_queuedSceneRequests;
+    QHash<QString, QNetworkReply*> m_requestInFlight;
+    QHash<QString, QList<QueuedRequest>> m_queuedRequests;
     MSPScene* m_pendingScene = nullptr;
     QTimer m_sceneUpdateTimer;
     QNetworkReply* m_configReply = nullptr;
