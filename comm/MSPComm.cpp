@@ -79,6 +79,12 @@ MSPComm::~MSPComm() {
 void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
     if (address != m_address)
         dropQueuedRequests();
+    if (mac != m_mac) {
+        // An edit still waiting for its interval belongs to the keypad it was made on; sent to the
+        // next one it would overwrite a scene the user has not even seen yet.
+        m_sceneUpdateTimer.stop();
+        m_pendingScene = nullptr;
+    }
     m_address = address;
     m_mac = mac;
 }

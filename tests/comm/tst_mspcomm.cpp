@@ -66,6 +66,7 @@ private slots:
     void requestsCarryTheFormHeaderAndLatin1Bodies();
     void burstOfEditsBecomesOnePost();
     void editOnAnotherSceneFlushesThePendingOne();
+    void pendingEditStaysWithItsKeypad();
     void sceneRequestsKeepTheirOrder();
     void keypadRepliesAreNeverEchoed_data();
     void keypadRepliesAreNeverEchoed();
@@ -116,8 +117,6 @@ void TestMSPComm::init() {
 void TestMSPComm::cleanup() {
     QTRY_VERIFY_WITH_TIMEOUT(!m_comm->hasOutstandingReplies(), Generous);
     m_comm->setDevice(QString(), QByteArray());
-    // A pending edit is flushed into the void, so it cannot reach the next test's keypad.
-    m_comm->applyScene(nullptr);
     delete m_server;
     m_server = nullptr;
 }
@@ -204,6 +203,16 @@ void TestMSPComm::editOnAnotherSceneFlushesThePendingOne() {
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).startsWith(QStringLiteral("POST /api/v1/shows/3 effect=2&param1=5&")));
     QVERIFY(lines.at(1).startsWith(QStringLiteral("POST /api/v1/shows/4 effect=2&param1=8&")));
+}
+
+void TestMSPComm::pendingEditStaysWithItsKeypad() {
+    washOf(2)->setSpeed(4);
+    // Another keypad answers at the same address before the interval is over.
+    m_comm->setDevice(KeypadAddress, QByteArray::fromHex("0050C2DDEEFF"));
+    QVERIFY(!waitForRequests(1, 400));
+    washOf(2)->setSpeed(5);
+    QVERIFY(waitForRequests(1));
+    QVERIFY(m_server->lines().first().contains(QStringLiteral("param1=5&")));
 }
 
 // The HTTP stack would send these over parallel connections; a keypad must get the edit before
