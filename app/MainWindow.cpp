@@ -4,7 +4,9 @@
 #include "UpdateDialog.h"
 
 #include "AboutDialog.h"
+#include "ColorThumbnail.h"
 #include "ConfigurationFileReader.h"
+#include "ConnectionState.h"
 #include "Discoverer.h"
 #include "EventLoopWait.h"
 #include "FileDialog.h"
@@ -22,6 +24,7 @@
 #include "StatusWidget.h"
 #include "SystemConfiguration.h"
 #include "SystemConfigurationWidget.h"
+#include "ZelColorLibrary.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,7 +95,9 @@ QString documentProblem(const QByteArray& data) {
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainWindow"));
-    // The colour library is initialised here once it is part of the program.
+    // Before any picker exists, so every colour row is drawn like a swatch from the start.
+    ZelColorLibrary::Instance()->init(false, false, false);
+    ZelColorLibrary::Instance()->setThumbnailGenerator(&ZelColorPickerLib::ColorThumbnail::create);
     createControlPanelDock();
     createActions();
     createMenus();
@@ -567,7 +572,10 @@ bool MainWindow::save() {
         return false;
     }
     setLastDirPath(fileName);
-    // In the offline demo the system configuration editor writes its fields into the model here.
+    // The demo does not process edits as they are typed, so the form's fields reach the model now
+    // or the file would not hold them.
+    if (ConnectionState::instance()->state() == ConnectionState::OfflineDemo)
+        m_sysConfigWidget->on_applyButton_clicked();
     const QByteArray contents = MSPDocument::fileContents();
     if (file.write(contents) != contents.size() || !file.commit()) {
         MessageBox::warning(QApplication::activeWindow(), tr("Save Error"),

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSettings>
 
+#include "ColorThumbnail.h"
 #include "ConnectionState.h"
 #include "FileDialog.h"
 #include "MSPComm.h"
@@ -16,6 +17,7 @@
 #include "MessageBox.h"
 #include "SystemConfiguration.h"
 #include "UpdateDialog.h"
+#include "ZelColorLibrary.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -96,6 +98,10 @@ private slots:
 
     void menusAndActions() {
         MainWindow window;
+        // The library's colour rows are drawn like the picker's swatches.
+        const ZelColor red = ZelColor::fromRgb8(255, 0, 0);
+        QCOMPARE(ZelColorLibrary::Instance()->thumbnail(red).toImage(),
+                 ZelColorPickerLib::ColorThumbnail::create(red).toImage());
         QCOMPARE(texts(window.menuBar()->actions()), QStringList({"&File", "&Edit", "&Device", "&View", "|", "&Help"}));
         const QList<QAction*> menus = window.menuBar()->actions();
         QCOMPARE(texts(menus.at(0)->menu()->actions()),
@@ -291,8 +297,14 @@ private slots:
         writeFile(path, QByteArray(100000, 'x'));
         MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::ColorWash),
                                                        false);
+        // A name typed into the configuration form in the demo is saved with the scenes.
+        auto* nameEdit = window.findChild<QLineEdit*>(QStringLiteral("nameEdit"));
+        QVERIFY(nameEdit);
+        nameEdit->clear();
+        QTest::keyClicks(nameEdit, QStringLiteral("Lobby"));
         FileDialog::setNextFileName(path);
         QVERIFY(window.save());
+        QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Lobby"));
         QFile saved(path);
         QVERIFY(saved.open(QFile::ReadOnly));
         QCOMPARE(saved.readAll(), MSPDocument::fileContents());
