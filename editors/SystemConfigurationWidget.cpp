@@ -221,7 +221,7 @@ void SystemConfigurationWidget::showEvent(QShowEvent* event) {
         const QSignalBlocker blocker(m_fixtureClassComboBox);
         m_fixtureClassComboBox->setCurrentIndex(current);
     }
-    m_fixtureClassComboBox->setEnabled(old->isEnabled());
+    m_fixtureClassComboBox->setEnabled(old->isEnabledTo(this));
     m_fixtureClassComboBox->show();
     connect(m_fixtureClassComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SystemConfigurationWidget::handleFieldChanged);

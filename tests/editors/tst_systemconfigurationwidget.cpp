@@ -55,6 +55,7 @@ private slots:
     void undoReloads();
     void demoModeIgnoresEdits();
     void addressOnlyMode();
+    void fixtureBoxComesAliveWithTheForm();
     void picture();
 
 private:
@@ -362,6 +363,15 @@ void TestSystemConfigurationWidget::addressOnlyMode() {
     QVERIFY(child<QLineEdit>("nameEdit")->isEnabled());
     QVERIFY(child<QSpinBox>("universeSpinBox")->isEnabled());
     QCOMPARE(textColor(child<QLineEdit>("addressEdit")), QColor(Qt::black));
+}
+
+// The window shows the form before any keypad is there; the box rebuilt then must not stay off.
+void TestSystemConfigurationWidget::fixtureBoxComesAliveWithTheForm() {
+    m_form->hide();
+    m_form->setEnabled(false);
+    m_form->show();
+    m_form->setEnabled(true);
+    QVERIFY(child<QComboBox>("fixtureClassComboBox")->isEnabled());
 }
 
 void TestSystemConfigurationWidget::picture() {
