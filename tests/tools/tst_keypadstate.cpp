@@ -168,7 +168,7 @@ private slots:
         QVERIFY(state.configXml().contains("<value>1,1,1,1,1,1,1,1,1,1,1</value>"));
         QVERIFY(state.pressScene(1) || state.activeScene() == 1);
         QVERIFY(KeypadState(factory(QStringLiteral("1.1.15"))).hasButtonFeature());
-        QVERIFY(!KeypadState(factory(QStringLiteral("1.2.9"))).hasButtonFeature());
+        QVERIFY(KeypadState(factory(QStringLiteral("1.2.9"))).hasButtonFeature());
         QVERIFY(KeypadState(factory(QStringLiteral("2.0.0"))).hasButtonFeature());
     }
 

@@ -186,7 +186,8 @@ bool KeypadState::hasButtonFeature() const {
     if (parts.size() != 3)
         return false;
     const int major = parts.at(0).toInt(), minor = parts.at(1).toInt(), patch = parts.at(2).toInt();
-    return major > 1 || (major == 1 && minor > 2) || (major == 1 && minor == 1 && patch > 14);
+    // As the editor assumes: the switches arrived in 1.1.15 and every later firmware keeps them.
+    return major > 1 || (major == 1 && minor >= 2) || (major == 1 && minor == 1 && patch > 14);
 }
 
 bool KeypadState::selectScene(int scene) {
