@@ -54,9 +54,12 @@ QString ColorMimeData::item(const Entry& entry) {
 QMimeData* ColorMimeData::encode(const QList<Entry>& entries) {
     auto* data = new QMimeData;
     QStringList items, names, vendorIds;
+    ZelColor firstColor;
     for (const Entry& entry : entries) {
         if (!entry.color.isValid())
             continue;
+        if (items.isEmpty())
+            firstColor = entry.color;
         items << item(entry);
         names << escapeField(entry.name);
         vendorIds << escapeField(entry.vendorId);
@@ -67,7 +70,7 @@ QMimeData* ColorMimeData::encode(const QList<Entry>& entries) {
     data->setData(NameType, names.join(QLatin1Char(',')).toUtf8());
     data->setData(VendorIdType, vendorIds.join(QLatin1Char(',')).toUtf8());
     // Other programs understand the toolkit's own colour format.
-    data->setColorData(entries.first().color.toQColor());
+    data->setColorData(firstColor.toQColor());
     return data;
 }
 

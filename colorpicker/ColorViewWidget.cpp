@@ -182,7 +182,11 @@ void ColorViewWidget::onReset() {
 }
 
 bool ColorViewWidget::acceptsPayload(const QMimeData* data) const {
-    return ColorMimeData::canDecode(data) && acceptsColor(ColorMimeData::first(data).color, m_displayMode);
+    // A payload none of whose colours decodes changes nothing, rather than showing the fallback.
+    if (!ColorMimeData::canDecode(data))
+        return false;
+    const QList<ColorMimeData::Entry> entries = ColorMimeData::decode(data);
+    return !entries.isEmpty() && acceptsColor(entries.first().color, m_displayMode);
 }
 
 void ColorViewWidget::dragEnterEvent(QDragEnterEvent* event) {

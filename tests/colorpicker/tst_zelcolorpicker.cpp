@@ -362,6 +362,12 @@ void TestZelColorPicker::dropsAreTakenPerDisplayMode() {
     channels.setNChannelRenderType(1);
     QVERIFY(!drop(comparison, channels));
     QVERIFY(drop(comparison, ZelColor::fromRgb8(9, 9, 9)));
+    // A payload none of whose colours decodes is refused, not shown as the fallback colour.
+    QMimeData garbage;
+    garbage.setData(ColorMimeData::ColorType, "not a colour");
+    QDragEnterEvent enter(comparison->rect().center(), Qt::CopyAction, &garbage, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(comparison, &enter);
+    QVERIFY(!enter.isAccepted());
 
     QSignalSpy mainSpy(&picker, &ZelColorPicker::mainColorChanged);
     QVERIFY(drop(body->swatch(0), ZelColor::fromRgb8(1, 2, 3)));
