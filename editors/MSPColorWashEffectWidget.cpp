@@ -266,7 +266,7 @@ void MSPColorWashEffectWidget::showInPicker(const QString& color) {
 }
 
 void MSPColorWashEffectWidget::handleColorListChanged() {
-    const QStringList list = m_colorList->text().split(QLatin1Char('|'));
+    const QStringList list = m_colorList->text().split(QLatin1Char('|'), Qt::SkipEmptyParts);
     emit colorListChanged(list);
     if (auto* custom = qobject_cast<MSPCustomWashEffect*>(m_effect))
         custom->setColorList(list);
@@ -277,7 +277,8 @@ void MSPColorWashEffectWidget::handleEditColorChanged(QString color) {
     showInPicker(color);
     // A drop tells only this, yet may have added or replaced a colour; the picker showing it is
     // no edit, so the strip's list is taken as it stands (the effect ignores an unchanged list).
-    if (m_colorList->isEnabled())
+    // The empty cell of a wash without colours holds nothing to take.
+    if (m_colorList->isEnabled() && !m_colorList->text().isEmpty())
         handleColorListChanged();
 }
 

@@ -174,12 +174,21 @@ void TestColorEditors::stripAndPickerCarryTheColours() {
     editor.resize(900, 560);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    auto* strip = editor.findChild<ColorListPicker2*>(QStringLiteral("colorList"));
+    auto* picker = editor.findChild<ZelColorPicker*>(QStringLiteral("colorPicker"));
+    // A wash without colours: a click on the strip's empty cell is no edit.
+    MSPCustomWashEffect empty;
+    empty.setColorList({});
+    QVERIFY(editor.setEffect(&empty));
+    QSignalSpy emptyLists(&editor, &MSPColorWashEffectWidget::colorListChanged);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->cellRect(0).center());
+    QVERIFY2(empty.colorList().isEmpty(), qPrintable(empty.colorList().join("|")));
+    QCOMPARE(emptyLists.count(), 0);
+
     MSPCustomWashEffect effect;
     effect.setColorList({QStringLiteral("#ff0000"), QStringLiteral("#0000ff")});
     effect.setWidth(7);
     QVERIFY(editor.setEffect(&effect));
-    auto* strip = editor.findChild<ColorListPicker2*>(QStringLiteral("colorList"));
-    auto* picker = editor.findChild<ZelColorPicker*>(QStringLiteral("colorPicker"));
     QCOMPARE(strip->text(), QStringLiteral("#ff0000|#0000ff"));
     QCOMPARE(picker->color(), ZelColor(QStringLiteral("#ff0000")));
     QCOMPARE(editor.findChild<QSpinBox*>(QStringLiteral("widthEdit"))->value(), 7);
