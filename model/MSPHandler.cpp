@@ -135,6 +135,10 @@ bool MSPHandler::endElement(const QString& /*namespaceURI*/, const QString& /*lo
             m_currentColor.setx(m_colorTriple.x);
             m_currentColor.sety(m_colorTriple.y);
         }
+        // An empty colour element plays as black on the keypad; an invalid colour has no text an
+        // editor could show or a file could carry.
+        if (!m_currentColor.isValid())
+            m_currentColor = ZelColor::fromRgb8(0, 0, 0);
         m_colors.append(m_currentColor);
     } else if (qName == QLatin1String("parameters")) {
         m_paramTriple = m_colorTriple;

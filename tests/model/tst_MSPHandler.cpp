@@ -145,6 +145,10 @@ private slots:
         QCOMPARE(triple.spec(), int(ZelColor::Yxy));
         QCOMPARE(std::trunc(triple.getx() * 10000) + std::trunc(triple.gety() * 10000), 6250.0);
         QCOMPARE(std::trunc(triple.getY() * 1000), 500.0);
+        // An empty colour element reads as black rather than as a colour without a text.
+        QVERIFY(read(show(1, 4, params(1, 0, 1), QStringLiteral("<color/>") + color(0, 0, 0).repeated(5), 1)).ok);
+        QCOMPARE(qobject_cast<MSPCustomWashEffect*>(scene(0)->effect())->colorList(),
+                 QStringList{ZelColor::fromRgb8(0, 0, 0).aName()});
 
         // The triple inside <parameters> makes a fixed colour a chromaticity colour.
         QVERIFY(read(show(2, 0, params(1, 2, 3), zeros, 0, QStringLiteral("<by>0</by><x>0</x><y>1000</y>"))).ok);
