@@ -373,8 +373,14 @@ QString ZelColorLibrary::createColorList(const QString& name, bool userList) {
         qWarning() << "A colour group needs a name of 1 to" << MaxTextLength << "characters";
         return QString();
     }
-    if (userList)
+    if (userList) {
         ensureUserFileRead();
+        // More than the reader takes would make the whole file unreadable at the next start.
+        if (getModifiableLists().size() >= MaxLists) {
+            qWarning() << "No more than" << MaxLists << "colour groups can be kept";
+            return QString();
+        }
+    }
     const QString unique = uniqueListName(trimmed);
     ensureList(unique, userList ? UserList : FixedList);
     if (userList)
@@ -449,6 +455,8 @@ QString ZelColorLibrary::createColorWithName(const ZelColor& color, const QStrin
         return QString();
     }
     QStandardItem* listRow = listItem(list);
+    if (!listRow)
+        listRow = listItem(list.simplified());
     if (!listRow) {
         qDebug() << "Making the user group" << list << "for a new colour";
         if (createColorList(list, true) != list.simplified())
@@ -456,8 +464,13 @@ QString ZelColorLibrary::createColorWithName(const ZelColor& color, const QStrin
         listRow = listItem(list.simplified());
     }
     const bool userList = listRow->data(ListKindRole).toInt() == UserList;
-    if (userList)
+    if (userList) {
         ensureUserFileRead();
+        if (m_byUid.size() >= MaxColors) {
+            qWarning() << "No more than" << MaxColors << "colours can be kept";
+            return QString();
+        }
+    }
 
     const QString newUid = (isValidUid(uid) && !m_byUid.contains(uid)) ? uid : freshUid();
     auto* item = new QStandardItem;

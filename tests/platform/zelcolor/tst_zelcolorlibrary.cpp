@@ -127,6 +127,21 @@ void TestZelColorLibrary::userListsAndSignals() {
     QVERIFY(library.deleteColorList(QStringLiteral("Project Swatches 2")));
     QCOMPARE(library.getModifiableLists(), QStringList({"Favourites", "Show colours"}));
     QCOMPARE(lists.count(), 5);
+    // A group named with other spacing is the same group, not a new empty one.
+    QVERIFY(!library
+                 .createColorWithName(ZelColor::fromRgb8(4, 5, 6), QString(), QString(),
+                                      QStringLiteral(" Show   colours "), QString())
+                 .isEmpty());
+    QCOMPARE(library.getModifiableLists(), QStringList({"Favourites", "Show colours"}));
+
+    // No more groups than the next start reads back.
+    library.setEditingMultipleColors(true);
+    for (int i = library.getModifiableLists().size(); i < ZelColorLibrary::MaxLists; ++i)
+        QVERIFY(!library.createColorList(QStringLiteral("Group %1").arg(i), true).isEmpty());
+    QVERIFY(library.createColorList(QStringLiteral("One too many"), true).isEmpty());
+    for (const QString& name : library.getModifiableLists().mid(2))
+        library.deleteColorList(name);
+    library.setEditingMultipleColors(false);
 
     // A colour for a list that does not exist makes it a user list, as favourites expect.
     const QString uid = library.createColorWithName(ZelColor::fromRgb8(1, 2, 3), QStringLiteral("Dark"), QString(),
