@@ -1,8 +1,5 @@
 #include "TestEnvironment.h"
 
-#include <QLabel>
-#include <QSettings>
-
 #include "ColorThumbnail.h"
 #include "ConnectionState.h"
 #include "FileDialog.h"
@@ -21,6 +18,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -55,6 +53,10 @@ void writeFile(const QString& path, const QByteArray& contents) {
     file.write(contents);
 }
 
+void setSceneOne(int type) {
+    MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(type), false);
+}
+
 QByteArray sceneDocument(int effectType) {
     return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<v1>\n<all_shows>\n<currentShow>1</currentShow>\n"
            "<show><url>/api/v1/shows/1</url>\n<effect>" +
@@ -85,10 +87,9 @@ private slots:
         MainWindow window;
         QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Discovering);
         QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::NoDevice, 10000);
-        MSPSceneModel* model = MSPSceneModel::instance();
-        QCOMPARE(model->activeSceneIndex(), 0);
+        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), 0);
         for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
-            MSPScene* scene = model->scene(i);
+            MSPScene* scene = MSPSceneModel::instance()->scene(i);
             QCOMPARE(scene->url(), QStringLiteral("/api/v1/shows/%1").arg(i + 1));
             auto* effect = qobject_cast<MSPFixedColorEffect*>(scene->effect());
             QVERIFY(effect);
@@ -102,8 +103,8 @@ private slots:
         const ZelColor red = ZelColor::fromRgb8(255, 0, 0);
         QCOMPARE(ZelColorLibrary::Instance()->thumbnail(red).toImage(),
                  ZelColorPickerLib::ColorThumbnail::create(red).toImage());
-        QCOMPARE(texts(window.menuBar()->actions()), QStringList({"&File", "&Edit", "&Device", "&View", "|", "&Help"}));
         const QList<QAction*> menus = window.menuBar()->actions();
+        QCOMPARE(texts(menus), QStringList({"&File", "&Edit", "&Device", "&View", "|", "&Help"}));
         QCOMPARE(texts(menus.at(0)->menu()->actions()),
                  QStringList({"|", "L&oad Configuration File...", "&Save Configuration File...", "|", "E&xit"}));
         QCOMPARE(texts(menus.at(1)->menu()->actions()),
@@ -128,12 +129,11 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Lumetto Keypad Effect Manager"));
         QCOMPARE(window.height(), 600 + 63);
         auto* tabs = window.findChild<QTabWidget*>("tabWidget");
-        QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->tabText(0), QStringLiteral("Scene Settings"));
-        QCOMPARE(tabs->tabText(1), QStringLiteral("System Configuration"));
-        QCOMPARE(tabs->tabText(2), QStringLiteral("Network"));
-        auto* controlDock = window.findChild<QDockWidget*>("ControlPanel");
-        QCOMPARE(controlDock->features(), QDockWidget::NoDockWidgetFeatures);
+        QStringList tabTexts;
+        for (int i = 0; i < tabs->count(); ++i)
+            tabTexts << tabs->tabText(i);
+        QCOMPARE(tabTexts, QStringList({"Scene Settings", "System Configuration", "Network"}));
+        QCOMPARE(window.findChild<QDockWidget*>("ControlPanel")->features(), QDockWidget::NoDockWidgetFeatures);
         QCOMPARE(window.dockWidgetArea(window.findChild<QDockWidget*>("Settings")), Qt::RightDockWidgetArea);
         QVERIFY(window.findChild<QWidget*>("MSPControlPanel")->findChild<QWidget*>("overlay")->isVisibleTo(&window));
     }
@@ -144,21 +144,20 @@ private slots:
         QWidget* sceneEditor = window.findChild<QWidget*>("MSPSceneSettings");
         QWidget* configEditor = window.findChild<QWidget*>("SysConfig");
         for (int s = 0; s <= ConnectionState::RestoringFactoryDefaults; ++s) {
-            const auto state = static_cast<ConnectionState::State>(s);
+            const QByteArray row = QByteArray::number(s);
             tabs->setCurrentIndex(0);
-            setState(state == ConnectionState::StatusUnknown ? ConnectionState::Connected
-                                                             : ConnectionState::StatusUnknown);
-            setState(state);
+            setState(s == 0 ? ConnectionState::Connected : ConnectionState::StatusUnknown);
+            setState(ConnectionState::State(s));
             const bool files = s == 2 || s == 5;
-            QVERIFY2(action(window, "loadAct")->isEnabled() == files, qPrintable(QString::number(s)));
-            QVERIFY2(action(window, "saveAct")->isEnabled() == files, qPrintable(QString::number(s)));
-            QVERIFY2(action(window, "restoreAct")->isEnabled() == (s == 2), qPrintable(QString::number(s)));
-            QVERIFY(action(window, "discoverAct")->isEnabled());
-            QVERIFY2(configEditor->isEnabled() == (s == 2 || s == 4 || s == 5), qPrintable(QString::number(s)));
-            QVERIFY2(sceneEditor->isEnabled() == files, qPrintable(QString::number(s)));
+            QVERIFY2(action(window, "loadAct")->isEnabled() == files, row);
+            QVERIFY2(action(window, "saveAct")->isEnabled() == files, row);
+            QVERIFY2(action(window, "restoreAct")->isEnabled() == (s == 2), row);
+            QVERIFY2(action(window, "discoverAct")->isEnabled(), row);
+            QVERIFY2(configEditor->isEnabled() == (s == 2 || s == 4 || s == 5), row);
+            QVERIFY2(sceneEditor->isEnabled() == files, row);
+            // A communication failure turns to the System Configuration page, but not from the Network page.
             QCOMPARE(tabs->currentIndex(), s == 4 ? 1 : 0);
         }
-        // State 4 leaves the Network page showing.
         setState(ConnectionState::Connected);
         tabs->setCurrentIndex(2);
         setState(ConnectionState::CommunicationFailure);
@@ -169,9 +168,8 @@ private slots:
         MainWindow window;
         MSPComm::instance()->setDevice(silentKeypad, QByteArray(6, '\1'));
         QSignalSpy sent(MSPComm::instance(), &MSPComm::requestSent);
-        const QList<int> from = {1, 3, 4, 5, 6, 7, 8};
-        for (int s : from) {
-            setState(static_cast<ConnectionState::State>(s));
+        for (int s : {1, 3, 4, 5, 6, 7, 8}) {
+            setState(ConnectionState::State(s));
             sent.clear();
             setState(ConnectionState::Connected);
             QStringList paths;
@@ -250,9 +248,7 @@ private slots:
     void openRefusesBrokenDocuments_data() {
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("where");
-        QByteArray broken = sceneDocument(MSPEffect::ColorWash);
-        broken.replace("</v1>", "</v2>");
-        QTest::newRow("mismatched tag") << broken << "Line 12";
+        QTest::newRow("mismatched tag") << sceneDocument(MSPEffect::ColorWash).replace("</v1>", "</v2>") << "Line 12";
         QTest::newRow("not ours") << QByteArray("<html>\n<body/></html>") << "Line 1";
         QTest::newRow("empty") << QByteArray() << "Premature end";
     }
@@ -262,12 +258,10 @@ private slots:
         QFETCH(QString, where);
         MainWindow window;
         setState(ConnectionState::OfflineDemo);
-        MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::FixedColor),
-                                                       false);
+        setSceneOne(MSPEffect::FixedColor);
         QTemporaryDir dir;
         const QString path = dir.filePath("broken.xml");
         writeFile(path, contents);
-
         FileDialog::setNextFileName(path);
         MessageBox::setNextAnswer(QMessageBox::Ok);
         QVERIFY(!window.open());
@@ -281,7 +275,6 @@ private slots:
         MainWindow window;
         setState(ConnectionState::OfflineDemo);
         QTemporaryDir dir;
-
         // A cancelled dialog does nothing; a missing file is reported.
         FileDialog::setNextFileName(QString());
         QVERIFY(!window.open());
@@ -295,11 +288,9 @@ private slots:
         // Save replaces a longer old file completely, and remembers the folder.
         const QString path = dir.filePath("keypad.xml");
         writeFile(path, QByteArray(100000, 'x'));
-        MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::ColorWash),
-                                                       false);
+        setSceneOne(MSPEffect::ColorWash);
         // A name typed into the configuration form in the demo is saved with the scenes.
         auto* nameEdit = window.findChild<QLineEdit*>(QStringLiteral("nameEdit"));
-        QVERIFY(nameEdit);
         nameEdit->clear();
         QTest::keyClicks(nameEdit, QStringLiteral("Lobby"));
         FileDialog::setNextFileName(path);
@@ -312,8 +303,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keypad.xml"}));
 
         // Opening it again brings the saved scene back.
-        MSPSceneModel::instance()->scene(0)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::FixedColor),
-                                                       false);
+        setSceneOne(MSPEffect::FixedColor);
         FileDialog::setNextFileName(path);
         QVERIFY(window.open());
         QCOMPARE(FileDialog::lastDirectory(), dir.path());
@@ -329,38 +319,34 @@ private slots:
         writeFile(path, MSPDocument::fileContents());
         MSPComm::instance()->setDevice(silentKeypad, QByteArray(6, '\1'));
         setState(ConnectionState::Connected);
-
         QStringList progress;
-        QList<bool> lockedDuringRead;
+        bool locked = true;
         bool secondOpen = true;
         auto* bar = window.findChild<QProgressBar*>("fileProgress");
-        QMetaObject::Connection watcher = connect(
-            MSPComm::instance(), &MSPComm::requestSent, this, [&](const QString&, const QString&, const QString&) {
-                QCoreApplication::processEvents();
-                progress << bar->format();
-                lockedDuringRead << (!action(window, "loadAct")->isEnabled() &&
-                                     !action(window, "saveAct")->isEnabled() &&
-                                     !action(window, "restoreAct")->isEnabled() &&
-                                     !action(window, "discoverAct")->isEnabled() && bar->isVisible());
-                if (progress.size() == 1) {
-                    FileDialog::setNextFileName(path);
-                    secondOpen = window.open();
-                    FileDialog::clearNextFileName();
-                    // State changes while reading must not unlock the actions.
-                    setState(ConnectionState::ConnectionLost);
-                    setState(ConnectionState::Connected);
-                }
-            });
+        const auto watcher = connect(MSPComm::instance(), &MSPComm::requestSent, this, [&] {
+            QCoreApplication::processEvents();
+            progress << bar->format();
+            for (const char* name : {"loadAct", "saveAct", "restoreAct", "discoverAct"})
+                locked = locked && !action(window, name)->isEnabled();
+            locked = locked && bar->isVisible();
+            if (progress.size() == 1) {
+                FileDialog::setNextFileName(path);
+                secondOpen = window.open();
+                FileDialog::clearNextFileName();
+                // State changes while reading must not unlock the actions.
+                setState(ConnectionState::ConnectionLost);
+                setState(ConnectionState::Connected);
+            }
+        });
         FileDialog::setNextFileName(path);
         QVERIFY(window.open());
         disconnect(watcher);
         // Without heartbeats from the silent address the connection may be lost meanwhile.
         setState(ConnectionState::OfflineDemo);
-
         QVERIFY(!secondOpen);
         QVERIFY2(progress.contains("Loading onto keypad: scene 3 of 8"), qPrintable(progress.join(", ")));
         QVERIFY2(progress.contains("Loading onto keypad: configuration"), qPrintable(progress.join(", ")));
-        QVERIFY(!lockedDuringRead.contains(false));
+        QVERIFY(locked);
         QVERIFY(action(window, "loadAct")->isEnabled());
         QVERIFY(action(window, "discoverAct")->isEnabled());
         QVERIFY(!bar->isVisible());
@@ -384,19 +370,16 @@ private slots:
         QTRY_COMPARE(edit.text(), QStringLiteral("cene name"));
     }
 
-    // With no update server configured nothing is downloaded at start, and "Update..." opens
-    // the preferences with the last-checked text already filled in.
+    // With no update server configured nothing is checked at start; "Update..." opens the preferences.
     void updateActionShowsTheUpdateDialog() {
         MainWindow window;
         auto* dialog = window.findChild<UpdateDialog*>();
-        QVERIFY(dialog);
         QVERIFY(!dialog->isVisible());
         QVERIFY(!QSettings().contains(QStringLiteral("update_last_check")));
         action(window, "updateAct")->trigger();
         QTRY_VERIFY(dialog->isVisible());
-        auto* label = dialog->findChild<QLabel*>(QStringLiteral("m_lastUpdatedLabel"));
-        QVERIFY(label);
-        QCOMPARE(label->text(), QStringLiteral("Last checked: never"));
+        QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("m_lastUpdatedLabel"))->text(),
+                 QStringLiteral("Last checked: never"));
         dialog->reject();
     }
 
@@ -417,10 +400,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.resize(1200, window.height());
         QTRY_COMPARE(window.width(), 1200);
-        auto* dock = window.findChild<QDockWidget*>("Settings");
-        dock->toggleViewAction()->trigger();
+        QAction* toggle = window.findChild<QDockWidget*>("Settings")->toggleViewAction();
+        toggle->trigger();
         QTRY_COMPARE(window.width(), 400);
-        dock->toggleViewAction()->trigger();
+        toggle->trigger();
         QTRY_COMPARE(window.width(), 1200);
         QCOMPARE(window.minimumWidth(), 970);
     }
@@ -439,15 +422,14 @@ private slots:
             QMenuBar* bar = window.menuBar();
             QAction* file = bar->actions().first();
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
-            QMenu* menu = file->menu();
-            QTRY_VERIFY(menu->isVisible());
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action(window, "exitAct")).center());
+            QTRY_VERIFY(file->menu()->isVisible());
+            QTest::mouseClick(file->menu(), Qt::LeftButton, {},
+                              file->menu()->actionGeometry(action(window, "exitAct")).center());
             QTRY_VERIFY(!window.isVisible());
         }
         QSettings settings;
         QCOMPARE(settings.value("msp_window_geometry").toByteArray(), geometry);
         QCOMPARE(settings.value("msp_window_state").toByteArray(), state);
-
         MainWindow again;
         again.show();
         QTRY_COMPARE(again.width(), 1111);

@@ -10,13 +10,11 @@
 
 namespace {
 
-QString text(StatusWidget& widget, const char* label) {
-    return widget.findChild<QLabel*>(QLatin1String(label))->text();
+QLabel* label(const QWidget& widget, const char* name) {
+    return widget.findChild<QLabel*>(QLatin1String(name));
 }
 
-QString iconName(StatusWidget& widget) {
-    return widget.findChild<QLabel*>(QStringLiteral("iconLabel"))->property("iconName").toString();
-}
+const QString Failure = QStringLiteral("Device communication failure.  IP address may be invalid.");
 
 } // namespace
 
@@ -26,51 +24,38 @@ class TestShellWidgets : public QObject {
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(app_resources); }
 
-    void statusFollowsTheConnectionState_data() {
-        QTest::addColumn<int>("state");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("icon");
-        QTest::newRow("0") << 0 << "Connection Status Unknown"
-                           << "disconnected.png";
-        QTest::newRow("1") << 1 << "Discovering"
-                           << "discovering.png";
-        QTest::newRow("2") << 2 << "Connected"
-                           << "connected.png";
-        QTest::newRow("3") << 3 << "Not Connected"
-                           << "disconnected.png";
-        QTest::newRow("4") << 4 << "Device communication failure.  IP address may be invalid."
-                           << "unreachable.png";
-        QTest::newRow("5") << 5
-                           << "<html><head/><body><p style=\" color:#ff0000;\">Offline Demo Mode - Changes will not be "
-                              "saved.</p></body></html>"
-                           << "demo.png";
-        QTest::newRow("6") << 6 << ""
-                           << "";
-        QTest::newRow("7") << 7 << ""
-                           << "";
-        QTest::newRow("8") << 8 << ""
-                           << "";
-    }
-
     void statusFollowsTheConnectionState() {
-        QFETCH(int, state);
-        QFETCH(QString, text);
-        QFETCH(QString, icon);
-        StatusWidget widget(nullptr);
-        ConnectionState::instance()->setState(state == 0 ? ConnectionState::Connected : ConnectionState::StatusUnknown);
-        ConnectionState::instance()->setState(static_cast<ConnectionState::State>(state));
-        QCOMPARE(::text(widget, "textLabel"), text);
-        QCOMPARE(iconName(widget), icon);
-        auto* iconLabel = widget.findChild<QLabel*>(QStringLiteral("iconLabel"));
-        const QPixmap shown = iconLabel->pixmap(Qt::ReturnByValue);
-        if (icon.isEmpty())
-            QVERIFY(shown.isNull());
-        else
-            QCOMPARE(shown.toImage(), QPixmap(":/images/images/" + icon).toImage());
-
-        // A new widget starts with the state in force.
-        StatusWidget later(nullptr);
-        QCOMPARE(::text(later, "textLabel"), text);
+        const QString demo = QStringLiteral("<html><head/><body><p style=\" color:#ff0000;\">Offline Demo Mode - "
+                                            "Changes will not be saved.</p></body></html>");
+        // States 6 to 8 say nothing in the status bar.
+        const std::pair<QString, QString> expected[] = {
+            {"Connection Status Unknown", "disconnected.png"},
+            {"Discovering", "discovering.png"},
+            {"Connected", "connected.png"},
+            {"Not Connected", "disconnected.png"},
+            {Failure, "unreachable.png"},
+            {demo, "demo.png"},
+            {{}, {}},
+            {{}, {}},
+            {{}, {}},
+        };
+        for (int state = 0; state <= ConnectionState::RestoringFactoryDefaults; ++state) {
+            const auto& [text, icon] = expected[state];
+            StatusWidget widget(nullptr);
+            ConnectionState::instance()->setState(state == 0 ? ConnectionState::Connected
+                                                             : ConnectionState::StatusUnknown);
+            ConnectionState::instance()->setState(ConnectionState::State(state));
+            QCOMPARE(label(widget, "textLabel")->text(), text);
+            QLabel* iconLabel = label(widget, "iconLabel");
+            QCOMPARE(iconLabel->property("iconName").toString(), icon);
+            const QPixmap shown = iconLabel->pixmap(Qt::ReturnByValue);
+            if (icon.isEmpty())
+                QVERIFY(shown.isNull());
+            else
+                QCOMPARE(shown.toImage(), QPixmap(":/images/images/" + icon).toImage());
+            // A new widget starts with the state in force.
+            QCOMPARE(label(StatusWidget(nullptr), "textLabel")->text(), text);
+        }
     }
 
     // Only the display follows a heartbeat; the state itself is the state object's business.
@@ -78,31 +63,21 @@ private slots:
         StatusWidget widget(nullptr);
         ConnectionState::instance()->setState(ConnectionState::Connected);
         QMetaObject::invokeMethod(ConnectionState::instance(), "heartBeat", Q_ARG(bool, false));
-        QCOMPARE(text(widget, "textLabel"),
-                 QStringLiteral("Device communication failure.  IP address may be invalid."));
+        QCOMPARE(label(widget, "textLabel")->text(), Failure);
         QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Connected);
         QMetaObject::invokeMethod(ConnectionState::instance(), "heartBeat", Q_ARG(bool, true));
-        QCOMPARE(text(widget, "textLabel"), QStringLiteral("Connected"));
-    }
-
-    void brightnessInPercent_data() {
-        QTest::addColumn<int>("brightness");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("full") << 255 << "100%";
-        QTest::newRow("truncated") << 254 << "99%";
-        QTest::newRow("half") << 128 << "50%";
-        QTest::newRow("one") << 1 << "0%";
-        QTest::newRow("zero") << 0 << "0%";
-        QTest::newRow("off") << -1 << "Off";
+        QCOMPARE(label(widget, "textLabel")->text(), QStringLiteral("Connected"));
     }
 
     void brightnessInPercent() {
-        QFETCH(int, brightness);
-        QFETCH(QString, text);
         StatusWidget widget(nullptr);
-        SystemConfiguration::instance()->setBrightness(brightness == 0 ? 10 : 0);
-        SystemConfiguration::instance()->setBrightness(brightness);
-        QCOMPARE(::text(widget, "brightnessValueLabel"), text);
+        const std::pair<int, QString> expected[] = {{255, "100%"}, {254, "99%"}, {128, "50%"},
+                                                    {1, "0%"},     {0, "0%"},    {-1, "Off"}};
+        for (const auto& [brightness, text] : expected) {
+            SystemConfiguration::instance()->setBrightness(brightness == 0 ? 10 : 0);
+            SystemConfiguration::instance()->setBrightness(brightness);
+            QCOMPARE(label(widget, "brightnessValueLabel")->text(), text);
+        }
     }
 
     void splashShowsTheVersion() {
@@ -116,17 +91,14 @@ private slots:
         QWidget owner;
         AboutDialog::showAbout(&owner);
         AboutDialog* box = AboutDialog::existing();
-        QVERIFY(box);
-        QVERIFY(box->isVisible());
-        QVERIFY(box->isModal());
+        QVERIFY(box && box->isVisible() && box->isModal());
         // The box is exactly the picture.
         const QSize splashSize = QPixmap(":/images/images/splash.png").size();
-        QVERIFY(!splashSize.isEmpty());
         QCOMPARE(box->minimumSize(), splashSize);
         QCOMPARE(box->maximumSize(), splashSize);
-        QCOMPARE(box->findChild<QLabel*>("versionLabel")->text(), QStringLiteral("Version: 1.3 20131127-196"));
-        QCOMPARE(box->findChild<QLabel*>("libraryPathsTitleLabel")->text(), QStringLiteral("Qt Library Paths:"));
-        const QString paths = box->findChild<QLabel*>("libraryPathsLabel")->text();
+        QCOMPARE(label(*box, "versionLabel")->text(), QStringLiteral("Version: 1.3 20131127-196"));
+        QCOMPARE(label(*box, "libraryPathsTitleLabel")->text(), QStringLiteral("Qt Library Paths:"));
+        const QString paths = label(*box, "libraryPathsLabel")->text();
         QVERIFY(paths.startsWith("   "));
         QVERIFY(!paths.endsWith('\n'));
         QCOMPARE(paths.count('\n'), QCoreApplication::libraryPaths().size() - 1);
@@ -137,8 +109,7 @@ private slots:
         AboutDialog::showAbout(&owner);
         QCOMPARE(AboutDialog::existing(), box);
         QVERIFY(box->isVisible());
-        QLabel* label = box->findChild<QLabel*>("versionLabel");
-        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseClick(label(*box, "versionLabel"), Qt::LeftButton, {}, QPoint(2, 2));
         QTRY_VERIFY(!box->isVisible());
     }
 };

@@ -7,20 +7,20 @@
 RecordingHttpServer::RecordingHttpServer()
     : m_server(new QTcpServer(this)) {
     m_clock.start();
-    connect(m_server, &QTcpServer::newConnection, this, &RecordingHttpServer::handleConnection);
+    connect(m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+            m_buffers.insert(socket, QByteArray());
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                m_buffers.remove(socket);
+                socket->deleteLater();
+            });
+        }
+    });
 }
-
-RecordingHttpServer::~RecordingHttpServer() = default;
 
 bool RecordingHttpServer::listen(const QHostAddress& address, quint16 port) {
     return m_server->listen(address, port);
-}
-
-void RecordingHttpServer::close() {
-    m_server->close();
-    const QList<QTcpSocket*> sockets = m_buffers.keys();
-    for (QTcpSocket* socket : sockets)
-        socket->abort();
 }
 
 void RecordingHttpServer::setReply(const QString& method, const QString& path, const QByteArray& body) {
@@ -29,29 +29,15 @@ void RecordingHttpServer::setReply(const QString& method, const QString& path, c
 
 QStringList RecordingHttpServer::lines() const {
     QStringList result;
-    for (const Request& request : m_requests)
-        result << request.line();
+    for (const Request& r : m_requests)
+        result << r.method + QLatin1Char(' ') + r.path + QLatin1Char(' ') + QString::fromLatin1(r.body);
     return result;
 }
 
-void RecordingHttpServer::handleConnection() {
-    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-        m_buffers.insert(socket, QByteArray());
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            m_buffers.remove(socket);
-            socket->deleteLater();
-        });
-    }
-}
-
 void RecordingHttpServer::readFrom(QTcpSocket* socket) {
-    m_buffers[socket] += socket->readAll();
+    QByteArray& buffer = m_buffers[socket];
+    buffer += socket->readAll();
     for (;;) {
-        // A handler of requestReceived may have closed the server and with it this socket.
-        if (!m_buffers.contains(socket) || socket->state() != QAbstractSocket::ConnectedState)
-            return;
-        QByteArray& buffer = m_buffers[socket];
         const int headerEnd = buffer.indexOf("\r\n\r\n");
         if (headerEnd < 0)
             return;
@@ -64,19 +50,12 @@ void RecordingHttpServer::readFrom(QTcpSocket* socket) {
         }
         if (buffer.size() < headerEnd + 4 + contentLength)
             return;
-        Request request;
-        request.method = QString::fromLatin1(requestLine.value(0));
-        request.path = QString::fromLatin1(requestLine.value(1));
-        request.body = buffer.mid(headerEnd + 4, contentLength);
-        request.arrivalMs = m_clock.elapsed();
+        Request request{QString::fromLatin1(requestLine.value(0)), QString::fromLatin1(requestLine.value(1)),
+                        buffer.mid(headerEnd + 4, contentLength), m_clock.elapsed()};
         buffer.remove(0, headerEnd + 4 + contentLength);
         m_requests.append(request);
-        emit requestReceived(request);
-        if (!m_buffers.contains(socket) || socket->state() != QAbstractSocket::ConnectedState)
-            return;
 
-        const bool hangup = m_mode == Mode::Hangup || (!m_hangupOn.isEmpty() && request.body.contains(m_hangupOn));
-        if (hangup) {
+        if (m_mode == Mode::Hangup || (!m_hangupOn.isEmpty() && request.body.contains(m_hangupOn))) {
             socket->abort();
             return;
         }

@@ -23,32 +23,24 @@ public:
         QString path;
         QByteArray body;
         qint64 arrivalMs = 0;
-        QString line() const { return method + QLatin1Char(' ') + path + QLatin1Char(' ') + QString::fromLatin1(body); }
     };
 
     enum class Mode { Answer, Silent, Hangup };
 
     RecordingHttpServer();
-    ~RecordingHttpServer() override;
 
     bool listen(const QHostAddress& address, quint16 port = 80);
-    void close();
-
     void setReply(const QString& method, const QString& path, const QByteArray& body);
     void setMode(Mode mode) { m_mode = mode; }
     // Hang up on requests whose body contains this text (a keypad that restarts).
     void setHangupOn(const QByteArray& bodyPart) { m_hangupOn = bodyPart; }
 
     const QList<Request>& requests() const { return m_requests; }
+    // "METHOD path body" for each request.
     QStringList lines() const;
     void clear() { m_requests.clear(); }
-    qint64 elapsedMs() const { return m_clock.elapsed(); }
-
-signals:
-    void requestReceived(const RecordingHttpServer::Request& request);
 
 private:
-    void handleConnection();
     void readFrom(QTcpSocket* socket);
 
     QTcpServer* m_server = nullptr;

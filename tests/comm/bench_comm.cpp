@@ -24,6 +24,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
@@ -45,36 +46,27 @@ std::atomic<qint64> lastArrivalUs{0};
 std::atomic<int> arrivals{0};
 
 void serveConnection(int client) {
+    const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 9\r\n\r\n<v1></v1>";
     std::string buffer;
     char chunk[4096];
     for (;;) {
-        size_t headerEnd;
-        while ((headerEnd = buffer.find("\r\n\r\n")) == std::string::npos) {
-            const ssize_t n = recv(client, chunk, sizeof chunk, 0);
-            if (n <= 0) {
-                close(client);
-                return;
-            }
-            buffer.append(chunk, static_cast<size_t>(n));
-        }
-        size_t length = 0;
+        const size_t headerEnd = buffer.find("\r\n\r\n");
         const size_t field = buffer.find("Content-Length: ");
-        if (field != std::string::npos && field < headerEnd)
-            length = std::stoul(buffer.substr(field + 16));
-        while (buffer.size() < headerEnd + 4 + length) {
+        const size_t length =
+            headerEnd != std::string::npos && field < headerEnd ? std::stoul(buffer.substr(field + 16)) : 0;
+        if (headerEnd == std::string::npos || buffer.size() < headerEnd + 4 + length) {
             const ssize_t n = recv(client, chunk, sizeof chunk, 0);
-            if (n <= 0) {
-                close(client);
-                return;
-            }
+            if (n <= 0)
+                break;
             buffer.append(chunk, static_cast<size_t>(n));
+            continue;
         }
         lastArrivalUs = nowUs();
         ++arrivals;
         buffer.erase(0, headerEnd + 4 + length);
-        const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 9\r\n\r\n<v1></v1>";
         send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
     }
+    close(client);
 }
 
 bool startServer() {
@@ -88,12 +80,8 @@ bool startServer() {
     if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 16) != 0)
         return false;
     std::thread([listener] {
-        for (;;) {
-            const int client = accept(listener, nullptr, nullptr);
-            if (client < 0)
-                return;
+        for (int client; (client = accept(listener, nullptr, nullptr)) >= 0;)
             std::thread(serveConnection, client).detach();
-        }
     }).detach();
     return true;
 }
@@ -114,96 +102,80 @@ void settle(int msec) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, msec);
 }
 
-struct Summary {
-    double median = 0;
-    double p90 = 0;
-    double max = 0;
-};
-
-Summary summarise(std::vector<double> values) {
+void print(const char* what, std::vector<double> values) {
     std::sort(values.begin(), values.end());
     if (values.empty())
-        return {};
-    return {values[values.size() / 2], values[values.size() * 9 / 10], values.back()};
+        values.push_back(0);
+    printf("  %-44s median %7.2f ms   p90 %7.2f ms   max %7.2f ms\n", what, values[values.size() / 2],
+           values[values.size() * 9 / 10], values.back());
 }
 
-void print(const char* what, const Summary& s) {
-    printf("  %-44s median %7.2f ms   p90 %7.2f ms   max %7.2f ms\n", what, s.median, s.p90, s.max);
+// Milliseconds from each round's start (run by `trigger`) to the request's arrival at the keypad,
+// and from the moment the REST client sent it.
+void measure(const char* what, const std::function<void(int round)>& trigger, const qint64* sentUs = nullptr) {
+    std::vector<double> sinceStart;
+    std::vector<double> sinceSent;
+    for (int round = 0; round < Rounds; ++round) {
+        const int before = arrivals.load();
+        const qint64 startUs = nowUs();
+        trigger(round);
+        const qint64 arrivalUs = waitForArrival(before);
+        if (arrivalUs > 0) {
+            sinceStart.push_back((arrivalUs - startUs) / 1000.0);
+            if (sentUs)
+                sinceSent.push_back((arrivalUs - *sentUs) / 1000.0);
+        }
+        settle(30);
+    }
+    print(what, sinceStart);
+    if (sentUs)
+        print("  of which after the 100 ms coalescing", sinceSent);
 }
 
 void measureLatency(MSPComm* comm, bool lowDelay) {
     LowDelaySockets::setEnabled(lowDelay);
     printf("%s\n", lowDelay ? "with TCP_NODELAY on keypad connections:" : "HTTP stack as it is (Nagle on):");
-    MSPSceneModel* model = MSPSceneModel::instance();
-    auto* wash = qobject_cast<MSPColorWashEffect*>(model->scene(0)->effect());
-
+    auto* wash = qobject_cast<MSPColorWashEffect*>(MSPSceneModel::instance()->scene(0)->effect());
     qint64 sentUs = 0;
     const QMetaObject::Connection sent = QObject::connect(comm, &MSPComm::requestSent, [&sentUs] { sentUs = nowUs(); });
-
-    std::vector<double> editToArrival;
-    std::vector<double> postToArrival;
-    for (int round = 0; round < Rounds; ++round) {
-        const int before = arrivals.load();
-        const qint64 editUs = nowUs();
-        wash->setSpeed(round % 2 ? 3 : 4);
-        const qint64 arrivalUs = waitForArrival(before);
-        if (arrivalUs > 0) {
-            editToArrival.push_back((arrivalUs - editUs) / 1000.0);
-            postToArrival.push_back((arrivalUs - sentUs) / 1000.0);
-        }
-        settle(30);
-    }
-    print("edit -> POST body at the keypad", summarise(editToArrival));
-    print("  of which after the 100 ms coalescing", summarise(postToArrival));
-
+    measure(
+        "edit -> POST body at the keypad", [wash](int round) { wash->setSpeed(round % 2 ? 3 : 4); }, &sentUs);
+    QObject::disconnect(sent);
     QUdpSocket keypad;
     keypad.bind(QHostAddress(QString::fromLatin1(EditorAddress)), 0);
-    std::vector<double> noticeToArrival;
-    for (int round = 0; round < Rounds; ++round) {
+    measure("scene notice -> scene POST at the keypad", [&keypad](int round) {
         QByteArray notice = QByteArray::fromHex("0401DC4A01000103000000000002AAAA");
         notice[13] = static_cast<char>(2 + round % 2);
-        const int before = arrivals.load();
-        const qint64 noticeUs = nowUs();
         keypad.writeDatagram(notice, QHostAddress(QString::fromLatin1(EditorAddress)), MSPComm::KeypadNoticePort);
-        const qint64 arrivalUs = waitForArrival(before);
-        if (arrivalUs > 0)
-            noticeToArrival.push_back((arrivalUs - noticeUs) / 1000.0);
-        settle(30);
-    }
-    print("scene notice -> scene POST at the keypad", summarise(noticeToArrival));
-    QObject::disconnect(sent);
+    });
 }
 
 void measureDocuments() {
     MSPSceneModel* model = MSPSceneModel::instance();
     // The largest scenes there are: custom washes with six colours.
+    QList<ZelColor> colors;
+    for (int c = 0; c < 6; ++c)
+        colors << ZelColor(QColor::fromHsv(c * 60, 255, 255));
     for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
         auto* wash = qobject_cast<MSPCustomWashEffect*>(MSPEffectFactory::instance()->create(4, model->scene(i)));
-        QStringList params{QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2")};
-        QList<ZelColor> colors;
-        for (int c = 0; c < 6; ++c)
-            colors << ZelColor(QColor::fromHsv(c * 60, 255, 255));
-        wash->setParams(params, colors, colors.size(), 0, 0, 0, 0);
+        wash->setParams({QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2")}, colors, colors.size(), 0, 0, 0,
+                        0);
         model->scene(i)->setEffect(wash, false);
     }
     const QByteArray document = MSPDocument::fileContents();
-    constexpr int Documents = 200;
-
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < Documents; ++i)
-        MSPDocument::read(document, false);
-    const double readUs = timer.nsecsElapsed() / 1000.0 / Documents;
-
-    timer.restart();
-    qint64 bytes = 0;
-    for (int i = 0; i < Documents; ++i)
-        bytes += MSPDocument::fileContents().size();
-    const double writeUs = timer.nsecsElapsed() / 1000.0 / Documents;
+    const auto perDocumentUs = [](const std::function<void()>& work) {
+        constexpr int Documents = 200;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < Documents; ++i)
+            work();
+        return timer.nsecsElapsed() / 1000.0 / Documents;
+    };
     printf("documents (%d bytes, 8 custom washes with 6 colours each):\n", document.size());
-    printf("  parse an all-scenes reply                    %8.1f us per document\n", readUs);
-    printf("  write a whole configuration file             %8.1f us per document\n", writeUs);
-    Q_UNUSED(bytes)
+    printf("  parse an all-scenes reply                    %8.1f us per document\n",
+           perDocumentUs([&document] { MSPDocument::read(document, false); }));
+    printf("  write a whole configuration file             %8.1f us per document\n",
+           perDocumentUs([] { MSPDocument::fileContents(); }));
 }
 
 // The reader and writers log every element; the figures would measure the terminal otherwise.

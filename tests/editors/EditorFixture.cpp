@@ -1,14 +1,12 @@
 #include "EditorFixture.h"
 
 #include "CommMessageBox.h"
-#include "ConnectionState.h"
 #include "MSPComm.h"
 #include "MSPEffectFactory.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "RecordingHttpServer.h"
 
-#include <QHostAddress>
 #include <QtTest>
 
 const QString EditorFixture::KeypadAddress = QStringLiteral("10.77.0.1");
@@ -20,20 +18,17 @@ EditorFixture::EditorFixture() {
 
 EditorFixture::~EditorFixture() {
     CommMessageBox::setHandler({});
-    delete m_server;
 }
 
 bool EditorFixture::start() {
-    CommMessageBox::setHandler(
-        [this](const QString& title, const QString& text) { m_messages << title + QStringLiteral(": ") + text; });
+    // The REST client reports ports it cannot bind in a message box.
+    QStringList messages;
+    CommMessageBox::setHandler([&messages](const QString& title, const QString& text) { messages << title + text; });
     MSPComm* comm = MSPComm::instance();
-    if (!m_messages.isEmpty()) {
-        qWarning() << m_messages;
-        return false;
-    }
-    m_server = new RecordingHttpServer;
-    if (!m_server->listen(QHostAddress(KeypadAddress))) {
-        qWarning() << "the recording keypad cannot listen on" << KeypadAddress;
+    CommMessageBox::setHandler([](const QString& title, const QString& text) { qWarning() << title << text; });
+    m_server = std::make_unique<RecordingHttpServer>();
+    if (!messages.isEmpty() || !m_server->listen(QHostAddress(KeypadAddress))) {
+        qWarning() << "no keypad at" << KeypadAddress << messages;
         return false;
     }
     MSPSceneModel* model = MSPSceneModel::instance();
@@ -46,20 +41,12 @@ bool EditorFixture::start() {
     return true;
 }
 
-bool EditorFixture::waitForRequests(int count, int timeout) const {
-    QElapsedTimer clock;
-    clock.start();
-    while (m_requests.size() < count && clock.elapsed() < timeout)
-        QTest::qWait(10);
-    return m_requests.size() >= count;
+bool EditorFixture::waitForRequests(int count) const {
+    return QTest::qWaitFor([&] { return m_requests.size() >= count; }, Generous);
 }
 
-bool EditorFixture::waitIdle() const {
-    QElapsedTimer clock;
-    clock.start();
-    while (MSPComm::instance()->hasOutstandingReplies() && clock.elapsed() < Generous)
-        QTest::qWait(10);
-    return !MSPComm::instance()->hasOutstandingReplies();
+bool EditorFixture::waitIdle() {
+    return QTest::qWaitFor([] { return !MSPComm::instance()->hasOutstandingReplies(); }, Generous);
 }
 
 void EditorFixture::resetScenes(const QList<int>& kinds, int activeIndex) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <memory>
 
 class RecordingHttpServer;
 
@@ -27,9 +27,9 @@ public:
     QStringList requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
     // Waits for at least count requests; the list is then compared exactly.
-    bool waitForRequests(int count, int timeout = Generous) const;
+    bool waitForRequests(int count) const;
     // Waits until every reply came in, so no request of one test spills into the next.
-    bool waitIdle() const;
+    static bool waitIdle();
 
     // Scene i gets its path and a default effect of kinds.at(i); the active index is set quietly.
     static void resetScenes(const QList<int>& kinds, int activeIndex);
@@ -37,11 +37,8 @@ public:
     // Heartbeats as a keypad sends them, or none (then the periodic check may change the state).
     void keepConnected(bool on);
 
-    QStringList messages() const { return m_messages; }
-
 private:
-    RecordingHttpServer* m_server = nullptr;
+    std::unique_ptr<RecordingHttpServer> m_server;
     QStringList m_requests;
-    QStringList m_messages;
     QTimer m_heartBeats;
 };

@@ -4,7 +4,6 @@
 #include "KeypadSimulator.h"
 #include "MSPComm.h"
 #include "MSPCustomWashEffect.h"
-#include "MSPEffect.h"
 #include "MSPEffectWidget.h"
 #include "MSPFixedColorEffect.h"
 #include "MSPScene.h"
@@ -31,6 +30,11 @@ namespace {
 
 constexpr int Generous = 20000;
 
+// Waits until every reply came in, so what the keypad holds is final.
+bool idle() {
+    return QTest::qWaitFor([] { return !MSPComm::instance()->hasOutstandingReplies(); }, Generous);
+}
+
 } // namespace
 
 // The editor as a user runs it, against a simulated keypad on the private network: the window
@@ -39,274 +43,240 @@ class TestEditorSession : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() {
+        Q_INIT_RESOURCE(app_resources);
+        QVERIFY(m_keypad.start({QStringLiteral("10.77.0.2"), QStringLiteral("Lobby")}));
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, Generous);
+        QTRY_COMPARE_WITH_TIMEOUT(SystemConfiguration::instance()->name(), QStringLiteral("Lobby"), Generous);
+        QVERIFY(idle());
+    }
 
-    void panelPressPlaysTheScene();
-    void keypadPressSelectsTheSceneEverywhere();
-    void saveAndUndoReachTheKeypad();
-    void sliderSweepEndsWithTheLastValue();
-    void configurationReachesTheKeypad();
-    void colourEditorsReachTheKeypad();
+    void cleanupTestCase() {
+        m_window.reset();
+        m_keypad.stop();
+    }
+
+    void panelPressPlaysTheScene() {
+        const int pressed = m_keypad.activeScene() == 4 ? 3 : 4;
+        QTest::mouseClick(panelButton(pressed), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.activeScene(), pressed, Generous);
+        QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: %1").arg(pressed), Generous);
+        QVERIFY(panelButton(pressed)->isChecked());
+        QVERIFY(idle());
+    }
+
+    void keypadPressSelectsTheSceneEverywhere() {
+        const int pressed = m_keypad.activeScene() == 6 ? 7 : 6;
+        QVERIFY(m_keypad.press(pressed));
+        QTRY_VERIFY_WITH_TIMEOUT(panelButton(pressed)->isChecked(), Generous);
+        QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: %1").arg(pressed), Generous);
+        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), pressed - 1);
+        QVERIFY(idle());
+        QVERIFY(!sceneButton("applyButton")->isEnabled());
+    }
+
+    void saveAndUndoReachTheKeypad() {
+        const int number = MSPSceneModel::instance()->activeSceneIndex() + 1;
+        m_keypad.clearRequestLog();
+        QComboBox* kinds = kindBox();
+        const int kind = kinds->currentIndex() == MSPEffect::RandomColor ? MSPEffect::RgbWhite : MSPEffect::RandomColor;
+        // The editor follows the box through its index signal, whichever way the item is chosen.
+        kinds->setCurrentIndex(kind);
+        QCOMPARE(MSPSceneModel::instance()->scene(number - 1)->effect()->type(), kind);
+        QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).startsWith(QStringLiteral("effect=%1").arg(kind)),
+                                 Generous);
+        QVERIFY(save(number));
+
+        const QString saved = m_keypad.savedQuery(number);
+        kinds->setCurrentIndex(MSPEffect::FixedColor);
+        QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).startsWith(QStringLiteral("effect=0")), Generous);
+        QTest::mouseClick(sceneButton("revertButton"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(sceneBodies(number).contains(QStringLiteral("apply=0")), Generous);
+        // The keypad plays the saved scene again and the editor shows it.
+        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.liveQuery(number), saved, Generous);
+        QTRY_COMPARE_WITH_TIMEOUT(kinds->currentIndex(), kind, Generous);
+        QVERIFY(idle());
+        QVERIFY(!sceneButton("applyButton")->isEnabled());
+    }
+
+    void sliderSweepEndsWithTheLastValue() {
+        const int number = MSPSceneModel::instance()->activeSceneIndex() + 1;
+        kindBox()->setCurrentIndex(MSPEffect::RandomColor);
+        QVERIFY(idle());
+        QSlider* slider =
+            settings()->editor(MSPEffect::RandomColor)->findChild<QSlider*>(QStringLiteral("speedSlider"));
+        QTest::keyClick(slider, Qt::Key_Home);
+        QVERIFY(idle());
+        m_keypad.clearRequestLog();
+        QList<qint64> sent;
+        QElapsedTimer clock;
+        clock.start();
+        const auto watch = connect(MSPComm::instance(), &MSPComm::requestSent, this, [&](const QString& method) {
+            if (method == QLatin1String("POST"))
+                sent << clock.elapsed();
+        });
+        // 31 steps by hand, faster than the editor sends.
+        QTimer hand;
+        int steps = 0;
+        connect(&hand, &QTimer::timeout, this, [&] {
+            QTest::keyClick(slider, Qt::Key_Right);
+            if (++steps == 31)
+                hand.stop();
+        });
+        hand.start(8);
+        QTRY_VERIFY_WITH_TIMEOUT(!hand.isActive(), Generous);
+        QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).contains(QStringLiteral("param1=32&")), Generous);
+        QVERIFY(idle());
+        disconnect(watch);
+        const QStringList bodies = sceneBodies(number);
+        QVERIFY2(bodies.size() < 31, qPrintable(QString::number(bodies.size())));
+        QVERIFY(bodies.last().contains(QStringLiteral("param1=32&")));
+        for (int i = 1; i < sent.size(); ++i)
+            QVERIFY2(sent.at(i) - sent.at(i - 1) >= 94, qPrintable(QString::number(sent.at(i) - sent.at(i - 1))));
+        qDebug() << "31 values reached the keypad in" << bodies.size() << "posts";
+    }
+
+    void configurationReachesTheKeypad() {
+        auto* form = m_window->findChild<SystemConfigurationWidget*>();
+        auto* name = form->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClick(name, Qt::Key_Backspace);
+        QTest::keyClicks(name, QStringLiteral("Foyer"));
+        auto* universe = form->findChild<QSpinBox*>(QStringLiteral("universeSpinBox"));
+        universe->setFocus();
+        universe->selectAll();
+        QTest::keyClicks(universe, QStringLiteral("7"));
+        QCOMPARE(universe->value(), 7);
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("applyButton")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("name")).toString(), QStringLiteral("Foyer"),
+                                  Generous);
+        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("universe")).toInt(), 7, Generous);
+        // Read back from the keypad, the model says the same.
+        QVERIFY(idle());
+        MSPComm::instance()->getConfig();
+        QVERIFY(idle());
+        QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Foyer"));
+        QCOMPARE(SystemConfiguration::instance()->universe(), 7);
+    }
+
+    // A library colour for a fixed colour scene, clicked in the tree; a four-colour custom wash
+    // built by dropping library colours on the strip, with its speed, width and direction. Saved,
+    // the keypad holds exactly what the editor shows.
+    void colourEditorsReachTheKeypad() {
+        using namespace ZelColorPickerLib;
+        ZelColorLibrary* library = ZelColorLibrary::Instance();
+        const QModelIndex stage = library->getIndexOfList(QStringLiteral("Stage Colors"));
+        QVERIFY(library->rowCount(stage) >= 3);
+        const auto libraryColour = [&](int row) {
+            const QModelIndex index = library->index(row, 0, stage);
+            return ColorMimeData::Entry{index.data(ZelColorLibrary::UidRole).toString(),
+                                        ZelColor(index.data(ZelColorLibrary::ColorTextRole).toString()),
+                                        index.data(ZelColorLibrary::NameRole).toString(), QString()};
+        };
+        const auto bytes = [](const ZelColor& color) {
+            return QStringLiteral("%1,%2,%3").arg(color.red8()).arg(color.green8()).arg(color.blue8());
+        };
+
+        // Scene 1 plays a fixed colour.
+        QVERIFY(showScene(1, MSPEffect::FixedColor));
+        m_keypad.clearRequestLog();
+        auto* tree = settings()->editor(MSPEffect::FixedColor)->findChild<ZelColorLibraryTreeView*>();
+        tree->expandAll();
+        const ColorMimeData::Entry picked = libraryColour(2);
+        const QModelIndex pickedIndex = library->getIndexOfUid(picked.uid);
+        tree->scrollTo(pickedIndex);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(pickedIndex).center());
+        auto* fixed = qobject_cast<MSPFixedColorEffect*>(MSPSceneModel::instance()->scene(0)->effect());
+        QTRY_COMPARE_WITH_TIMEOUT(ZelColor(fixed->color()).red8(), picked.color.red8(), Generous);
+        QVERIFY(save(1));
+        const QString fixedQuery = QStringLiteral("effect=0&param1=%1&param2=%2&param3=%3&")
+                                       .arg(picked.color.red8())
+                                       .arg(picked.color.green8())
+                                       .arg(picked.color.blue8());
+        QVERIFY2(m_keypad.savedQuery(1).startsWith(fixedQuery), qPrintable(m_keypad.savedQuery(1)));
+
+        // Scene 5 plays a custom wash of two colours; two more are dropped beside the strip.
+        QVERIFY(showScene(5, MSPEffect::CustomWash));
+        MSPEffectWidget* washEditor = settings()->editor(MSPEffect::CustomWash);
+        auto* strip = washEditor->findChild<ColorListPicker2*>(QStringLiteral("colorList"));
+        QCOMPARE(strip->count(), 2);
+        for (int row : {0, 1}) {
+            std::unique_ptr<QMimeData> data(ColorMimeData::encode({libraryColour(row)}));
+            const QPoint beside = strip->cellRect(strip->count()).center() + QPoint(strip->width(), 0) / 4;
+            QDragEnterEvent enter(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(strip, &enter);
+            for (QEvent::Type type : {QEvent::DragMove, QEvent::Drop}) {
+                QDropEvent event(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier, type);
+                QApplication::sendEvent(strip, &event);
+            }
+        }
+        QCOMPARE(strip->count(), 4);
+        auto* speed = washEditor->findChild<QSlider*>(QStringLiteral("speedSlider"));
+        speed->setFocus();
+        QTest::keyClick(speed, Qt::Key_Home);
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(speed, Qt::Key_Right);
+        auto* width = washEditor->findChild<QSpinBox*>(QStringLiteral("widthEdit"));
+        width->setFocus();
+        width->selectAll();
+        QTest::keyClicks(width, QStringLiteral("12"));
+        QTest::mouseClick(washEditor->findChild<QRadioButton*>(QStringLiteral("downButton")), Qt::LeftButton);
+        QVERIFY(save(5));
+
+        auto* wash = qobject_cast<MSPCustomWashEffect*>(MSPSceneModel::instance()->scene(4)->effect());
+        QCOMPARE(wash->colorList().size(), 4);
+        const QString saved = m_keypad.savedQuery(5);
+        QVERIFY2(saved.startsWith(QStringLiteral("effect=4&param1=6&param2=1&param3=12&")), qPrintable(saved));
+        QVERIFY2(saved.contains(QStringLiteral("&num_colors=4&")), qPrintable(saved));
+        for (int k = 0; k < 4; ++k)
+            QVERIFY2(saved.contains(
+                         QStringLiteral("&color%1=(%2)").arg(k + 1).arg(bytes(ZelColor(wash->colorList().at(k))))),
+                     qPrintable(saved));
+        QVERIFY(saved.contains(QStringLiteral("&color3=(%1)").arg(bytes(libraryColour(0).color))));
+        QVERIFY(saved.contains(QStringLiteral("&color4=(%1)").arg(bytes(libraryColour(1).color))));
+    }
 
 private:
     MSPSceneSettingsWidget* settings() const { return m_window->findChild<MSPSceneSettingsWidget*>(); }
+    QComboBox* kindBox() const { return settings()->findChild<QComboBox*>(QStringLiteral("effectsComboBox")); }
     QPushButton* sceneButton(const char* name) const {
         return settings()->findChild<QPushButton*>(QLatin1String(name));
     }
     QRadioButton* panelButton(int number) const {
         return m_window->findChild<QRadioButton*>(QStringLiteral("scene%1Button").arg(number));
     }
-    QSlider* randomSpeed() const {
-        return settings()->editor(MSPEffect::RandomColor)->findChild<QSlider*>(QStringLiteral("speedSlider"));
-    }
+    QString sceneLabel() const { return m_window->findChild<QLabel*>(QStringLiteral("sceneNumberLabel"))->text(); }
     // The posts the keypad received for a scene, as their bodies.
-    QStringList sceneBodies(int number) const;
-    bool idle() const;
+    QStringList sceneBodies(int number) const {
+        QStringList bodies;
+        for (const KeypadSimulator::Request& request :
+             m_keypad.requests(QStringLiteral("POST"), QStringLiteral("/api/v1/shows/%1").arg(number)))
+            bodies << QString::fromLatin1(request.body);
+        return bodies;
+    }
+    // Pressed on the panel, the scene shows its editor.
+    bool showScene(int number, int kind) const {
+        QTest::mouseClick(panelButton(number), Qt::LeftButton);
+        return QTest::qWaitFor([&] { return MSPSceneModel::instance()->activeSceneIndex() == number - 1; }, Generous) &&
+               idle() && QTest::qWaitFor([&] { return settings()->editor(kind)->isVisible(); }, Generous);
+    }
+    // Saved, the keypad keeps what it plays.
+    bool save(int number) {
+        if (!QTest::qWaitFor([this] { return sceneButton("applyButton")->isEnabled(); }, Generous))
+            return false;
+        QTest::mouseClick(sceneButton("applyButton"), Qt::LeftButton);
+        return QTest::qWaitFor([&] { return sceneBodies(number).contains(QStringLiteral("apply=1")); }, Generous) &&
+               idle() &&
+               QTest::qWaitFor([&] { return m_keypad.savedQuery(number) == m_keypad.liveQuery(number); }, Generous);
+    }
 
     KeypadSimulator m_keypad;
     std::unique_ptr<MainWindow> m_window;
 };
-
-void TestEditorSession::initTestCase() {
-    Q_INIT_RESOURCE(app_resources);
-    QVERIFY(m_keypad.start({QStringLiteral("10.77.0.2"), QStringLiteral("Lobby")}));
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, Generous);
-    QTRY_COMPARE_WITH_TIMEOUT(SystemConfiguration::instance()->name(), QStringLiteral("Lobby"), Generous);
-    QVERIFY(idle());
-}
-
-void TestEditorSession::cleanupTestCase() {
-    m_window.reset();
-    m_keypad.stop();
-}
-
-bool TestEditorSession::idle() const {
-    QElapsedTimer clock;
-    clock.start();
-    while (MSPComm::instance()->hasOutstandingReplies() && clock.elapsed() < Generous)
-        QTest::qWait(10);
-    return !MSPComm::instance()->hasOutstandingReplies();
-}
-
-QStringList TestEditorSession::sceneBodies(int number) const {
-    QStringList bodies;
-    for (const KeypadSimulator::Request& request :
-         m_keypad.requests(QStringLiteral("POST"), QStringLiteral("/api/v1/shows/") + QString::number(number)))
-        bodies << QString::fromLatin1(request.body);
-    return bodies;
-}
-
-void TestEditorSession::panelPressPlaysTheScene() {
-    const int pressed = m_keypad.activeScene() == 4 ? 3 : 4;
-    QTest::mouseClick(panelButton(pressed), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(m_keypad.activeScene(), pressed, Generous);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->findChild<QLabel*>(QStringLiteral("sceneNumberLabel"))->text(),
-                              QStringLiteral("Scene: %1").arg(pressed), Generous);
-    QVERIFY(panelButton(pressed)->isChecked());
-    QVERIFY(idle());
-}
-
-void TestEditorSession::keypadPressSelectsTheSceneEverywhere() {
-    const int pressed = m_keypad.activeScene() == 6 ? 7 : 6;
-    QVERIFY(m_keypad.press(pressed));
-    QTRY_VERIFY_WITH_TIMEOUT(panelButton(pressed)->isChecked(), Generous);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->findChild<QLabel*>(QStringLiteral("sceneNumberLabel"))->text(),
-                              QStringLiteral("Scene: %1").arg(pressed), Generous);
-    QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), pressed - 1);
-    QVERIFY(idle());
-    QVERIFY(!sceneButton("applyButton")->isEnabled());
-}
-
-void TestEditorSession::saveAndUndoReachTheKeypad() {
-    const int number = MSPSceneModel::instance()->activeSceneIndex() + 1;
-    m_keypad.clearRequestLog();
-    auto* kinds = settings()->findChild<QComboBox*>(QStringLiteral("effectsComboBox"));
-    const int kind = kinds->currentIndex() == MSPEffect::RandomColor ? MSPEffect::RgbWhite : MSPEffect::RandomColor;
-    // The editor follows the box through its index signal, whichever way the item is chosen.
-    kinds->setCurrentIndex(kind);
-    QCOMPARE(MSPSceneModel::instance()->scene(number - 1)->effect()->type(), kind);
-    QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).startsWith(QStringLiteral("effect=%1").arg(kind)), Generous);
-    QVERIFY(sceneButton("applyButton")->isEnabled());
-    QTest::mouseClick(sceneButton("applyButton"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(sceneBodies(number).contains(QStringLiteral("apply=1")), Generous);
-    QTRY_COMPARE_WITH_TIMEOUT(m_keypad.savedQuery(number), m_keypad.liveQuery(number), Generous);
-    QVERIFY(idle());
-
-    const QString saved = m_keypad.savedQuery(number);
-    kinds->setCurrentIndex(MSPEffect::FixedColor);
-    QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).startsWith(QStringLiteral("effect=0")), Generous);
-    QTest::mouseClick(sceneButton("revertButton"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(sceneBodies(number).contains(QStringLiteral("apply=0")), Generous);
-    // The keypad plays the saved scene again and the editor shows it.
-    QTRY_COMPARE_WITH_TIMEOUT(m_keypad.liveQuery(number), saved, Generous);
-    QTRY_COMPARE_WITH_TIMEOUT(kinds->currentIndex(), kind, Generous);
-    QVERIFY(idle());
-    QVERIFY(!sceneButton("applyButton")->isEnabled());
-}
-
-void TestEditorSession::sliderSweepEndsWithTheLastValue() {
-    const int number = MSPSceneModel::instance()->activeSceneIndex() + 1;
-    auto* kinds = settings()->findChild<QComboBox*>(QStringLiteral("effectsComboBox"));
-    if (kinds->currentIndex() != MSPEffect::RandomColor)
-        kinds->setCurrentIndex(MSPEffect::RandomColor);
-    QVERIFY(idle());
-    QSlider* slider = randomSpeed();
-    QTest::keyClick(slider, Qt::Key_Home);
-    QVERIFY(idle());
-    m_keypad.clearRequestLog();
-    QList<qint64> sent;
-    QElapsedTimer clock;
-    clock.start();
-    QMetaObject::Connection watch = connect(MSPComm::instance(), &MSPComm::requestSent, this,
-                                            [&](const QString& method, const QString&, const QString&) {
-                                                if (method == QLatin1String("POST"))
-                                                    sent << clock.elapsed();
-                                            });
-    QTimer hand;
-    int steps = 0;
-    connect(&hand, &QTimer::timeout, this, [&] {
-        QTest::keyClick(slider, Qt::Key_Right);
-        if (++steps == 31)
-            hand.stop();
-    });
-    hand.start(8);
-    QTRY_VERIFY_WITH_TIMEOUT(!hand.isActive(), Generous);
-    QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).contains(QStringLiteral("param1=32&")), Generous);
-    QVERIFY(idle());
-    disconnect(watch);
-    const QStringList bodies = sceneBodies(number);
-    QVERIFY2(bodies.size() < 31, qPrintable(QString::number(bodies.size())));
-    QVERIFY(bodies.last().contains(QStringLiteral("param1=32&")));
-    for (int i = 1; i < sent.size(); ++i)
-        QVERIFY2(sent.at(i) - sent.at(i - 1) >= 94, qPrintable(QString::number(sent.at(i) - sent.at(i - 1))));
-    qDebug() << "31 values reached the keypad in" << bodies.size() << "posts";
-}
-
-void TestEditorSession::configurationReachesTheKeypad() {
-    auto* form = m_window->findChild<SystemConfigurationWidget*>();
-    auto* name = form->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
-    name->setFocus();
-    name->selectAll();
-    QTest::keyClick(name, Qt::Key_Backspace);
-    QTest::keyClicks(name, QStringLiteral("Foyer"));
-    auto* universe = form->findChild<QSpinBox*>(QStringLiteral("universeSpinBox"));
-    universe->setFocus();
-    universe->selectAll();
-    QTest::keyClicks(universe, QStringLiteral("7"));
-    QCOMPARE(universe->value(), 7);
-    auto* save = form->findChild<QPushButton*>(QStringLiteral("applyButton"));
-    QVERIFY(save->isEnabled());
-    QTest::mouseClick(save, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("name")).toString(), QStringLiteral("Foyer"),
-                              Generous);
-    QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("universe")).toInt(), 7, Generous);
-    // Read back from the keypad, the model says the same.
-    QVERIFY(idle());
-    MSPComm::instance()->getConfig();
-    QVERIFY(idle());
-    QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Foyer"));
-    QCOMPARE(SystemConfiguration::instance()->universe(), 7);
-}
-
-// A library colour for a fixed colour scene, clicked in the tree; a four-colour custom wash built
-// by dropping library colours on the strip, with its speed, width and direction. Saved, the keypad
-// holds exactly what the editor shows.
-void TestEditorSession::colourEditorsReachTheKeypad() {
-    using namespace ZelColorPickerLib;
-    ZelColorLibrary* library = ZelColorLibrary::Instance();
-    const QModelIndex stage = library->getIndexOfList(QStringLiteral("Stage Colors"));
-    QVERIFY(library->rowCount(stage) >= 3);
-    const auto libraryColour = [&](int row) {
-        const QModelIndex index = library->index(row, 0, stage);
-        return ColorMimeData::Entry{index.data(ZelColorLibrary::UidRole).toString(),
-                                    ZelColor(index.data(ZelColorLibrary::ColorTextRole).toString()),
-                                    index.data(ZelColorLibrary::NameRole).toString(), QString()};
-    };
-    const auto save = [&](int number) {
-        QTRY_VERIFY_WITH_TIMEOUT(sceneButton("applyButton")->isEnabled(), Generous);
-        QTest::mouseClick(sceneButton("applyButton"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(sceneBodies(number).contains(QStringLiteral("apply=1")), Generous);
-        QVERIFY(idle());
-        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.savedQuery(number), m_keypad.liveQuery(number), Generous);
-    };
-    const auto bytes = [](const ZelColor& color) {
-        return QStringLiteral("(%1,%2,%3)").arg(color.red8()).arg(color.green8()).arg(color.blue8());
-    };
-
-    // Scene 1 plays a fixed colour.
-    QTest::mouseClick(panelButton(1), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(MSPSceneModel::instance()->activeSceneIndex(), 0, Generous);
-    QVERIFY(idle());
-    m_keypad.clearRequestLog();
-    MSPEffectWidget* fixedEditor = settings()->editor(MSPEffect::FixedColor);
-    QTRY_VERIFY_WITH_TIMEOUT(fixedEditor->isVisible(), Generous);
-    auto* tree = fixedEditor->findChild<ZelColorLibraryTreeView*>();
-    tree->expandAll();
-    const ColorMimeData::Entry picked = libraryColour(2);
-    const QModelIndex pickedIndex = library->getIndexOfUid(picked.uid);
-    tree->scrollTo(pickedIndex);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(pickedIndex).center());
-    auto* fixed = qobject_cast<MSPFixedColorEffect*>(MSPSceneModel::instance()->scene(0)->effect());
-    QTRY_COMPARE_WITH_TIMEOUT(ZelColor(fixed->color()).red8(), picked.color.red8(), Generous);
-    save(1);
-    const QString fixedQuery = QStringLiteral("effect=0&param1=%1&param2=%2&param3=%3&")
-                                   .arg(picked.color.red8())
-                                   .arg(picked.color.green8())
-                                   .arg(picked.color.blue8());
-    QVERIFY2(m_keypad.savedQuery(1).startsWith(fixedQuery), qPrintable(m_keypad.savedQuery(1)));
-
-    // Scene 5 plays a custom wash of two colours; two more are dropped beside the strip.
-    QTest::mouseClick(panelButton(5), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(MSPSceneModel::instance()->activeSceneIndex(), 4, Generous);
-    QVERIFY(idle());
-    MSPEffectWidget* washEditor = settings()->editor(MSPEffect::CustomWash);
-    QTRY_VERIFY_WITH_TIMEOUT(washEditor->isVisible(), Generous);
-    auto* strip = washEditor->findChild<ColorListPicker2*>(QStringLiteral("colorList"));
-    QCOMPARE(strip->count(), 2);
-    for (int row : {0, 1}) {
-        std::unique_ptr<QMimeData> data(ColorMimeData::encode({libraryColour(row)}));
-        const QPoint beside = strip->cellRect(strip->count()).center() + QPoint(strip->width(), 0) / 4;
-        for (QEvent::Type type : {QEvent::DragEnter, QEvent::DragMove, QEvent::Drop}) {
-            if (type == QEvent::DragEnter) {
-                QDragEnterEvent event(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-                QApplication::sendEvent(strip, &event);
-            } else {
-                QDropEvent event(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier, type);
-                QApplication::sendEvent(strip, &event);
-            }
-        }
-    }
-    QCOMPARE(strip->count(), 4);
-    auto* speed = washEditor->findChild<QSlider*>(QStringLiteral("speedSlider"));
-    speed->setFocus();
-    QTest::keyClick(speed, Qt::Key_Home);
-    for (int i = 0; i < 5; ++i)
-        QTest::keyClick(speed, Qt::Key_Right);
-    auto* width = washEditor->findChild<QSpinBox*>(QStringLiteral("widthEdit"));
-    width->setFocus();
-    width->selectAll();
-    QTest::keyClicks(width, QStringLiteral("12"));
-    QTest::mouseClick(washEditor->findChild<QRadioButton*>(QStringLiteral("downButton")), Qt::LeftButton);
-    save(5);
-
-    auto* wash = qobject_cast<MSPCustomWashEffect*>(MSPSceneModel::instance()->scene(4)->effect());
-    QCOMPARE(wash->speed(), 6);
-    QCOMPARE(wash->width(), 12);
-    QCOMPARE(wash->direction(), 1);
-    QCOMPARE(wash->colorList().size(), 4);
-    const QString saved = m_keypad.savedQuery(5);
-    QVERIFY2(saved.startsWith(QStringLiteral("effect=4&param1=6&param2=1&param3=12&")), qPrintable(saved));
-    QVERIFY2(saved.contains(QStringLiteral("&num_colors=4&")), qPrintable(saved));
-    for (int k = 0; k < 4; ++k)
-        QVERIFY2(saved.contains(QStringLiteral("&color%1=").arg(k + 1) + bytes(ZelColor(wash->colorList().at(k)))),
-                 qPrintable(saved));
-    QVERIFY(saved.contains(QStringLiteral("&color3=") + bytes(libraryColour(0).color)));
-    QVERIFY(saved.contains(QStringLiteral("&color4=") + bytes(libraryColour(1).color)));
-}
 
 LUMETTO_NETWORK_TEST_MAIN(TestEditorSession, "tst_editorsession", QApplication)
 #include "tst_editorsession.moc"

@@ -1,18 +1,12 @@
 #include "TestEnvironment.h"
 
-#include "MSPColorWashEffect.h"
 #include "MSPCustomWashEffect.h"
 #include "MSPEffectFactory.h"
-#include "MSPFixedColorEffect.h"
 #include "MSPHandler.h"
-#include "MSPRandomColorEffect.h"
-#include "MSPWhiteEffect.h"
 #include "ModelFixture.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 using namespace ModelFixture;
 
@@ -33,12 +27,17 @@ ZelColor hsb(int h, int s, int v) {
     return color;
 }
 
-template <typename Effect>
-Effect* give(int row, int type) {
-    auto* effect = qobject_cast<Effect*>(MSPEffectFactory::instance()->create(type, nullptr));
+// An effect of the kind for the row, its properties set ("colors": a wash's colour list).
+void give(int row, int type, const QVariantMap& properties) {
+    MSPEffect* effect = MSPEffectFactory::instance()->create(type, nullptr);
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        if (it.key() == QLatin1String("colors"))
+            static_cast<MSPCustomWashEffect*>(effect)->setColorList(it.value().toStringList());
+        else if (!effect->setProperty(qPrintable(it.key()), it.value()))
+            qFatal("no property %s", qPrintable(it.key()));
+    }
     scene(row)->setEffect(effect, false);
     scene(row)->setURL(QStringLiteral("/api/v1/shows/%1").arg(row + 1));
-    return effect;
 }
 
 // Every kind, with values off their defaults, and colours of every sort the editors pick.
@@ -56,33 +55,21 @@ void fill(int profile, bool chromaticity) {
     c->setUpCheckBoxState(false);
     c->setOnOffCheckBoxState(chromaticity);
 
-    give<MSPFixedColorEffect>(0, 0)->setColor(chromaticity ? documentYxy(800, 3127, 3290).aName()
-                                                           : ZelColor::fromRgb8(10, 20, 30).aName());
-    give<MSPFixedColorEffect>(1, 1)->setColor(chromaticity ? documentYxy(1000, 1500, 600).aName()
-                                                           : hsb(200, 150, 100).aName());
-    auto* wash = give<MSPColorWashEffect>(2, 2);
-    wash->setSpeed(17);
-    wash->setDirection(1);
-    auto* rainbow = give<MSPCustomWashEffect>(3, 3);
-    rainbow->setSpeed(3);
-    rainbow->setWidth(20);
-    rainbow->setColorList(chromaticity ? QStringList() : QStringList({QStringLiteral("#102030")}));
-    auto* custom = give<MSPCustomWashEffect>(4, 4);
-    custom->setSpeed(32);
-    custom->setDirection(1);
-    custom->setWidth(32);
-    custom->setColorList({documentYxy(500, 6400, 3300).aName(), ZelColor::fromRgb8(0, 0, 0).aName(),
-                          hsb(10, 255, 128).aName(), documentYxy(1, 3127, 3290).aName(),
-                          ZelColor::fromRgb8(255, 255, 255).aName(), documentYxy(32767, 1, 9999).aName()});
-    auto* random = give<MSPRandomColorEffect>(5, 5);
-    random->setSpeed(99);
-    random->setFade(true);
-    auto* white = give<MSPWhiteEffect>(6, 6);
-    white->setTemperature(200);
-    white->setBrightness(37);
-    auto* duo = give<MSPWhiteEffect>(7, 7);
-    duo->setTemperature(10);
-    duo->setBrightness(0);
+    const QString rgb = ZelColor::fromRgb8(10, 20, 30).aName(), white = ZelColor::fromRgb8(255, 255, 255).aName();
+    give(0, 0, {{"color", chromaticity ? documentYxy(800, 3127, 3290).aName() : rgb}});
+    give(1, 1, {{"color", chromaticity ? documentYxy(1000, 1500, 600).aName() : hsb(200, 150, 100).aName()}});
+    give(2, 2, {{"speed", 17}, {"direction", 1}});
+    give(3, 3, {{"speed", 3}, {"width", 20}, {"colors", chromaticity ? QStringList() : QStringList{"#102030"}}});
+    give(4, 4,
+         {{"speed", 32},
+          {"direction", 1},
+          {"width", 32},
+          {"colors", QStringList{documentYxy(500, 6400, 3300).aName(), ZelColor::fromRgb8(0, 0, 0).aName(),
+                                 hsb(10, 255, 128).aName(), documentYxy(1, 3127, 3290).aName(), white,
+                                 documentYxy(32767, 1, 9999).aName()}}});
+    give(5, 5, {{"speed", 99}, {"fade", true}});
+    give(6, 6, {{"temperature", 200}, {"brightness", 37}});
+    give(7, 7, {{"temperature", 10}, {"brightness", 0}});
     MSPSceneModel::instance()->setActiveSceneIndex(4, false);
 }
 
@@ -128,8 +115,7 @@ private slots:
         reset();
         const MSPDocument::ReadResult result = MSPDocument::read(saved, false);
         QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(result.currentShowIndex, 4);
-        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), 0);
+        QVERIFY(result.currentShowIndex == 4 && MSPSceneModel::instance()->activeSceneIndex() == 0);
 
         // Written again, the document is the same to the byte: kinds, parameters, colours and
         // configuration all came back from the defaults. Read into the effects now there, too.
@@ -144,39 +130,16 @@ private slots:
         picked.setY(0.123456);
         picked.setx(0.3127159);
         picked.sety(0.329);
-        give<MSPFixedColorEffect>(0, 0)->setColor(picked.aName());
-        const QString first = scene(0)->XMLData();
-        QVERIFY(first.contains(QLatin1String("<by>123</by><x>3127</x><y>3289</y>")));
-
+        give(0, 0, {{"color", picked.aName()}});
+        QVERIFY(scene(0)->XMLData().contains(QLatin1String("<by>123</by><x>3127</x><y>3289</y>")));
         QByteArray saved = MSPDocument::fileContents();
         for (int round = 0; round < 5; ++round) {
             reset();
             QVERIFY(MSPDocument::read(saved, false).ok);
             const QByteArray again = MSPDocument::fileContents();
-            QVERIFY(again.contains("<by>123</by><x>3127</x><y>3289</y>"));
-            if (round > 0)
-                QCOMPARE(again, saved);
+            QVERIFY(again.contains("<by>123</by><x>3127</x><y>3289</y>") && (round == 0 || again == saved));
             saved = again;
         }
-    }
-
-    void readsDevices() {
-        fill(3, false);
-        const QByteArray saved = MSPDocument::fileContents();
-        QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("configuration.xml")));
-        QVERIFY(!MSPDocument::write(&file));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(MSPDocument::write(&file));
-        file.close();
-        reset();
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(MSPDocument::read(&file, false).ok);
-        QCOMPARE(MSPDocument::fileContents(), QByteArray(saved).replace("<currentShow>5", "<currentShow>1"));
-
-        QVERIFY(!MSPDocument::read(static_cast<QIODevice*>(nullptr), false).ok);
-        QBuffer closed;
-        QVERIFY(!MSPDocument::read(&closed, false).ok);
     }
 
     void hostileDocuments() {
@@ -186,9 +149,10 @@ private slots:
         QByteArray huge = document(propertyElement(QStringLiteral("name"), QString()));
         huge.insert(huge.indexOf("</value>"), QByteArray(50 * 1024 * 1024, 'x'));
         QVERIFY(MSPDocument::read(huge, false).error.contains(QLatin1String("larger")));
-        QBuffer buffer(&huge);
-        QVERIFY(buffer.open(QIODevice::ReadOnly));
-        QVERIFY(!MSPDocument::read(&buffer, false).ok);
+        QBuffer buffer(&huge), closed;
+        QVERIFY(buffer.open(QIODevice::ReadOnly) && !MSPDocument::read(&buffer, false).ok);
+        QVERIFY(!MSPDocument::read(&closed, false).ok &&
+                !MSPDocument::read(static_cast<QIODevice*>(nullptr), false).ok);
         // Under the size limit, a text far longer than any of ours is refused by the reader.
         QVERIFY(!MSPDocument::read(document(propertyElement("name", QString(200000, QLatin1Char('y')))), false).ok);
 
@@ -215,24 +179,8 @@ private slots:
                           propertyElement("name", "&hall;").toLatin1() +
                           propertyElement("version", "&secret;").toLatin1() + "</config></v1>";
         edge.insert(edge.indexOf("<v1>"), QByteArray(MSPDocument::maximumSize - edge.size(), ' '));
-        QVERIFY(MSPDocument::read(edge, false).ok);
-        QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Main Hall"));
+        QVERIFY(MSPDocument::read(edge, false).ok && SystemConfiguration::instance()->name() == "Main Hall");
         QVERIFY(!SystemConfiguration::instance()->version().contains(QLatin1String("root")));
-    }
-
-    void factoryDefaultFile() {
-        const QString path = TestSupport::sourceDir() + QStringLiteral("/app/resources/defaultConfiguration.xml");
-        QFile file(path);
-        if (!file.exists())
-            QSKIP("the factory default file is not in this tree");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const MSPDocument::ReadResult result = MSPDocument::read(&file, false);
-        QVERIFY2(result.ok, qPrintable(result.error));
-        for (int row = 0; row < 8; ++row) {
-            QVERIFY(scene(row)->effect());
-            QCOMPARE(scene(row)->url(), QStringLiteral("/api/v1/shows/%1").arg(row + 1));
-        }
-        QVERIFY(result.currentShowIndex >= 0);
     }
 };
 

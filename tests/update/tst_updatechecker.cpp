@@ -19,6 +19,10 @@ QByteArray versionFile(const QByteArray& version, const QByteArray& download = "
            "\" released=\"2013-11-27\" download=\"" + download + "\"/></ZelAppVersions>";
 }
 
+bool checkedJustNow() {
+    return qAbs(QSettings().value(LastCheck).toDateTime().secsTo(QDateTime::currentDateTime())) < 120;
+}
+
 QStringList boxes() {
     QStringList texts;
     for (const MessageBoxes::Shown& box : MessageBoxes::shown())
@@ -32,226 +36,202 @@ class TestUpdateChecker : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void automaticCheckFollowsTheInterval_data();
-    void automaticCheckFollowsTheInterval();
-    void outcomesAndTheirMessages_data();
-    void outcomesAndTheirMessages();
-    void everyCheckHasItsOwnConnections();
-    void noServerConfigured();
-    void checkNowUsesTheSavedProxy();
+    void initTestCase() {
+        MessageBoxes::answerAutomatically(QMessageBox::No);
+        BrowserLauncher::setHandler([this](const QUrl& url) {
+            m_opened << url;
+            return true;
+        });
+    }
+
+    void init() {
+        QSettings().clear();
+        MessageBoxes::clearShown();
+        m_opened.clear();
+        m_server = new HttpTestServer;
+        QVERIFY(m_server->listen(QHostAddress(QStringLiteral("10.77.0.1"))));
+        m_server->serve(FilePath, versionFile("3.2.0.0"));
+    }
+
+    void cleanup() {
+        delete m_checker;
+        m_checker = nullptr;
+        delete m_server;
+    }
+
+    void automaticCheckFollowsTheInterval_data() {
+        QTest::addColumn<QVariant>("lastCheck"); // days ago as int, or a stored value
+        QTest::addColumn<int>("interval");       // -1: not stored
+        QTest::addColumn<bool>("neverCheck");
+        QTest::addColumn<bool>("checks");
+        QTest::newRow("first start") << QVariant() << -1 << false << true;
+        QTest::newRow("13 of 14 days") << QVariant(13) << -1 << false << false;
+        QTest::newRow("14 of 14 days") << QVariant(14) << -1 << false << true;
+        QTest::newRow("3 of 2 days") << QVariant(3) << 2 << false << true;
+        QTest::newRow("today, interval 0") << QVariant(0) << 0 << false << true;
+        QTest::newRow("today, interval 1") << QVariant(0) << 1 << false << false;
+        QTest::newRow("in the future") << QVariant(-3) << -1 << false << true;
+        QTest::newRow("never check") << QVariant(400) << -1 << true << false;
+        QTest::newRow("unreadable last check") << QVariant(QStringLiteral("garbage")) << -1 << false << true;
+    }
+
+    void automaticCheckFollowsTheInterval() {
+        QFETCH(QVariant, lastCheck);
+        QFETCH(int, interval);
+        QFETCH(bool, neverCheck);
+        QFETCH(bool, checks);
+        QSettings settings;
+        if (lastCheck.type() == QVariant::Int)
+            settings.setValue(LastCheck, QDateTime::currentDateTime().addDays(-lastCheck.toInt()));
+        else if (lastCheck.isValid())
+            settings.setValue(LastCheck, lastCheck);
+        if (interval >= 0)
+            settings.setValue(QStringLiteral("update_check_interval_days"), interval);
+        settings.setValue(QStringLiteral("update_never_check"), neverCheck);
+        const QVariant before = settings.value(LastCheck);
+        startChecker(false);
+        m_checker->checkForUpdateIfNecessary();
+        QCOMPARE(m_checker->isChecking(), checks);
+        if (!checks) {
+            QCOMPARE(settings.value(LastCheck), before);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
+        QCOMPARE(m_server->requestCount(), 1);
+        QVERIFY(checkedJustNow());
+        // Even an automatic check asks about a newer version.
+        QCOMPARE(boxes(),
+                 QStringList{QStringLiteral("Update Available|A newer version (3.2.0.0 (2013-11-27)) of this "
+                                            "application is available.\n\nWould you like to go to the download "
+                                            "page?")});
+        QVERIFY(m_opened.isEmpty()); // answered No
+    }
+
+    void outcomesAndTheirMessages_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("verbose");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<bool>("downloaded");
+
+        const QString available =
+            QStringLiteral("Update Available|A newer version (3.1.4.0 (2013-11-27)) of this "
+                           "application is available.\n\nWould you like to go to the download page?");
+        const QString latest = QStringLiteral("No Update Available|You have the latest version: v3.1.3.0 (2013-11-27)");
+        const QString failed = QStringLiteral("Update Error|Unable to retrieve update file.");
+        const int yes = QMessageBox::Yes;
+        const int no = QMessageBox::No;
+        QTest::newRow("newer, yes") << versionFile("3.1.4") << 200 << false << yes << available
+                                    << "http://downloads.example/lumetto" << true;
+        QTest::newRow("newer, no") << versionFile("3.1.4") << 200 << true << no << available << "" << true;
+        QTest::newRow("newer, no page") << versionFile("3.1.4", "") << 200 << true << yes << available << "" << true;
+        QTest::newRow("same, verbose") << versionFile("3.1.3.0") << 200 << true << no << latest << "" << true;
+        QTest::newRow("same, quiet") << versionFile("3.1.3.0") << 200 << false << no << ""
+                                     << "" << true;
+        QTest::newRow("older, verbose") << versionFile("3.0.9.9") << 200 << true << no << latest << "" << true;
+        QTest::newRow("not listed") << QByteArray("<ZelAppVersions/>") << 200 << true << no << latest << "" << true;
+        QTest::newRow("malformed, verbose")
+            << QByteArray("<ZelAppVersions>") << 200 << true << no << failed << "" << false;
+        QTest::newRow("404, verbose") << versionFile("9") << 404 << true << no << failed << "" << false;
+        QTest::newRow("404, quiet") << versionFile("9") << 404 << false << no << ""
+                                    << "" << false;
+    }
+
+    void outcomesAndTheirMessages() {
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        QFETCH(bool, verbose);
+        QFETCH(int, answer);
+        QFETCH(QString, box);
+        QFETCH(QString, opened);
+        QFETCH(bool, downloaded);
+        m_server->serve(FilePath, body, status);
+        MessageBoxes::answerAutomatically(QMessageBox::StandardButton(answer));
+        const QDateTime before = QDateTime::currentDateTime().addDays(-30);
+        QSettings().setValue(LastCheck, before);
+
+        startChecker(verbose);
+        QSignalSpy reset(m_checker, &UpdateChecker::updateLabelShouldReset);
+        m_checker->checkNow();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
+        MessageBoxes::answerAutomatically(QMessageBox::No);
+
+        QCOMPARE(boxes(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
+        QCOMPARE(reset.count(), downloaded ? 1 : 0);
+        // A failing server is tried again at the next start.
+        QVERIFY(downloaded ? checkedJustNow() : QSettings().value(LastCheck).toDateTime() == before);
+    }
+
+    void everyCheckHasItsOwnConnections() {
+        m_server->serve(FilePath, versionFile("3.1.3.0"));
+        startChecker(true);
+        for (int round = 1; round <= 3; ++round) {
+            m_checker->checkNow();
+            m_checker->checkNow(); // ignored while the first runs
+            QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
+            QCOMPARE(MessageBoxes::shown().size(), round);
+            QCOMPARE(m_server->requestCount(), round);
+        }
+        // The tool's signals no longer reach the checker between checks.
+        emit m_checker->tool()->unableToRetrieveFile();
+        QCOMPARE(MessageBoxes::shown().size(), 3);
+    }
+
+    void noServerConfigured() {
+        startChecker(true);
+        m_checker->setServer(QString(), QString::fromLatin1(FilePath));
+        m_checker->checkForUpdateIfNecessary();
+        QVERIFY(!m_checker->isChecking() && MessageBoxes::shown().isEmpty());
+
+        m_checker->checkNow();
+        QVERIFY(!m_checker->isChecking());
+        QCOMPARE(boxes(),
+                 QStringList{QStringLiteral("Check For Updates|No update server is configured, so this program "
+                                            "cannot check for updates.")});
+        QCOMPARE(m_server->requestCount(), 0);
+        QVERIFY(!QSettings().contains(LastCheck));
+
+        // The deployment's host comes from the settings.
+        QSettings().setValue(QStringLiteral("update_server_host"), QStringLiteral(" %1 ").arg(m_server->hostAndPort()));
+        m_checker->useProgramDefaults();
+        m_checker->checkForUpdateIfNecessary();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
+        QVERIFY(m_server->requestCount() == 1 && m_server->requests().first().target == FilePath);
+    }
+
+    void checkNowUsesTheSavedProxy() {
+        TestProxy proxy;
+        if (!proxy.start())
+            QFAIL(qPrintable(proxy.error()));
+        QSettings settings;
+        settings.setValue(QStringLiteral("proxy_host"), QStringLiteral("127.0.0.1"));
+        settings.setValue(QStringLiteral("proxy_port"), proxy.port());
+        startChecker(true);
+        for (bool useProxy : {true, false}) {
+            settings.setValue(QStringLiteral("use_proxy"), useProxy);
+            m_checker->checkNow();
+            QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
+            QCOMPARE(m_server->requests().last().headers.value("via").contains(TestProxy::viaName().toUtf8()),
+                     useProxy);
+        }
+        QCOMPARE(m_server->requestCount(), 2);
+    }
 
 private:
-    void startChecker(bool verbose);
+    void startChecker(bool verbose) {
+        m_checker = new UpdateChecker;
+        m_checker->setServer(m_server->hostAndPort(), QString::fromLatin1(FilePath));
+        m_checker->setAppInfo(QStringLiteral("Lumetto Keypad Effect Manager"), 3, 1, 3, 0, 20131127);
+        m_checker->setVerbose(verbose);
+    }
 
     HttpTestServer* m_server = nullptr;
     UpdateChecker* m_checker = nullptr;
     QList<QUrl> m_opened;
 };
-
-void TestUpdateChecker::initTestCase() {
-    MessageBoxes::answerAutomatically(QMessageBox::No);
-    BrowserLauncher::setHandler([this](const QUrl& url) {
-        m_opened << url;
-        return true;
-    });
-}
-
-void TestUpdateChecker::init() {
-    QSettings().clear();
-    MessageBoxes::clearShown();
-    m_opened.clear();
-    m_server = new HttpTestServer;
-    QVERIFY(m_server->listen(QHostAddress(QStringLiteral("10.77.0.1"))));
-    m_server->serve(FilePath, versionFile("3.2.0.0"));
-}
-
-void TestUpdateChecker::cleanup() {
-    delete m_checker;
-    m_checker = nullptr;
-    delete m_server;
-}
-
-void TestUpdateChecker::startChecker(bool verbose) {
-    m_checker = new UpdateChecker;
-    m_checker->setServer(m_server->hostAndPort(), QString::fromLatin1(FilePath));
-    m_checker->setAppInfo(QStringLiteral("Lumetto Keypad Effect Manager"), 3, 1, 3, 0, 20131127);
-    m_checker->setVerbose(verbose);
-}
-
-void TestUpdateChecker::automaticCheckFollowsTheInterval_data() {
-    QTest::addColumn<QVariant>("lastCheck"); // days ago as int, or a stored value
-    QTest::addColumn<int>("interval");       // -1: not stored
-    QTest::addColumn<bool>("neverCheck");
-    QTest::addColumn<bool>("checks");
-    QTest::newRow("first start") << QVariant() << -1 << false << true;
-    QTest::newRow("13 of 14 days") << QVariant(13) << -1 << false << false;
-    QTest::newRow("14 of 14 days") << QVariant(14) << -1 << false << true;
-    QTest::newRow("3 of 2 days") << QVariant(3) << 2 << false << true;
-    QTest::newRow("today, interval 0") << QVariant(0) << 0 << false << true;
-    QTest::newRow("today, interval 1") << QVariant(0) << 1 << false << false;
-    QTest::newRow("in the future") << QVariant(-3) << -1 << false << true;
-    QTest::newRow("never check") << QVariant(400) << -1 << true << false;
-    QTest::newRow("unreadable last check") << QVariant(QStringLiteral("garbage")) << -1 << false << true;
-}
-
-void TestUpdateChecker::automaticCheckFollowsTheInterval() {
-    QFETCH(QVariant, lastCheck);
-    QFETCH(int, interval);
-    QFETCH(bool, neverCheck);
-    QFETCH(bool, checks);
-    QSettings settings;
-    if (lastCheck.type() == QVariant::Int)
-        settings.setValue(LastCheck, QDateTime::currentDateTime().addDays(-lastCheck.toInt()));
-    else if (lastCheck.isValid())
-        settings.setValue(LastCheck, lastCheck);
-    if (interval >= 0)
-        settings.setValue(QStringLiteral("update_check_interval_days"), interval);
-    settings.setValue(QStringLiteral("update_never_check"), neverCheck);
-    const QVariant before = settings.value(LastCheck);
-    if (lastCheck.type() == QVariant::Int && !neverCheck)
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("Last checked for updates %1 days ago. Update "
-                                                                   "interval is %2 days.")
-                                                        .arg(lastCheck.toInt())
-                                                        .arg(interval >= 0 ? interval : 14)));
-    startChecker(false);
-    m_checker->checkForUpdateIfNecessary();
-    QCOMPARE(m_checker->isChecking(), checks);
-    if (!checks) {
-        QCOMPARE(settings.value(LastCheck), before);
-        return;
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-    QCOMPARE(m_server->requestCount(), 1);
-    QVERIFY(qAbs(settings.value(LastCheck).toDateTime().secsTo(QDateTime::currentDateTime())) < 120);
-    // Even an automatic check asks about a newer version.
-    QCOMPARE(boxes(), QStringList{QStringLiteral("Update Available|A newer version (3.2.0.0 (2013-11-27)) of this "
-                                                 "application is available.\n\nWould you like to go to the download "
-                                                 "page?")});
-    QVERIFY(m_opened.isEmpty()); // answered No
-}
-
-void TestUpdateChecker::outcomesAndTheirMessages_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("verbose");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("opened");
-    QTest::addColumn<bool>("downloaded");
-
-    const QString available = QStringLiteral("Update Available|A newer version (3.1.4.0 (2013-11-27)) of this "
-                                             "application is available.\n\nWould you like to go to the download page?");
-    const QString latest = QStringLiteral("No Update Available|You have the latest version: v3.1.3.0 (2013-11-27)");
-    const QString failed = QStringLiteral("Update Error|Unable to retrieve update file.");
-    const int yes = QMessageBox::Yes;
-    const int no = QMessageBox::No;
-    QTest::newRow("newer, yes") << versionFile("3.1.4") << 200 << false << yes << available
-                                << "http://downloads.example/lumetto" << true;
-    QTest::newRow("newer, no") << versionFile("3.1.4") << 200 << true << no << available << "" << true;
-    QTest::newRow("newer, no page") << versionFile("3.1.4", "") << 200 << true << yes << available << "" << true;
-    QTest::newRow("same, verbose") << versionFile("3.1.3.0") << 200 << true << no << latest << "" << true;
-    QTest::newRow("same, quiet") << versionFile("3.1.3.0") << 200 << false << no << ""
-                                 << "" << true;
-    QTest::newRow("older, verbose") << versionFile("3.0.9.9") << 200 << true << no << latest << "" << true;
-    QTest::newRow("not listed") << QByteArray("<ZelAppVersions/>") << 200 << true << no << latest << "" << true;
-    QTest::newRow("malformed, verbose") << QByteArray("<ZelAppVersions>") << 200 << true << no << failed << "" << false;
-    QTest::newRow("404, verbose") << versionFile("9") << 404 << true << no << failed << "" << false;
-    QTest::newRow("404, quiet") << versionFile("9") << 404 << false << no << ""
-                                << "" << false;
-}
-
-void TestUpdateChecker::outcomesAndTheirMessages() {
-    QFETCH(QByteArray, body);
-    QFETCH(int, status);
-    QFETCH(bool, verbose);
-    QFETCH(int, answer);
-    QFETCH(QString, box);
-    QFETCH(QString, opened);
-    QFETCH(bool, downloaded);
-    m_server->serve(FilePath, body, status);
-    MessageBoxes::answerAutomatically(QMessageBox::StandardButton(answer));
-    const QDateTime before = QDateTime::currentDateTime().addDays(-30);
-    QSettings().setValue(LastCheck, before);
-
-    startChecker(verbose);
-    QSignalSpy reset(m_checker, &UpdateChecker::updateLabelShouldReset);
-    m_checker->checkNow();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-    MessageBoxes::answerAutomatically(QMessageBox::No);
-
-    QCOMPARE(boxes(), box.isEmpty() ? QStringList() : QStringList{box});
-    QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
-    QCOMPARE(reset.count(), downloaded ? 1 : 0);
-    const QDateTime last = QSettings().value(LastCheck).toDateTime();
-    if (downloaded)
-        QVERIFY(qAbs(last.secsTo(QDateTime::currentDateTime())) < 120);
-    else
-        QCOMPARE(last, before); // a failing server is tried again at the next start
-}
-
-void TestUpdateChecker::everyCheckHasItsOwnConnections() {
-    m_server->serve(FilePath, versionFile("3.1.3.0"));
-    startChecker(true);
-    for (int round = 1; round <= 3; ++round) {
-        m_checker->checkNow();
-        m_checker->checkNow(); // ignored while the first runs
-        QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-        QCOMPARE(MessageBoxes::shown().size(), round);
-        QCOMPARE(m_server->requestCount(), round);
-    }
-    // The tool's signals no longer reach the checker between checks.
-    emit m_checker->tool()->unableToRetrieveFile();
-    QCOMPARE(MessageBoxes::shown().size(), 3);
-}
-
-void TestUpdateChecker::noServerConfigured() {
-    startChecker(true);
-    m_checker->setServer(QString(), QString::fromLatin1(FilePath));
-    QTest::ignoreMessage(QtDebugMsg, "Update: no update server is configured; the automatic check is skipped.");
-    m_checker->checkForUpdateIfNecessary();
-    QVERIFY(!m_checker->isChecking());
-    QVERIFY(MessageBoxes::shown().isEmpty());
-
-    m_checker->checkNow();
-    QVERIFY(!m_checker->isChecking());
-    QCOMPARE(boxes(), QStringList{QStringLiteral("Check For Updates|No update server is configured, so this program "
-                                                 "cannot check for updates.")});
-    QCOMPARE(m_server->requestCount(), 0);
-    QVERIFY(!QSettings().contains(LastCheck));
-
-    // The deployment's host comes from the settings.
-    QSettings().setValue(QStringLiteral("update_server_host"), QStringLiteral(" %1 ").arg(m_server->hostAndPort()));
-    m_checker->useProgramDefaults();
-    m_checker->checkForUpdateIfNecessary();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-    QCOMPARE(m_server->requestCount(), 1);
-    QCOMPARE(m_server->requests().first().target, FilePath);
-}
-
-void TestUpdateChecker::checkNowUsesTheSavedProxy() {
-    TestProxy proxy;
-    if (!proxy.start())
-        QFAIL(qPrintable(proxy.error()));
-    QSettings settings;
-    settings.setValue(QStringLiteral("use_proxy"), true);
-    settings.setValue(QStringLiteral("proxy_host"), QStringLiteral("127.0.0.1"));
-    settings.setValue(QStringLiteral("proxy_port"), proxy.port());
-    startChecker(true);
-    m_checker->checkNow();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-    QCOMPARE(m_server->requestCount(), 1);
-    QVERIFY(m_server->requests().at(0).headers.value("via").contains(TestProxy::viaName().toUtf8()));
-    QVERIFY(proxy.log().contains(QStringLiteral("Established connection to host \"10.77.0.1\"")));
-
-    settings.setValue(QStringLiteral("use_proxy"), false);
-    m_checker->checkNow();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-    QCOMPARE(m_server->requestCount(), 2);
-    QVERIFY(!m_server->requests().at(1).headers.contains("via"));
-}
 
 LUMETTO_NETWORK_TEST_MAIN(TestUpdateChecker, "tst_updatechecker", QApplication)
 

@@ -37,28 +37,17 @@ private slots:
         const QList<DiscoveryPacket> packets{request, reply(), setAddress, ack};
         const QList<int> sizes{8, 224, 24, 20};
         for (int i = 0; i < packets.size(); ++i) {
-            const DiscoveryPacket& in = packets.at(i);
-            const QByteArray wire = in.encode();
+            const QByteArray wire = packets.at(i).encode();
             QCOMPARE(wire.size(), sizes.at(i));
             DiscoveryPacket out;
             QString error;
             QVERIFY2(DiscoveryPacket::decode(wire, out, &error), qPrintable(error));
-            QCOMPARE(out.type, in.type);
-            QCOMPARE(out.sequence, in.sequence);
-            QCOMPARE(out.mac, in.mac);
-            QCOMPARE(out.ipv4, in.ipv4);
-            if (in.type == DiscoveryPacket::Type::DiscoverReply) {
-                QCOMPARE(out.serial, in.serial);
-                QCOMPARE(out.firmware, in.firmware);
-                QCOMPARE(out.universe, in.universe);
-                QCOMPARE(out.versionText, in.versionText);
-                QCOMPARE(out.name, in.name);
-            }
-            if (in.type == DiscoveryPacket::Type::SetAddressRequest)
-                QCOMPARE(out.netmask, in.netmask);
-            if (in.type == DiscoveryPacket::Type::SetAddressReply)
-                QCOMPARE(out.status, in.status);
+            QCOMPARE(out.type, packets.at(i).type);
+            QCOMPARE(out.encode(), wire);
         }
+        DiscoveryPacket out;
+        QVERIFY(DiscoveryPacket::decode(reply().encode(), out));
+        QVERIFY(out.name == "Lobby" && out.serial == 0x01020304 && out.versionText == reply().versionText);
     }
 
     void writesNetworkByteOrderAtDocumentedOffsets() {
@@ -76,39 +65,24 @@ private slots:
     void rejectsMalformedDatagrams_data() {
         QTest::addColumn<QByteArray>("datagram");
         const QByteArray good = reply().encode();
-        QByteArray wrongMagic = good;
-        wrongMagic[0] = 'W';
-        QByteArray wrongVersion = good;
-        wrongVersion[4] = 2;
-        QByteArray unknownType = good;
-        unknownType[5] = 9;
-        QByteArray zeroType = good;
-        zeroType[5] = 0;
-        QByteArray unterminatedName = good;
-        unterminatedName.replace(160, 64, QByteArray(64, 'x'));
-        QByteArray unterminatedVersion = good;
-        unterminatedVersion.replace(32, 128, QByteArray(128, 'v'));
-        QByteArray badStatus = [] {
-            DiscoveryPacket ack;
-            ack.type = DiscoveryPacket::Type::SetAddressReply;
-            QByteArray wire = ack.encode();
-            wire[14] = 3;
-            return wire;
-        }();
-        QByteArray requestWithTail = DiscoveryPacket().encode() + "x";
+        auto patched = [](QByteArray wire, int at, const QByteArray& bytes) {
+            return wire.replace(at, bytes.size(), bytes);
+        };
+        DiscoveryPacket ack;
+        ack.type = DiscoveryPacket::Type::SetAddressReply;
 
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("header cut") << good.left(7);
         QTest::newRow("reply cut") << good.left(good.size() - 1);
         QTest::newRow("reply oversized") << good + QByteArray(1, '\0');
-        QTest::newRow("request oversized") << requestWithTail;
-        QTest::newRow("wrong magic") << wrongMagic;
-        QTest::newRow("wrong version") << wrongVersion;
-        QTest::newRow("unknown type") << unknownType;
-        QTest::newRow("type zero") << zeroType;
-        QTest::newRow("name without NUL") << unterminatedName;
-        QTest::newRow("version text without NUL") << unterminatedVersion;
-        QTest::newRow("unknown status") << badStatus;
+        QTest::newRow("request oversized") << DiscoveryPacket().encode() + "x";
+        QTest::newRow("wrong magic") << patched(good, 0, "W");
+        QTest::newRow("wrong version") << patched(good, 4, "\x02");
+        QTest::newRow("unknown type") << patched(good, 5, "\x09");
+        QTest::newRow("type zero") << patched(good, 5, QByteArray(1, '\0'));
+        QTest::newRow("name without NUL") << patched(good, 160, QByteArray(64, 'x'));
+        QTest::newRow("version text without NUL") << patched(good, 32, QByteArray(128, 'v'));
+        QTest::newRow("unknown status") << patched(ack.encode(), 14, "\x03");
         QTest::newRow("keypad scene notice") << QByteArray::fromHex("0401dc4a01000103000000000003000000");
     }
 
@@ -134,7 +108,6 @@ private slots:
     }
 
     void packsFirmwareAndReadsHardwareAddresses() {
-        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.3.2")), quint16(0x0132));
         QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("2.15.15")), quint16(0x02FF));
         QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.16.0")), quint16(0));
         QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.3")), quint16(0));
@@ -144,10 +117,9 @@ private slots:
         QCOMPARE(DiscoveryPacket::macText(mac), QStringLiteral("02:4c:4d:00:0a:ff"));
         QVERIFY(DiscoveryPacket::parseMac(QStringLiteral("02-4c-4d-00-0a-fe"), mac));
         QCOMPARE(mac[5], quint8(0xFE));
-        QVERIFY(!DiscoveryPacket::parseMac(QStringLiteral("02:4c:4d:00:0a"), mac));
-        QVERIFY(!DiscoveryPacket::parseMac(QStringLiteral("02:4c:4d:00:0a:fff"), mac));
-        QVERIFY(!DiscoveryPacket::parseMac(QStringLiteral("02:4c:4d:00:0a:zz"), mac));
-        QCOMPARE(mac[5], quint8(0xFE));
+        for (const char* bad : {"02:4c:4d:00:0a", "02:4c:4d:00:0a:fff", "02:4c:4d:00:0a:zz"})
+            QVERIFY(!DiscoveryPacket::parseMac(QString::fromLatin1(bad), mac));
+        QCOMPARE(mac[5], quint8(0xFE)); // untouched by failures
     }
 };
 

@@ -4,9 +4,7 @@
 #include "Vexil.h"
 
 #include <QHostAddress>
-#include <QNetworkAccessManager>
 #include <QNetworkDatagram>
-#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QUdpSocket>
 
@@ -34,57 +32,38 @@ class TestVexilDiscovery : public QObject {
                 });
     }
 
-    const Answer* answerFrom(const QString& address) const {
+    Answer answerFrom(const QString& address) const {
         for (const Answer& answer : m_answers)
             if (answer.address == address)
-                return &answer;
-        return nullptr;
+                return answer;
+        return {};
     }
 
 private slots:
     void init() { m_answers.clear(); }
 
-    void findsOneKeypad() {
-        KeypadSimulator sim;
-        KeypadSimulator::Options options(QStringLiteral("10.77.0.2"), QStringLiteral("Lobby"));
+    void findsKeypadsAlsoThroughTheGlobalBroadcast() {
+        KeypadSimulator lobby, hall, other;
+        KeypadSimulator::Options options(QStringLiteral("10.77.0.3"), QStringLiteral("Lobby"));
         options.serial = QStringLiteral("4711");
         options.version = QStringLiteral("1.3.2");
-        QVERIFY(sim.start(options));
-        Vexil vexil;
-        collect(vexil);
-        QVERIFY(vexil.sendDiscover("10.77.255.255"));
-        QTRY_COMPARE(m_answers.size(), 1);
-        const Answer& a = m_answers.first();
-        QCOMPARE(a.address, QStringLiteral("10.77.0.2"));
-        QCOMPARE(a.mac, sim.macBytes());
-        QCOMPARE(a.name, QByteArray("Lobby"));
-        QCOMPARE(a.serial, 4711u);
-        QCOMPARE(a.version, quint16(0x0132));
-        const QList<QByteArray> lines = a.versionText.split('\n');
-        QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines.at(2), QByteArray("Software:SFT-009251-00"));
-        QCOMPARE(lines.at(3), QByteArray("Firmware:1.3.2"));
-        // The keypad now knows where its editor is.
-        QTRY_VERIFY(sim.hasEvent(QStringLiteral("discover 10.77.0.1")));
-    }
-
-    void findsThreeKeypadsAlsoThroughTheGlobalBroadcast() {
-        KeypadSimulator lobby, hall, other;
-        QVERIFY(lobby.start({QStringLiteral("10.77.0.3"), QStringLiteral("Lobby")}));
+        QVERIFY(lobby.start(options));
         QVERIFY(hall.start({QStringLiteral("10.77.0.12"), QStringLiteral("Hall")}));
-        KeypadSimulator::Options foreign(QStringLiteral("10.77.2.4"), QStringLiteral("Stage"));
-        foreign.partNumber = QStringLiteral("SFT-000001-00");
-        QVERIFY(other.start(foreign));
+        options = {QStringLiteral("10.77.2.4"), QStringLiteral("Stage")};
+        options.partNumber = QStringLiteral("SFT-000001-00");
+        QVERIFY(other.start(options));
 
         Vexil vexil;
         collect(vexil);
         QVERIFY(vexil.sendDiscover("255.255.255.255"));
         QTRY_COMPARE(m_answers.size(), 3);
-        QVERIFY(answerFrom(QStringLiteral("10.77.0.3")));
-        QCOMPARE(answerFrom(QStringLiteral("10.77.0.3"))->name, QByteArray("Lobby"));
-        QCOMPARE(answerFrom(QStringLiteral("10.77.0.12"))->name, QByteArray("Hall"));
-        QVERIFY(answerFrom(QStringLiteral("10.77.2.4"))->versionText.contains("Software:SFT-000001-00\n"));
-        QCOMPARE(answerFrom(QStringLiteral("10.77.0.12"))->mac, hall.macBytes());
+        const Answer a = answerFrom(QStringLiteral("10.77.0.3"));
+        QVERIFY(a.mac == lobby.macBytes() && a.name == "Lobby" && a.serial == 4711 && a.version == 0x0132);
+        QCOMPARE(a.versionText.split('\n').mid(2), (QList<QByteArray>{"Software:SFT-009251-00", "Firmware:1.3.2"}));
+        QCOMPARE(answerFrom(QStringLiteral("10.77.0.12")).mac, hall.macBytes());
+        QVERIFY(answerFrom(QStringLiteral("10.77.2.4")).versionText.contains("Software:SFT-000001-00\n"));
+        // The keypads now know where their editor is.
+        QTRY_VERIFY(lobby.hasEvent(QStringLiteral("discover 10.77.0.1")));
 
         // A second request is answered again, by each keypad once.
         m_answers.clear();
@@ -101,7 +80,7 @@ private slots:
         QVERIFY(vexil.sendDiscover("10.77.255.255"));
         QTRY_COMPARE(m_answers.size(), 2);
 
-        QByteArray mac = answerFrom(QStringLiteral("10.77.0.5"))->mac;
+        QByteArray mac = answerFrom(QStringLiteral("10.77.0.5")).mac;
 
         // A request with a netmask that is not contiguous is refused, and the keypad says so.
         DiscoveryPacket odd;
@@ -116,8 +95,8 @@ private slots:
         QVERIFY(answered.wait(5000));
         DiscoveryPacket refusal;
         QVERIFY(DiscoveryPacket::decode(raw.receiveDatagram().data(), refusal));
-        QCOMPARE(refusal.type, DiscoveryPacket::Type::SetAddressReply);
-        QCOMPARE(refusal.status, DiscoveryPacket::Status::InvalidAddress);
+        QVERIFY(refusal.type == DiscoveryPacket::Type::SetAddressReply &&
+                refusal.status == DiscoveryPacket::Status::InvalidAddress);
         QCOMPARE(QHostAddress(refusal.ipv4).toString(), QStringLiteral("10.77.0.5"));
 
         QVERIFY(vexil.sendSetIP(mac.data(), "10.77.3.50"));
@@ -126,25 +105,12 @@ private slots:
         QCOMPARE(target.address(), QStringLiteral("10.77.3.50"));
         QVERIFY(!bystander.hasEvent(QStringLiteral("set-address")));
 
-        // It serves at the new address only.
-        QNetworkAccessManager http;
-        auto get = [&http](const QString& address) {
-            QNetworkRequest request(QUrl(QStringLiteral("http://%1/api/v1/config").arg(address)));
-            request.setTransferTimeout(3000);
-            QNetworkReply* reply = http.get(request);
-            QSignalSpy finished(reply, &QNetworkReply::finished);
-            finished.wait(8000);
-            reply->deleteLater();
-            return reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
-        };
-        QVERIFY(get(QStringLiteral("10.77.3.50")).contains("<value>10.77.3.50</value>"));
-        QVERIFY(get(QStringLiteral("10.77.0.5")).isEmpty());
-
+        // Found again at the new address only.
         m_answers.clear();
         QVERIFY(vexil.sendDiscover("10.77.255.255"));
         QTRY_COMPARE(m_answers.size(), 2);
-        QVERIFY(answerFrom(QStringLiteral("10.77.3.50")));
-        QCOMPARE(answerFrom(QStringLiteral("10.77.3.50"))->mac, mac);
+        QCOMPARE(answerFrom(QStringLiteral("10.77.3.50")).mac, mac);
+        QVERIFY(answerFrom(QStringLiteral("10.77.0.5")).mac.isEmpty());
     }
 };
 

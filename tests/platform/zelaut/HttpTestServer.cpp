@@ -16,13 +16,6 @@ QString HttpTestServer::hostAndPort() const {
     return m_server.serverAddress().toString() + QLatin1Char(':') + QString::number(port());
 }
 
-void HttpTestServer::serve(const QByteArray& path, const QByteArray& body, int status) {
-    Response response;
-    response.status = status;
-    response.body = body;
-    setResponse(path, response);
-}
-
 void HttpTestServer::handleNewConnection() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -51,14 +44,7 @@ void HttpTestServer::handleNewConnection() {
 
             // A proxy sends the absolute URL; the path decides either way.
             const QByteArray path = QUrl::fromEncoded(request.target).path(QUrl::FullyEncoded).toUtf8();
-            const auto found = m_responses.constFind(path);
-            Response response;
-            if (found == m_responses.constEnd()) {
-                response.status = 404;
-                response.body = "not here";
-            } else {
-                response = *found;
-            }
+            const Response response = m_responses.value(path, {404, "not here"});
             if (response.behaviour == Behaviour::NeverAnswer)
                 return;
             if (response.behaviour == Behaviour::CloseAtOnce) {
@@ -66,9 +52,7 @@ void HttpTestServer::handleNewConnection() {
                 return;
             }
             QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) +
-                              " Test\r\n"
-                              "Content-Type: application/xml\r\nConnection: close\r\n" +
-                              response.extraHeaders;
+                              " Test\r\nContent-Type: application/xml\r\nConnection: close\r\n";
             if (response.sendContentLength)
                 head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
             socket->write(head + "\r\n" + response.body);

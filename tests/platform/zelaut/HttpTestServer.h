@@ -21,7 +21,6 @@ public:
         QByteArray body;
         Behaviour behaviour = Behaviour::Answer;
         bool sendContentLength = true;
-        QByteArray extraHeaders; // "Name: value\r\n" lines
     };
 
     struct Request {
@@ -38,7 +37,7 @@ public:
     QString hostAndPort() const;
 
     void setResponse(const QByteArray& path, const Response& response) { m_responses.insert(path, response); }
-    void serve(const QByteArray& path, const QByteArray& body, int status = 200);
+    void serve(const QByteArray& path, const QByteArray& body, int status = 200) { setResponse(path, {status, body}); }
 
     const QList<Request>& requests() const { return m_requests; }
     int requestCount() const { return m_requests.size(); }

@@ -7,12 +7,10 @@
 #include <QTcpSocket>
 
 TestProxy::~TestProxy() {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000))
+        m_process.kill();
+    m_process.waitForFinished(5000);
 }
 
 bool TestProxy::start(const QString& user, const QString& password) {
@@ -64,7 +62,5 @@ bool TestProxy::start(const QString& user, const QString& password) {
 
 QString TestProxy::log() const {
     QFile file(m_dir.filePath(QStringLiteral("proxy.log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }

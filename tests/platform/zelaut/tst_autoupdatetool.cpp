@@ -39,249 +39,219 @@ Outcome download(AutoUpdateTool& tool, int waitMs = 20000) {
     return success.count() == 1 ? Outcome::Succeeded : Outcome::Failed;
 }
 
+void expectWarning(const QString& pattern) {
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(pattern));
+}
+
 } // namespace
 
 class TestAutoUpdateTool : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<HttpTestServer> m_server;
+    std::unique_ptr<AutoUpdateTool> m_tool;
+
 private slots:
-    void init();
-    void cleanup();
-    void reportsNewerAndSameVersions();
-    void missingApplicationHasNoUpdate();
-    void failuresEndWithUnableToRetrieve_data();
-    void failuresEndWithUnableToRetrieve();
-    void unreachableServer();
-    void silentServerIsBoundedInTime();
-    void buildsTheUrlFromHostAndFile();
-    void goesThroughTheProxyAndDirectAgain();
-    void authenticatesAtTheProxy();
+    void init() {
+        m_server = std::make_unique<HttpTestServer>();
+        QVERIFY(m_server->listen(QHostAddress(QStringLiteral("10.77.0.1"))));
+        m_tool = std::make_unique<AutoUpdateTool>(nullptr);
+        m_tool->setHost(m_server->hostAndPort());
+        m_tool->setUpdateFile(QString::fromLatin1(FilePath));
+    }
 
-private:
-    HttpTestServer* m_server = nullptr;
-    AutoUpdateTool* m_tool = nullptr;
+    void cleanup() {
+        m_tool.reset();
+        m_server.reset();
+    }
+
+    void reportsNewerAndSameVersions() {
+        m_server->serve(FilePath, versionFile("3.1.3.0", "2013-11-27"));
+        QCOMPARE(download(*m_tool), Outcome::Succeeded);
+        QCOMPARE(m_server->requestCount(), 1);
+        QCOMPARE(m_server->requests().first().method + ' ' + m_server->requests().first().target, "GET " + FilePath);
+        QVERIFY(!m_server->requests().first().headers.contains("via"));
+
+        QSignalSpy available(m_tool.get(), &AutoUpdateTool::updateAvailable);
+        QSignalSpy none(m_tool.get(), &AutoUpdateTool::noUpdateAvailable);
+        m_tool->checkForUpdate(AppName, 3, 1, 3, 0, 20131127);
+        QCOMPARE(none.count(), 1);
+        QCOMPARE(none.first(), (QVariantList{AppName, QStringLiteral("3.1.3.0 (2013-11-27)")}));
+        // The same file answers older programs with an update.
+        m_tool->checkForUpdate(AppName, 3, 1, 2, 9, 20131127);
+        QCOMPARE(available.count(), 1);
+        QCOMPARE(available.first(), (QVariantList{AppName, QStringLiteral("3.1.3.0 (2013-11-27)"),
+                                                  QStringLiteral("http://downloads.example/lumetto")}));
+
+        // A file that does not list this program offers nothing, and names the running version.
+        m_server->serve(FilePath, "<ZelAppVersions><application name=\"Other\" version=\"99\"/></ZelAppVersions>");
+        QCOMPARE(download(*m_tool), Outcome::Succeeded);
+        expectWarning(QStringLiteral("does not list"));
+        m_tool->checkForUpdate(AppName, 3, 1, 3, 1, 20131127);
+        QCOMPARE(available.count(), 1);
+        QCOMPARE(none.last().at(1).toString(), QStringLiteral("3.1.3.1 (2013-11-27)"));
+    }
+
+    void failuresEndWithUnableToRetrieve_data() {
+        QTest::addColumn<HttpTestServer::Response>("response");
+        QTest::addColumn<QString>("logged");
+        HttpTestServer::Response r;
+        r.body = versionFile("9.0.0.0");
+        r.status = 404;
+        QTest::newRow("404") << r << "(HTTP status 404)";
+        r.status = 500;
+        QTest::newRow("500") << r << "(HTTP status 500)";
+        r.status = 204;
+        r.body.clear();
+        QTest::newRow("204 without content") << r << "empty";
+        r.status = 200;
+        r.body = "<html>Welcome to our portal</html>";
+        QTest::newRow("malformed") << r << "not usable";
+        r.body = QByteArray(ZelCommonUtils::VersionFileCodec::MaxFileSize * 16, 'x');
+        QTest::newRow("huge with length") << r << "larger than";
+        r.sendContentLength = false;
+        QTest::newRow("huge without length") << r << "larger than";
+        r.sendContentLength = true;
+        r.body.clear();
+        r.behaviour = HttpTestServer::Behaviour::CloseAtOnce;
+        QTest::newRow("closed without answer") << r << "failed";
+    }
+
+    void failuresEndWithUnableToRetrieve() {
+        QFETCH(HttpTestServer::Response, response);
+        QFETCH(QString, logged);
+        // Nothing stale is compared after a failure, even when an earlier download worked.
+        m_server->serve(FilePath, versionFile("9.0.0.0"));
+        QCOMPARE(download(*m_tool), Outcome::Succeeded);
+        m_server->setResponse(FilePath, response);
+        expectWarning(QRegularExpression::escape(logged));
+        QCOMPARE(download(*m_tool), Outcome::Failed);
+        QSignalSpy available(m_tool.get(), &AutoUpdateTool::updateAvailable);
+        expectWarning(QStringLiteral("no version file has been downloaded"));
+        m_tool->checkForUpdate(AppName, 3, 1, 3, 0, 20131127);
+        QCOMPARE(available.count(), 0);
+    }
+
+    void unreachableServer() {
+        quint16 closedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+            closedPort = probe.serverPort();
+        }
+        m_tool->setHost(QStringLiteral("127.0.0.1:%1").arg(closedPort));
+        expectWarning(QStringLiteral("refused"));
+        QCOMPARE(download(*m_tool), Outcome::Failed);
+
+        // A host of the namespace's network where nobody lives.
+        m_tool->setHost(QStringLiteral("10.77.0.99"));
+        m_tool->setTimeout(1500);
+        expectWarning(QStringLiteral("failed"));
+        QCOMPARE(download(*m_tool), Outcome::Failed);
+
+        // Nothing configured: refused without a request, still through the event loop.
+        m_tool->setHost(QString());
+        QSignalSpy failure(m_tool.get(), &AutoUpdateTool::unableToRetrieveFile);
+        expectWarning(QStringLiteral("no valid update server host"));
+        m_tool->getVersionInfo();
+        QCOMPARE(failure.count(), 0);
+        QTRY_COMPARE(failure.count(), 1);
+    }
+
+    void silentServerIsBoundedInTime() {
+        HttpTestServer::Response silent;
+        silent.behaviour = HttpTestServer::Behaviour::NeverAnswer;
+        m_server->setResponse(FilePath, silent);
+        QElapsedTimer clock;
+        clock.start();
+        expectWarning(QStringLiteral("no complete answer within 8000 ms"));
+        QCOMPARE(download(*m_tool, 60000), Outcome::Failed);
+        // Coarse timers may fire up to 5 % early.
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(elapsed >= 8000 * 9 / 10 && elapsed < 8000 + 10000, qPrintable(QString::number(elapsed)));
+
+        // A second call while one runs is answered by the running download alone.
+        m_tool->setTimeout(500);
+        QSignalSpy failure(m_tool.get(), &AutoUpdateTool::unableToRetrieveFile);
+        expectWarning(QStringLiteral("no complete answer within 500 ms"));
+        m_tool->getVersionInfo();
+        QVERIFY(m_tool->isDownloading());
+        m_tool->getVersionInfo();
+        QVERIFY(failure.wait(20000));
+        QVERIFY(!m_tool->isDownloading());
+        m_server->serve(FilePath, versionFile("3.0"));
+        QCOMPARE(download(*m_tool), Outcome::Succeeded);
+        QCOMPARE(failure.count(), 1);
+        QCOMPARE(m_server->requestCount(), 3);
+    }
+
+    void buildsTheUrlFromHostAndFile() {
+        AutoUpdateTool tool;
+        QVERIFY(!tool.versionFileUrl().isValid());
+        tool.setUpdateFile(QString::fromLatin1(FilePath));
+        const char* cases[][2] = {{"updates.example.com", "http://updates.example.com"},
+                                  {" 10.0.0.5:8080 ", "http://10.0.0.5:8080"},
+                                  {"https://updates.example.com/mirror/", "https://updates.example.com/mirror"},
+                                  {"ftp://updates.example.com", nullptr},
+                                  {"file:///etc", nullptr},
+                                  {"http://", nullptr},
+                                  {"bad host name", nullptr}};
+        for (const auto& c : cases) {
+            tool.setHost(QString::fromLatin1(c[0]));
+            QCOMPARE(tool.versionFileUrl().toString(), c[1] ? QString::fromLatin1(c[1] + FilePath) : QString());
+        }
+        tool.setHost(QStringLiteral("https://updates.example.com/mirror/"));
+        tool.setUpdateFile(QStringLiteral("versions.xml"));
+        QCOMPARE(tool.versionFileUrl(), QUrl(QStringLiteral("https://updates.example.com/mirror/versions.xml")));
+    }
+
+    void goesThroughTheProxyAndDirectAgain() {
+        auto proxy = std::make_unique<TestProxy>();
+        if (!proxy->start())
+            QFAIL(qPrintable(proxy->error()));
+        m_server->serve(FilePath, versionFile("3.2.0.0"));
+
+        m_tool->setProxy(QStringLiteral("127.0.0.1"), proxy->port(), QString(), QString());
+        QCOMPARE(download(*m_tool), Outcome::Succeeded);
+        QCOMPARE(m_server->requestCount(), 1);
+        const QMap<QByteArray, QByteArray> headers = m_server->requests().first().headers;
+        QVERIFY2(headers.value("via").contains(TestProxy::viaName().toUtf8()), headers.value("via").constData());
+        QVERIFY2(proxy->log().contains(QStringLiteral("Established connection to host \"10.77.0.1\"")),
+                 qPrintable(proxy->log()));
+        QCOMPARE(headers.value("cache-control"), QByteArray("no-cache"));
+
+        m_tool->clearProxy();
+        QCOMPARE(download(*m_tool), Outcome::Succeeded);
+        QCOMPARE(m_server->requestCount(), 2);
+        QVERIFY(!m_server->requests().last().headers.contains("via"));
+
+        // A proxy that is not there is a failure, not a silent direct download.
+        const quint16 gonePort = proxy->port();
+        proxy.reset();
+        m_tool->setProxy(QStringLiteral("127.0.0.1"), gonePort, QString(), QString());
+        expectWarning(QStringLiteral("failed"));
+        QCOMPARE(download(*m_tool), Outcome::Failed);
+        QCOMPARE(m_server->requestCount(), 2);
+    }
+
+    void authenticatesAtTheProxy() {
+        TestProxy proxy;
+        if (!proxy.start(QStringLiteral("alice"), QStringLiteral("s3cret")))
+            QFAIL(qPrintable(proxy.error()));
+        m_server->serve(FilePath, versionFile("3.2.0.0"));
+
+        m_tool->setProxy(QStringLiteral("127.0.0.1"), proxy.port(), QStringLiteral("alice"), QStringLiteral("wrong"));
+        expectWarning(QStringLiteral("failed"));
+        QCOMPARE(download(*m_tool), Outcome::Failed);
+        QCOMPARE(m_server->requestCount(), 0);
+
+        m_tool->setProxy(QStringLiteral("127.0.0.1"), proxy.port(), QStringLiteral("alice"), QStringLiteral("s3cret"));
+        QCOMPARE(download(*m_tool), Outcome::Succeeded);
+        QCOMPARE(m_server->requestCount(), 1);
+        // The credentials are for the proxy only.
+        QVERIFY(!m_server->requests().first().headers.contains("proxy-authorization"));
+    }
 };
-
-void TestAutoUpdateTool::init() {
-    m_server = new HttpTestServer;
-    QVERIFY(m_server->listen(QHostAddress(QStringLiteral("10.77.0.1"))));
-    m_tool = new AutoUpdateTool(nullptr);
-    m_tool->setHost(m_server->hostAndPort());
-    m_tool->setUpdateFile(QString::fromLatin1(FilePath));
-}
-
-void TestAutoUpdateTool::cleanup() {
-    delete m_tool;
-    delete m_server;
-}
-
-void TestAutoUpdateTool::reportsNewerAndSameVersions() {
-    m_server->serve(FilePath, versionFile("3.1.3.0", "2013-11-27"));
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    QCOMPARE(m_server->requestCount(), 1);
-    QCOMPARE(m_server->requests().first().method, QByteArray("GET"));
-    QCOMPARE(m_server->requests().first().target, FilePath);
-    QVERIFY(!m_server->requests().first().headers.contains("via"));
-
-    QSignalSpy available(m_tool, &AutoUpdateTool::updateAvailable);
-    QSignalSpy none(m_tool, &AutoUpdateTool::noUpdateAvailable);
-    m_tool->checkForUpdate(AppName, 3, 1, 3, 0, 20131127);
-    QCOMPARE(available.count(), 0);
-    QCOMPARE(none.count(), 1);
-    QCOMPARE(none.first(), (QVariantList{AppName, QStringLiteral("3.1.3.0 (2013-11-27)")}));
-    // The same file answers older programs with an update.
-    m_tool->checkForUpdate(AppName, 3, 1, 2, 9, 20131127);
-    QCOMPARE(available.count(), 1);
-    QCOMPARE(available.first(), (QVariantList{AppName, QStringLiteral("3.1.3.0 (2013-11-27)"),
-                                              QStringLiteral("http://downloads.example/lumetto")}));
-
-    m_server->serve(FilePath, versionFile("3.2.0.0"));
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    m_tool->checkForUpdate(AppName, 3, 1, 3, 0, 20131127);
-    QCOMPARE(available.count(), 2);
-    QCOMPARE(available.last().at(1).toString(), QStringLiteral("3.2.0.0 (2014-03-05)"));
-    QCOMPARE(none.count(), 1);
-}
-
-void TestAutoUpdateTool::missingApplicationHasNoUpdate() {
-    m_server->serve(FilePath, "<ZelAppVersions><application name=\"Other\" version=\"99\"/></ZelAppVersions>");
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    QSignalSpy available(m_tool, &AutoUpdateTool::updateAvailable);
-    QSignalSpy none(m_tool, &AutoUpdateTool::noUpdateAvailable);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("does not list")));
-    m_tool->checkForUpdate(AppName, 3, 1, 3, 0, 20131127);
-    QCOMPARE(available.count(), 0);
-    QCOMPARE(none.count(), 1);
-    QCOMPARE(none.first().at(1).toString(), QStringLiteral("3.1.3.0 (2013-11-27)"));
-}
-
-void TestAutoUpdateTool::failuresEndWithUnableToRetrieve_data() {
-    QTest::addColumn<HttpTestServer::Response>("response");
-    QTest::addColumn<QString>("logged");
-    HttpTestServer::Response r;
-    r.body = versionFile("9.0.0.0");
-    r.status = 404;
-    QTest::newRow("404") << r << "(HTTP status 404)";
-    r.status = 500;
-    QTest::newRow("500") << r << "(HTTP status 500)";
-    r.status = 204;
-    r.body.clear();
-    QTest::newRow("204 without content") << r << "empty";
-    r.status = 200;
-    r.body = "<html>Welcome to our portal</html>";
-    QTest::newRow("malformed") << r << "not usable";
-    r.body = QByteArray(ZelCommonUtils::VersionFileCodec::MaxFileSize * 16, 'x');
-    QTest::newRow("huge with length") << r << "larger than";
-    r.sendContentLength = false;
-    QTest::newRow("huge without length") << r << "larger than";
-    r.sendContentLength = true;
-    r.body.clear();
-    r.behaviour = HttpTestServer::Behaviour::CloseAtOnce;
-    QTest::newRow("closed without answer") << r << "failed";
-}
-
-void TestAutoUpdateTool::failuresEndWithUnableToRetrieve() {
-    QFETCH(HttpTestServer::Response, response);
-    QFETCH(QString, logged);
-    m_server->setResponse(FilePath, response);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(logged)));
-    QCOMPARE(download(*m_tool), Outcome::Failed);
-
-    // Nothing stale is compared after a failure, even when an earlier download worked.
-    m_server->serve(FilePath, versionFile("9.0.0.0"));
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    m_server->setResponse(FilePath, response);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(logged)));
-    QCOMPARE(download(*m_tool), Outcome::Failed);
-    QSignalSpy available(m_tool, &AutoUpdateTool::updateAvailable);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no version file has been downloaded")));
-    m_tool->checkForUpdate(AppName, 3, 1, 3, 0, 20131127);
-    QCOMPARE(available.count(), 0);
-}
-
-void TestAutoUpdateTool::unreachableServer() {
-    quint16 closedPort = 0;
-    {
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        closedPort = probe.serverPort();
-    }
-    m_tool->setHost(QStringLiteral("127.0.0.1:%1").arg(closedPort));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("refused")));
-    QCOMPARE(download(*m_tool), Outcome::Failed);
-
-    // A host of the namespace's network where nobody lives.
-    m_tool->setHost(QStringLiteral("10.77.0.99"));
-    m_tool->setTimeout(1500);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed")));
-    QCOMPARE(download(*m_tool), Outcome::Failed);
-
-    // Nothing configured: refused without a request, still through the event loop.
-    m_tool->setHost(QString());
-    QSignalSpy failure(m_tool, &AutoUpdateTool::unableToRetrieveFile);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no valid update server host")));
-    m_tool->getVersionInfo();
-    QCOMPARE(failure.count(), 0);
-    QTRY_COMPARE(failure.count(), 1);
-}
-
-void TestAutoUpdateTool::silentServerIsBoundedInTime() {
-    HttpTestServer::Response silent;
-    silent.behaviour = HttpTestServer::Behaviour::NeverAnswer;
-    m_server->setResponse(FilePath, silent);
-
-    QCOMPARE(m_tool->timeout(), AutoUpdateTool::DefaultTimeoutMs);
-    QElapsedTimer clock;
-    clock.start();
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no complete answer within 8000 ms")));
-    QCOMPARE(download(*m_tool, 60000), Outcome::Failed);
-    const qint64 elapsed = clock.elapsed();
-    qInfo() << "silent server gave up after" << elapsed << "ms";
-    // Coarse timers may fire up to 5 % early.
-    QVERIFY(elapsed >= AutoUpdateTool::DefaultTimeoutMs * 9 / 10);
-    QVERIFY(elapsed < AutoUpdateTool::DefaultTimeoutMs + 10000);
-
-    // A second call while one runs is answered by the running download alone.
-    m_tool->setTimeout(500);
-    QSignalSpy failure(m_tool, &AutoUpdateTool::unableToRetrieveFile);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no complete answer within 500 ms")));
-    m_tool->getVersionInfo();
-    QVERIFY(m_tool->isDownloading());
-    m_tool->getVersionInfo();
-    QVERIFY(failure.wait(20000));
-    QVERIFY(!m_tool->isDownloading());
-    m_server->serve(FilePath, versionFile("3.0"));
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    QCOMPARE(failure.count(), 1);
-    QCOMPARE(m_server->requestCount(), 3);
-}
-
-void TestAutoUpdateTool::buildsTheUrlFromHostAndFile() {
-    AutoUpdateTool tool;
-    QVERIFY(!tool.versionFileUrl().isValid());
-    tool.setUpdateFile(QStringLiteral("/software/ZelAppVersions.xml"));
-    tool.setHost(QStringLiteral("updates.example.com"));
-    QCOMPARE(tool.versionFileUrl(), QUrl(QStringLiteral("http://updates.example.com/software/ZelAppVersions.xml")));
-    tool.setHost(QStringLiteral(" 10.0.0.5:8080 "));
-    QCOMPARE(tool.versionFileUrl(), QUrl(QStringLiteral("http://10.0.0.5:8080/software/ZelAppVersions.xml")));
-    tool.setHost(QStringLiteral("https://updates.example.com/mirror/"));
-    QCOMPARE(tool.versionFileUrl(),
-             QUrl(QStringLiteral("https://updates.example.com/mirror/software/ZelAppVersions.xml")));
-    tool.setUpdateFile(QStringLiteral("versions.xml"));
-    QCOMPARE(tool.versionFileUrl(), QUrl(QStringLiteral("https://updates.example.com/mirror/versions.xml")));
-    for (const char* bad : {"ftp://updates.example.com", "file:///etc", "http://", "bad host name"}) {
-        tool.setHost(QString::fromLatin1(bad));
-        QVERIFY2(!tool.versionFileUrl().isValid(), bad);
-    }
-}
-
-void TestAutoUpdateTool::goesThroughTheProxyAndDirectAgain() {
-    auto proxy = std::make_unique<TestProxy>();
-    if (!proxy->start())
-        QFAIL(qPrintable(proxy->error()));
-    m_server->serve(FilePath, versionFile("3.2.0.0"));
-
-    m_tool->setProxy(QStringLiteral("127.0.0.1"), proxy->port(), QString(), QString());
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    QCOMPARE(m_server->requestCount(), 1);
-    QVERIFY2(m_server->requests().first().headers.value("via").contains(TestProxy::viaName().toUtf8()),
-             m_server->requests().first().headers.value("via").constData());
-    QVERIFY2(proxy->log().contains(QStringLiteral("Established connection to host \"10.77.0.1\"")),
-             qPrintable(proxy->log()));
-    QCOMPARE(m_server->requests().first().headers.value("cache-control"), QByteArray("no-cache"));
-
-    m_tool->clearProxy();
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    QCOMPARE(m_server->requestCount(), 2);
-    QVERIFY(!m_server->requests().last().headers.contains("via"));
-
-    // A proxy that is not there is a failure, not a silent direct download.
-    const quint16 gonePort = proxy->port();
-    proxy.reset();
-    m_tool->setProxy(QStringLiteral("127.0.0.1"), gonePort, QString(), QString());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed")));
-    QCOMPARE(download(*m_tool), Outcome::Failed);
-    QCOMPARE(m_server->requestCount(), 2);
-}
-
-void TestAutoUpdateTool::authenticatesAtTheProxy() {
-    TestProxy proxy;
-    if (!proxy.start(QStringLiteral("alice"), QStringLiteral("s3cret")))
-        QFAIL(qPrintable(proxy.error()));
-    m_server->serve(FilePath, versionFile("3.2.0.0"));
-
-    m_tool->setProxy(QStringLiteral("127.0.0.1"), proxy.port(), QStringLiteral("alice"), QStringLiteral("wrong"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed")));
-    QCOMPARE(download(*m_tool), Outcome::Failed);
-    QCOMPARE(m_server->requestCount(), 0);
-
-    m_tool->setProxy(QStringLiteral("127.0.0.1"), proxy.port(), QStringLiteral("alice"), QStringLiteral("s3cret"));
-    QCOMPARE(download(*m_tool), Outcome::Succeeded);
-    QCOMPARE(m_server->requestCount(), 1);
-    QVERIFY(m_server->requests().first().headers.value("via").contains(TestProxy::viaName().toUtf8()));
-    // The credentials are for the proxy only.
-    QVERIFY(!m_server->requests().first().headers.contains("proxy-authorization"));
-}
 
 LUMETTO_NETWORK_TEST_MAIN(TestAutoUpdateTool, "tst_autoupdatetool", QCoreApplication)
 

@@ -55,133 +55,100 @@ class TestColorUtils : public QObject {
     Q_OBJECT
 
 private slots:
-    void profilesInFixedOrder();
-    void pickedColoursGiveTheirOwnBytes();
-    void bytesNeverDrift();
-    void chromaticityBytes();
-    void whitesOnWhiteFixtures();
-    void bufferArguments();
-};
-
-void TestColorUtils::profilesInFixedOrder() {
-    const QList<int> ids = ColorUtils::hueformProfileIDList(false);
-    QCOMPARE(ids, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    QCOMPARE(ColorUtils::hueformProfileIDList(true), ids);
-    const QStringList names = ColorUtils::hueformProfileIDNameList(false);
-    QCOMPARE(names.size(), ids.size());
-    QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-    QCOMPARE(names.first(), QStringLiteral("RGB (sRGB)"));
-    QCOMPARE(names.at(6), QStringLiteral("Dual White"));
-    for (int i = 0; i < ids.size(); ++i) {
-        QCOMPARE(ColorUtils::hueformProfileIDName(ids[i]), names[i]);
-        QVERIFY(ColorUtils::isValidHueformProfileID(ids[i]));
-        const int mode = ColorUtils::defaultIOModeIDForHueformProfileID3toN(ids[i]);
-        QVERIFY(ColorUtils::defaultHueformEnabled(ids[i], mode) != 0);
-        QVERIFY(!ColorUtils::channelNames(ids[i]).isEmpty());
-    }
-    QCOMPARE(ColorUtils::channelNames(4).size(), 5);
-    for (int bad : {-1, 10, 1000})
-        QVERIFY(!ColorUtils::isValidHueformProfileID(bad) && ColorUtils::hueformProfileIDName(bad).isEmpty());
-}
-
-void TestColorUtils::pickedColoursGiveTheirOwnBytes() {
-    for (int profile : ColorUtils::hueformProfileIDList()) {
-        for (const ZelColor& c : pickedColours()) {
-            const Bytes bytes = deviceBytes(c, profile);
-            QCOMPARE(bytes.b[0], c.red8());
-            QCOMPARE(bytes.b[1], c.green8());
-            QCOMPARE(bytes.b[2], c.blue8());
+    void profilesInFixedOrder() {
+        // Files and keypads store the profile by its position in this list.
+        const QList<int> ids = ColorUtils::hueformProfileIDList(false);
+        QCOMPARE(ids, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(ColorUtils::hueformProfileIDList(true), ids);
+        const QStringList names = ColorUtils::hueformProfileIDNameList(false);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), ids.size());
+        QVERIFY(names.first() == QStringLiteral("RGB (sRGB)") && names.at(6) == QStringLiteral("Dual White"));
+        for (int id : ids) {
+            QCOMPARE(ColorUtils::hueformProfileIDName(id), names[id]);
+            const int mode = ColorUtils::defaultIOModeIDForHueformProfileID3toN(id);
+            QVERIFY(ColorUtils::defaultHueformEnabled(id, mode) != 0 && !ColorUtils::channelNames(id).isEmpty());
         }
+        for (int bad : {-1, 10, 1000})
+            QVERIFY(!ColorUtils::isValidHueformProfileID(bad) && ColorUtils::hueformProfileIDName(bad).isEmpty());
     }
-}
 
-void TestColorUtils::bytesNeverDrift() {
-    // Save and reopen many times: the first save fixes the bytes, nothing moves afterwards.
-    for (int profile : ColorUtils::hueformProfileIDList()) {
-        for (const ZelColor& picked : pickedColours()) {
-            const Bytes first = deviceBytes(picked, profile);
-            ZelColor c = picked;
-            for (int round = 0; round < 5; ++round) {
-                c = ZelColor(rebuilt(deviceBytes(c, profile)).aName());
-                QVERIFY(deviceBytes(c, profile) == first);
-                // The variable colour effect goes through the HSB form of the rebuilt colour.
-                QVERIFY(deviceBytes(c.convertTo(ZelColor::Hsb, 1, profile), profile) == first);
+    void bytesAreThePickedOnesAndNeverDrift() {
+        // Save and reopen many times: the picked colour's bytes go out, and nothing moves afterwards.
+        for (int profile : ColorUtils::hueformProfileIDList()) {
+            for (const ZelColor& picked : pickedColours()) {
+                const Bytes first = deviceBytes(picked, profile);
+                QVERIFY(first == (Bytes{{picked.red8(), picked.green8(), picked.blue8()}}));
+                ZelColor c = picked;
+                for (int round = 0; round < 5; ++round) {
+                    c = ZelColor(rebuilt(deviceBytes(c, profile)).aName());
+                    QVERIFY(deviceBytes(c, profile) == first);
+                    // The variable colour effect goes through the HSB form of the rebuilt colour.
+                    QVERIFY(deviceBytes(c.convertTo(ZelColor::Hsb, 1, profile), profile) == first);
+                }
             }
         }
     }
-}
 
-void TestColorUtils::chromaticityBytes() {
-    // White at D65 is balanced on every RGB fixture, full white at Y = 1.
-    for (int profile : {0, 1, 2, 3, 4, 5, 9}) {
-        QVERIFY(deviceBytes(yxy(1.0, 0.3127, 0.3290), profile) == (Bytes{{255, 255, 255}}));
-        const Bytes dim = deviceBytes(yxy(0.2, 0.3127, 0.3290), profile);
-        QVERIFY(std::abs(dim.b[0] - dim.b[1]) <= 1 && std::abs(dim.b[1] - dim.b[2]) <= 1);
-        QVERIFY(dim.b[0] > 100 && dim.b[0] < 150);
-        // A red chromaticity drives mostly the red emitter.
-        const Bytes red = deviceBytes(yxy(0.2, 0.66, 0.32), profile);
-        QVERIFY(red.b[0] > red.b[1] && red.b[0] > red.b[2]);
-    }
-    // On the sRGB profile a chromaticity colour gives the bytes of its sRGB form.
-    for (double x = 0.05; x < 0.8; x += 0.05) {
-        for (double y = 0.05; y < 0.85; y += 0.05) {
-            const ZelColor c = yxy(0.3, x, y);
-            QVERIFY(deviceBytes(c, 0) == (Bytes{{c.red8(), c.green8(), c.blue8()}}));
+    void chromaticityBytes() {
+        // White at D65 is balanced on every RGB fixture, full white at Y = 1.
+        for (int profile : {0, 1, 2, 3, 4, 5, 9}) {
+            QVERIFY(deviceBytes(yxy(1.0, 0.3127, 0.3290), profile) == (Bytes{{255, 255, 255}}));
+            const Bytes dim = deviceBytes(yxy(0.2, 0.3127, 0.3290), profile);
+            QVERIFY(std::abs(dim.b[0] - dim.b[1]) <= 1 && std::abs(dim.b[1] - dim.b[2]) <= 1);
+            QVERIFY(dim.b[0] > 100 && dim.b[0] < 150);
+            // A red chromaticity drives mostly the red emitter.
+            const Bytes red = deviceBytes(yxy(0.2, 0.66, 0.32), profile);
+            QVERIFY(red.b[0] > red.b[1] && red.b[0] > red.b[2]);
+        }
+        // On the sRGB profile a chromaticity colour gives the bytes of its sRGB form.
+        for (double x = 0.05; x < 0.8; x += 0.05) {
+            for (double y = 0.05; y < 0.85; y += 0.05) {
+                const ZelColor c = yxy(0.3, x, y);
+                QVERIFY(deviceBytes(c, 0) == (Bytes{{c.red8(), c.green8(), c.blue8()}}));
+            }
+        }
+        // Anything at all gives bytes, and black gives none.
+        for (int profile : ColorUtils::hueformProfileIDList()) {
+            QVERIFY(deviceBytes(yxy(0.0, 0.3, 0.3), profile) == (Bytes{{0, 0, 0}}));
+            QVERIFY(deviceBytes(yxy(1.0, 0.5, 0.0), profile) == (Bytes{{0, 0, 0}}));
+            for (double Y : {1e-12, 0.5, 1.0, 65.0})
+                for (double x = 0.0; x <= 1.0; x += 0.1)
+                    for (double y = 0.0; y <= 1.0; y += 0.1)
+                        deviceBytes(yxy(Y, x, y), profile);
+            QVERIFY(deviceBytes(ZelColor(), profile) == (Bytes{{0, 0, 0}}));
         }
     }
-    // Anything at all gives bytes, and black gives none.
-    for (int profile : ColorUtils::hueformProfileIDList()) {
-        QVERIFY(deviceBytes(yxy(0.0, 0.3, 0.3), profile) == (Bytes{{0, 0, 0}}));
-        QVERIFY(deviceBytes(yxy(1.0, 0.5, 0.0), profile) == (Bytes{{0, 0, 0}}));
-        for (double Y : {1e-12, 0.5, 1.0, 65.0})
-            for (double x = 0.0; x <= 1.0; x += 0.1)
-                for (double y = 0.0; y <= 1.0; y += 0.1)
-                    deviceBytes(yxy(Y, x, y), profile);
-        QVERIFY(deviceBytes(ZelColor(), profile) == (Bytes{{0, 0, 0}}));
+
+    void whitesOnWhiteFixtures() {
+        const ZelColor warm = yxy(0.5, 0.4599, 0.4106), cool = yxy(0.5, 0.3135, 0.3237);
+        // Dual white: warm level, cool level, nothing. Tunable white: intensity, cool share.
+        QVERIFY(deviceBytes(warm, 6) == (Bytes{{255, 0, 0}}));
+        QVERIFY(deviceBytes(cool, 6) == (Bytes{{0, 255, 0}}));
+        const Bytes between = deviceBytes(yxy(0.5, 0.38, 0.37), 6);
+        QVERIFY(between.b[0] > 100 && between.b[1] > 100 && between.b[2] == 0);
+        QVERIFY(deviceBytes(warm, 7) == (Bytes{{188, 0, 0}}));
+        QCOMPARE(deviceBytes(cool, 7).b[1], 255);
+        // A colour off the white line goes to the nearest white. Dimmer: the intensity on every byte.
+        QCOMPARE(deviceBytes(yxy(0.5, 0.64, 0.33), 7).b[1], 0);
+        QVERIFY(deviceBytes(yxy(0.2, 0.15, 0.06), 8) == (Bytes{{124, 124, 124}}));
+        // An N-channel colour made for a fixture comes back out as the same light.
+        const ZelColor n = warm.convertTo(ZelColor::NChannel, 1, 6);
+        QVERIFY(deviceBytes(n, 6) == deviceBytes(warm, 6));
     }
-}
 
-void TestColorUtils::whitesOnWhiteFixtures() {
-    const ZelColor warm = yxy(0.5, 0.4599, 0.4106), cool = yxy(0.5, 0.3135, 0.3237);
-    // Dual white: warm level, cool level, nothing.
-    Bytes b = deviceBytes(warm, 6);
-    QVERIFY(b.b[0] == 255 && b.b[1] == 0 && b.b[2] == 0);
-    b = deviceBytes(cool, 6);
-    QVERIFY(b.b[0] == 0 && b.b[1] == 255 && b.b[2] == 0);
-    b = deviceBytes(yxy(0.5, 0.38, 0.37), 6);
-    QVERIFY(b.b[0] > 100 && b.b[1] > 100 && b.b[2] == 0);
-    // Tunable white: intensity, cool share.
-    b = deviceBytes(warm, 7);
-    QVERIFY(b.b[0] == 188 && b.b[1] == 0 && b.b[2] == 0);
-    b = deviceBytes(cool, 7);
-    QVERIFY(b.b[0] == 188 && b.b[1] == 255);
-    // A colour off the white line goes to the nearest white.
-    b = deviceBytes(yxy(0.5, 0.64, 0.33), 7);
-    QVERIFY(b.b[1] == 0);
-    // Dimmer: the intensity on every byte.
-    b = deviceBytes(yxy(0.2, 0.15, 0.06), 8);
-    QVERIFY(b.b[0] == 124 && b.b[1] == 124 && b.b[2] == 124);
-    // An N-channel colour made for a fixture comes back out as the same light.
-    const ZelColor n = warm.convertTo(ZelColor::NChannel, 1, 6);
-    QVERIFY(deviceBytes(n, 6) == deviceBytes(warm, 6));
-}
-
-void TestColorUtils::bufferArguments() {
-    const ZelColor c = ZelColor::fromRgb8(10, 20, 30);
-    QVERIFY(!ColorUtils::convertZelColorToDMX(c, 1, 3, 1, nullptr, 0, 1, 0, 1));
-    unsigned char out[8];
-    std::fill(out, out + 8, 0xee);
-    QVERIFY(!ColorUtils::convertZelColorToDMX(c, 1, 3, 1, out, 0, 1, 10, 1));
-    QCOMPARE(int(out[0]) + out[1] + out[2], 0);
-    std::fill(out, out + 8, 0xee);
-    QVERIFY(ColorUtils::convertZelColorToDMX(c, 1, 4, 1, out, 1, 2, 3, 1));
-    QCOMPARE(int(out[0]), 0xee);
-    QCOMPARE(int(out[1]), 10);
-    QCOMPARE(int(out[3]), 20);
-    QCOMPARE(int(out[5]), 30);
-    QCOMPARE(int(out[7]), 0);
-    QCOMPARE(int(out[2]), 0xee);
-}
+    void bufferArguments() {
+        const ZelColor c = ZelColor::fromRgb8(10, 20, 30);
+        QVERIFY(!ColorUtils::convertZelColorToDMX(c, 1, 3, 1, nullptr, 0, 1, 0, 1));
+        unsigned char out[8];
+        std::fill(out, out + 8, 0xee);
+        QVERIFY(!ColorUtils::convertZelColorToDMX(c, 1, 3, 1, out, 0, 1, 10, 1));
+        QCOMPARE(int(out[0]) + out[1] + out[2], 0);
+        // Four channels from offset 1 with a stride of 2; the bytes between stay as they were.
+        std::fill(out, out + 8, 0xee);
+        QVERIFY(ColorUtils::convertZelColorToDMX(c, 1, 4, 1, out, 1, 2, 3, 1));
+        QCOMPARE(QByteArray(reinterpret_cast<char*>(out), 8), QByteArray::fromHex("ee0aee14ee1eee00"));
+    }
+};
 
 LUMETTO_TEST_MAIN_CORE(TestColorUtils, "tst_colorutils")
 #include "tst_colorutils.moc"

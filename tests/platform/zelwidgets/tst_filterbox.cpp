@@ -12,55 +12,43 @@ class TestFilterBox : public QObject {
     Q_OBJECT
 
 private slots:
-    void clearButtonFollowsText();
-    void escapeClears();
-    void styleWidensSplitters();
+    void clearingFollowsTheText() {
+        FilterBox box;
+        box.resize(200, 26);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        LineEditClearButton* clear = box.clearButton();
+        QVERIFY(!clear->isVisible());
+        QSignalSpy edited(&box, &QLineEdit::textEdited);
+        QTest::keyClicks(&box, QStringLiteral("red"));
+        QVERIFY(clear->isVisible() && box.rect().contains(clear->geometry()));
+        QVERIFY(clear->geometry().left() > box.width() / 2);
+        // The clearing is an edit like the letters, so filters follow it, and it can be undone.
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QVERIFY(box.text().isEmpty() && !clear->isVisible() && box.isUndoAvailable());
+        QCOMPARE(edited.count(), 4);
+
+        QTest::keyClicks(&box, QStringLiteral("abc"));
+        QTest::keyClick(&box, Qt::Key_Escape);
+        QCOMPARE(box.text(), QString());
+        box.setReadOnly(true);
+        box.setText(QStringLiteral("kept"));
+        clear->click();
+        QCOMPARE(box.text(), QStringLiteral("kept"));
+    }
+
+    void styleWidensSplitters() {
+        ZelStyle style;
+        QSplitter splitter;
+        splitter.setStyle(&style);
+        splitter.addWidget(new QWidget);
+        splitter.addWidget(new QWidget);
+        QCOMPARE(splitter.handleWidth(), 7);
+        splitter.resize(200, 100);
+        splitter.show();
+        QVERIFY(!splitter.grab().isNull());
+    }
 };
-
-void TestFilterBox::clearButtonFollowsText() {
-    FilterBox box;
-    box.resize(200, 26);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    LineEditClearButton* clear = box.findChild<LineEditClearButton*>();
-    QVERIFY(clear);
-    QVERIFY(!clear->isVisible());
-    QSignalSpy edited(&box, &QLineEdit::textEdited);
-    QTest::keyClicks(&box, QStringLiteral("red"));
-    QVERIFY(clear->isVisible());
-    QVERIFY(box.rect().contains(clear->geometry()));
-    QVERIFY(clear->geometry().left() > box.width() / 2);
-
-    QTest::mouseClick(clear, Qt::LeftButton);
-    QCOMPARE(box.text(), QString());
-    QVERIFY(!clear->isVisible());
-    QCOMPARE(edited.count(), 4); // three letters, then the clearing
-    QVERIFY(box.isUndoAvailable());
-}
-
-void TestFilterBox::escapeClears() {
-    FilterBox box;
-    box.show();
-    QTest::keyClicks(&box, QStringLiteral("abc"));
-    QTest::keyClick(&box, Qt::Key_Escape);
-    QCOMPARE(box.text(), QString());
-    box.setReadOnly(true);
-    box.setText(QStringLiteral("kept"));
-    box.clearButton()->click();
-    QCOMPARE(box.text(), QStringLiteral("kept"));
-}
-
-void TestFilterBox::styleWidensSplitters() {
-    ZelStyle style;
-    QSplitter splitter;
-    splitter.setStyle(&style);
-    splitter.addWidget(new QWidget);
-    splitter.addWidget(new QWidget);
-    QCOMPARE(splitter.handleWidth(), 7);
-    splitter.resize(200, 100);
-    splitter.show();
-    QVERIFY(!splitter.grab().isNull());
-}
 
 LUMETTO_TEST_MAIN(TestFilterBox, "tst_filterbox")
 #include "tst_filterbox.moc"
