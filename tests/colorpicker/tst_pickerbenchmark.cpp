@@ -1,17 +1,20 @@
+#include "BlackBodyCurveWidget.h"
+#include "CCTPickerWidget.h"
 #include "ColorViewWidget.h"
 #include "HsbSpectrumWidget.h"
 #include "HsbSpectrumZoomWidget.h"
 #include "HsbTintsAndShadesWidget.h"
 #include "TestEnvironment.h"
+#include "WhitePickerWidget.h"
 #include "ZelColorPicker.h"
 #include "ZelColorPickerButtonsWidget.h"
 #include "ZelColorPickerWidget.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QHBoxLayout>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QVBoxLayout>
 
 using namespace ZelColorPickerLib;
 
@@ -22,18 +25,40 @@ class TestPickerBenchmark : public QObject {
     Q_OBJECT
 
 private slots:
-    void paintSpectrum();
-    void paintSpectrumAfterBrightnessChange();
-    void paintSpectrumAfterResize();
-    void paintTintsAndShades();
-    void paintTintsAndShadesAfterHueChange();
-    void paintZoomGrid();
+    void paintSpectrum() { paintLoop<HsbSpectrumWidget>({248, 158}, nullptr); }
+    void paintSpectrumAfterBrightnessChange() {
+        paintLoop<HsbSpectrumWidget>({248, 158}, [](int i) { return ZelColor::fromHsvF(0.3, 0.5, (i % 100) / 100.0); });
+    }
+    // The worst case: the cached plane is drawn anew every frame.
+    void paintSpectrumAfterResize() { paintLoop<HsbSpectrumWidget>({248, 158}, nullptr, true); }
+    void paintTintsAndShades() {
+        paintLoop<HsbTintsAndShadesWidget>({158, 158},
+                                           [](int i) { return ZelColor::fromHsvF(0.3, (i % 100) / 100.0, 0.5); });
+    }
+    // The worst case: every frame a new hue, so the square is rebuilt each time.
+    void paintTintsAndShadesAfterHueChange() {
+        paintLoop<HsbTintsAndShadesWidget>({158, 158},
+                                           [](int i) { return ZelColor::fromHsvF((i % 360) / 360.0, 1, 1); });
+    }
+    void paintZoomGrid() {
+        paintLoop<HsbSpectrumZoomWidget>({11 + 14 * 25, 11 + 14 * 3},
+                                         [](int i) { return ZelColor::fromHsvF((i % 360) / 360.0, 0.7, 0.9); });
+    }
+    // The diagram's colours are drawn once per size; a new point only moves the marker.
+    void paintChromaticityDiagram() {
+        paintLoop<BlackBodyCurveWidget>({400, 330}, [](int i) {
+            ZelColor white;
+            white.setYxyF(0.8, 0.36 + (i % 40) / 1000.0, 0.37);
+            return white;
+        });
+    }
     void dragAcrossSpectrum();
+    void dragAcrossTemperatures();
     void screenshots();
 
 private:
     template <typename Widget>
-    void paintLoop(Widget& widget, const std::function<void(int)>& change);
+    void paintLoop(const QSize& size, ZelColor (*colorAt)(int), bool resize = false);
 };
 
 namespace {
@@ -43,58 +68,46 @@ void render(QWidget& widget, QImage& target) {
     widget.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
 }
 
+// A left-button drag along @p path of @p target, repainting @p window after every move as the
+// screen would; reports the time per move and answers how many colours the moves picked.
+int timeDrag(const char* what, QWidget* target, QWidget* window, const QLine& path, const QSignalSpy& spy) {
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, path.p1());
+    const int before = spy.count();
+    const int moves = qMax(qAbs(path.dx()), qAbs(path.dy()));
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 1; i <= moves; ++i) {
+        const QPoint pos = path.p1() + (path.p2() - path.p1()) * i / moves;
+        QMouseEvent move(QEvent::MouseMove, pos, target->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        window->repaint();
+    }
+    const qint64 elapsed = timer.nsecsElapsed();
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, path.p2());
+    qInfo("%s: %d moves, %.3f ms per move including the repaint", what, moves, elapsed / 1e6 / moves);
+    return spy.count() - before;
+}
+
 } // namespace
 
 template <typename Widget>
-void TestPickerBenchmark::paintLoop(Widget& widget, const std::function<void(int)>& change) {
+void TestPickerBenchmark::paintLoop(const QSize& size, ZelColor (*colorAt)(int), bool resize) {
+    Widget widget;
+    widget.resize(size);
     widget.show();
     QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QImage target(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage target(size, QImage::Format_ARGB32_Premultiplied);
     render(widget, target); // builds the caches
     int i = 0;
     QBENCHMARK {
-        if (change)
-            change(i++);
+        ++i;
+        if (colorAt)
+            widget.setColor(colorAt(i));
+        if (resize)
+            widget.resize(size + QSize(i % 2, 0));
         render(widget, target);
     }
-}
-
-void TestPickerBenchmark::paintSpectrum() {
-    HsbSpectrumWidget spectrum;
-    spectrum.resize(248, 158);
-    paintLoop(spectrum, nullptr);
-}
-
-void TestPickerBenchmark::paintSpectrumAfterBrightnessChange() {
-    HsbSpectrumWidget spectrum;
-    spectrum.resize(248, 158);
-    paintLoop(spectrum, [&](int i) { spectrum.setColor(ZelColor::fromHsvF(0.3, 0.5, (i % 100) / 100.0)); });
-}
-
-void TestPickerBenchmark::paintSpectrumAfterResize() {
-    // The worst case: the cached plane is drawn anew every frame.
-    HsbSpectrumWidget spectrum;
-    spectrum.resize(248, 158);
-    paintLoop(spectrum, [&](int i) { spectrum.resize(248 + (i % 2), 158); });
-}
-
-void TestPickerBenchmark::paintTintsAndShades() {
-    HsbTintsAndShadesWidget tints;
-    tints.resize(158, 158);
-    paintLoop(tints, [&](int i) { tints.setColor(ZelColor::fromHsvF(0.3, (i % 100) / 100.0, 0.5)); });
-}
-
-void TestPickerBenchmark::paintTintsAndShadesAfterHueChange() {
-    // The worst case: every frame a new hue, so the square is rebuilt each time.
-    HsbTintsAndShadesWidget tints;
-    tints.resize(158, 158);
-    paintLoop(tints, [&](int i) { tints.setColor(ZelColor::fromHsvF((i % 360) / 360.0, 1.0, 1.0)); });
-}
-
-void TestPickerBenchmark::paintZoomGrid() {
-    HsbSpectrumZoomWidget zoom;
-    zoom.resize(11 + 14 * 25, 11 + 14 * 3);
-    paintLoop(zoom, [&](int i) { zoom.setColor(ZelColor::fromHsvF((i % 360) / 360.0, 0.7, 0.9)); });
 }
 
 void TestPickerBenchmark::dragAcrossSpectrum() {
@@ -103,27 +116,22 @@ void TestPickerBenchmark::dragAcrossSpectrum() {
     picker.show();
     QVERIFY(QTest::qWaitForWindowExposed(&picker));
     auto* spectrum = picker.findChild<HsbSpectrumWidget*>(QStringLiteral("hsbSpectrumWidget"));
-    QVERIFY(spectrum);
     QSignalSpy spy(&picker, &ZelColorPicker::mainColorChanged);
     const QRect r = spectrum->drawingRect();
-    QTest::mousePress(spectrum, Qt::LeftButton, Qt::NoModifier, r.topLeft());
-    QElapsedTimer timer;
-    timer.start();
-    int events = 0;
-    for (int x = r.left(); x <= r.left() + r.width(); ++x) {
-        const QPoint pos(x, r.top() + (x - r.left()) * r.height() / qMax(1, r.width()));
-        QMouseEvent move(QEvent::MouseMove, pos, spectrum->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(spectrum, &move);
-        // Each move repaints the whole page as it would on screen.
-        picker.repaint();
-        ++events;
-    }
-    const qint64 elapsed = timer.nsecsElapsed();
-    QTest::mouseRelease(spectrum, Qt::LeftButton, Qt::NoModifier, r.bottomRight());
-    QCOMPARE(spy.count(), events + 1); // the press picks too
-    qInfo("Drag across the spectrum: %d moves, %.3f ms per move including the repaint of the picker", events,
-          elapsed / 1e6 / events);
+    const QLine diagonal(r.topLeft(), r.topLeft() + QPoint(r.width(), r.height()));
+    QCOMPARE(timeDrag("Drag across the spectrum", spectrum, &picker, diagonal, spy), r.width());
+}
+
+void TestPickerBenchmark::dragAcrossTemperatures() {
+    // Each step converts the temperature, emits the white and redraws the diagram's marker.
+    WhitePickerWidget page;
+    page.resize(520, 420);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto* bar = page.findChild<CCTPickerWidget*>(QStringLiteral("cctPickerWidget"));
+    QSignalSpy spy(&page, &WhitePickerWidget::colorChanged);
+    const QLine across(1, bar->height() / 2, bar->width() - 2, bar->height() / 2);
+    QVERIFY(timeDrag("Drag across the temperatures", bar, &page, across, spy) > 0);
 }
 
 void TestPickerBenchmark::screenshots() {
@@ -132,7 +140,6 @@ void TestPickerBenchmark::screenshots() {
         QSKIP("LUMETTO_SCREENSHOT_DIR not set");
     QDir().mkpath(dir);
     QWidget window;
-    window.setObjectName(QStringLiteral("screenshotWindow"));
     auto* layout = new QVBoxLayout(&window);
     auto* buttons = new ZelColorPickerButtonsWidget(&window);
     auto* picker = new ZelColorPicker(&window);
@@ -153,10 +160,7 @@ void TestPickerBenchmark::screenshots() {
     QVERIFY(window.grab().save(dir + QStringLiteral("/comparison.png")));
 
     picker->setColorAndSelectMainPreview(ColorViewWidget::defaultColor(ColorViewWidget::WhiteDisplay), QString());
-    QVERIFY(window.grab().save(dir + QStringLiteral("/white-page.png")));
-
-    picker->setColorAndSelectMainPreview(ColorViewWidget::defaultColor(ColorViewWidget::WhiteDisplay), QString());
-    QVERIFY(window.grab().save(dir + QStringLiteral("/white-page.png")));
+    QVERIFY(window.grab().save(dir + QStringLiteral("/picker-white-page.png")));
 }
 
 LUMETTO_TEST_MAIN(TestPickerBenchmark, "tst_pickerbenchmark")

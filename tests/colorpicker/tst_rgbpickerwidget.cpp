@@ -3,7 +3,6 @@
 #include "HsbTintsAndShadesWidget.h"
 #include "RgbPickerWidget.h"
 #include "TestEnvironment.h"
-#include "ZoomControlWidget.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -25,27 +24,22 @@ bool wheel(QWidget* widget, int delta) {
     return event.isAccepted();
 }
 
+template <typename T = QSpinBox>
+T* child(QObject* parent, const char* name) {
+    return parent->findChild<T*>(QString::fromLatin1(name));
+}
+
 } // namespace
 
 class TestRgbPickerWidget : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
+    void init() { QSettings().clear(); }
     void selectorsShareOneColor();
     void wheelAndShortcutsZoom();
     void zoomLevelAndSplitterPersist();
-
-private:
-    template <typename T>
-    static T* child(QObject* parent, const char* name) {
-        return parent->findChild<T*>(QString::fromLatin1(name));
-    }
 };
-
-void TestRgbPickerWidget::init() {
-    QSettings().clear();
-}
 
 void TestRgbPickerWidget::selectorsShareOneColor() {
     RgbPickerWidget page;
@@ -55,41 +49,35 @@ void TestRgbPickerWidget::selectorsShareOneColor() {
     auto* spectrum = child<HsbSpectrumWidget>(&page, "hsbSpectrumWidget");
     auto* tints = child<HsbTintsAndShadesWidget>(&page, "hsbTintsAndShadesWidget");
     auto* zoom = child<HsbSpectrumZoomWidget>(&page, "hsbSpectrumZoomWidget");
-    QVERIFY(spectrum && tints && zoom && child<QWidget>(&page, "rgbControlsFrame"));
     QSignalSpy spy(&page, &RgbPickerWidget::colorChanged);
 
     // From outside: opaque, in RGB form, everywhere, silently.
     page.setColor(ZelColor::fromRgb8(0, 0, 255, 40));
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(page.color().spec(), int(ZelColor::Rgb));
-    QCOMPARE(page.color().alpha8(), 255);
-    QCOMPARE(child<QSpinBox>(&page, "hueSpinBox")->value(), 240);
+    QCOMPARE(page.color(), ZelColor::fromRgb8(0, 0, 255));
+    QCOMPARE(child(&page, "hueSpinBox")->value(), 240);
     QCOMPARE(zoom->centerColor().hue8(), 240);
-    QCOMPARE(tints->hue(), 240 / 360.0);
 
     // The tints square moves brightness; the others follow, the square keeps its hue at black.
     const QRect r = tints->drawingRect();
     QTest::mouseClick(tints, Qt::LeftButton, Qt::NoModifier, r.topLeft());
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.last().at(1).toString(), QString());
     const ZelColor black = spy.last().at(0).value<ZelColor>();
     QCOMPARE(black.spec(), int(ZelColor::Rgb));
     QCOMPARE(black.value8(), 0);
     QCOMPARE(spectrum->brightness(), 0.0);
-    QCOMPARE(child<QSpinBox>(&page, "hueSpinBox")->value(), 240);
-    QCOMPARE(child<QSpinBox>(&page, "blueSpinBox")->value(), 0);
+    QCOMPARE(child(&page, "hueSpinBox")->value(), 240);
     QCOMPARE(tints->hue(), 240 / 360.0);
 
     // A cell of the zoom grid.
     QTest::mouseClick(tints, Qt::LeftButton, Qt::NoModifier, QPoint(r.right(), r.top()));
     QTest::mouseClick(zoom, Qt::LeftButton, Qt::NoModifier, zoom->cellRect(1, 0).center());
     QCOMPARE(spy.count(), 3);
-    QCOMPARE(child<QSpinBox>(&page, "hueSpinBox")->value(), 240 + zoom->hueStep());
-    QCOMPARE(zoom->selectedCell(), QPoint(1, 0));
+    QCOMPARE(child(&page, "hueSpinBox")->value(), 240 + zoom->hueStep());
     QVERIFY(qAbs(spectrum->hue() - (240 + zoom->hueStep()) / 360.0) < 0.002);
 
-    // The sliders move the selectors.
-    auto* red = child<QSpinBox>(&page, "redSpinBox");
+    // The sliders move the selectors, and the grid recentres.
+    auto* red = child(&page, "redSpinBox");
     red->setFocus();
     red->selectAll();
     QTest::keyClicks(red, QStringLiteral("9"));
@@ -103,19 +91,15 @@ void TestRgbPickerWidget::wheelAndShortcutsZoom() {
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     auto* zoom = child<HsbSpectrumZoomWidget>(&page, "hsbSpectrumZoomWidget");
-    auto* slider = child<QSlider>(&page, "zoomSlider");
-    QCOMPARE(slider->minimum(), 1);
-    QCOMPARE(slider->maximum(), 9);
     QCOMPARE(page.zoomLevel(), 5);
 
     // The drawn selectors leave the wheel to the page: two levels for 30 degrees.
-    QVERIFY(!wheel(child<QWidget>(&page, "hsbSpectrumWidget"), 240));
-    QVERIFY(!wheel(zoom, 240));
-    QVERIFY(!wheel(child<QWidget>(&page, "hsbTintsAndShadesWidget"), 240));
-    QCOMPARE(page.zoomLevel(), 5);
+    for (QWidget* selector : {child<QWidget>(&page, "hsbSpectrumWidget"),
+                              child<QWidget>(&page, "hsbTintsAndShadesWidget"), static_cast<QWidget*>(zoom)})
+        QVERIFY(!wheel(selector, 240));
     QVERIFY(wheel(&page, 240));
     QCOMPARE(page.zoomLevel(), 7);
-    QCOMPARE(slider->value(), 7);
+    QCOMPARE(child<QSlider>(&page, "zoomSlider")->value(), 7);
     wheel(&page, -120);
     QCOMPARE(page.zoomLevel(), 6);
     // Half a notch does nothing until the other half comes.
@@ -129,7 +113,6 @@ void TestRgbPickerWidget::wheelAndShortcutsZoom() {
     QTest::keyClick(zoom, Qt::Key_Equal, Qt::ControlModifier);
     QTRY_COMPARE(page.zoomLevel(), 8);
     QTest::keyClick(zoom, Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(page.zoomLevel(), 9);
     QTest::keyClick(zoom, Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(page.zoomLevel(), 9);
     QTest::keyClick(zoom, Qt::Key_Minus, Qt::ControlModifier);
@@ -151,15 +134,11 @@ void TestRgbPickerWidget::zoomLevelAndSplitterPersist() {
         state = splitter->saveState();
         page.hide();
     }
-    QCOMPARE(QSettings().value(QStringLiteral("colorPickerZoomLevel")).toInt(), 7);
     QCOMPARE(QSettings().value(QStringLiteral("colorPickerTopSplitterState")).toByteArray(), state);
-    RgbPickerWidget again;
-    QCOMPARE(again.zoomLevel(), 7);
-    QCOMPARE(child<QSlider>(&again, "zoomSlider")->value(), 7);
-
+    QCOMPARE(RgbPickerWidget().zoomLevel(), 7);
+    // A level the settings file should not hold is clamped.
     QSettings().setValue(QStringLiteral("colorPickerZoomLevel"), 42);
-    RgbPickerWidget clamped;
-    QCOMPARE(clamped.zoomLevel(), 9);
+    QCOMPARE(RgbPickerWidget().zoomLevel(), 9);
 }
 
 LUMETTO_TEST_MAIN(TestRgbPickerWidget, "tst_rgbpickerwidget")

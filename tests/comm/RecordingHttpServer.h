@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
-#include <QList>
 #include <QObject>
-#include <QString>
+#include <QStringList>
 
 class QTcpServer;
 class QTcpSocket;
@@ -30,7 +28,9 @@ public:
     RecordingHttpServer();
 
     bool listen(const QHostAddress& address, quint16 port = 80);
-    void setReply(const QString& method, const QString& path, const QByteArray& body);
+    void setReply(const QString& method, const QString& path, const QByteArray& body) {
+        m_replies.insert(method + QLatin1Char(' ') + path, body);
+    }
     void setMode(Mode mode) { m_mode = mode; }
     // Hang up on requests whose body contains this text (a keypad that restarts).
     void setHangupOn(const QByteArray& bodyPart) { m_hangupOn = bodyPart; }
@@ -41,11 +41,10 @@ public:
     void clear() { m_requests.clear(); }
 
 private:
-    void readFrom(QTcpSocket* socket);
+    void readFrom(QTcpSocket* socket, QByteArray& buffer);
 
     QTcpServer* m_server = nullptr;
     QHash<QString, QByteArray> m_replies;
-    QHash<QTcpSocket*, QByteArray> m_buffers;
     QList<Request> m_requests;
     Mode m_mode = Mode::Answer;
     QByteArray m_hangupOn;

@@ -1,8 +1,7 @@
-// Latency and throughput figures for device communication; run inside scripts/netns-run:
+// Latency and throughput figures for device communication; not a test, it prints numbers:
 //     scripts/netns-run build/tests/bench_comm
-// Not a test: it prints numbers. The keypad side is a plain keep-alive HTTP server on a thread
-// of its own, so arrival times share the editor's clock; the kernel delays its ACKs as Linux does
-// by default.
+// The keypad side is a plain keep-alive HTTP server on threads of its own, so arrival times share
+// the editor's clock; the kernel delays its ACKs as Linux does by default.
 
 #include "CommMessageBox.h"
 #include "LowDelaySockets.h"
@@ -22,7 +21,7 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
-#include <chrono>
+#include <climits>
 #include <cstdio>
 #include <functional>
 #include <netinet/in.h>
@@ -36,14 +35,13 @@ namespace {
 
 const char EditorAddress[] = "10.77.0.1";
 constexpr int Rounds = 40;
-
-qint64 nowUs() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 std::atomic<qint64> lastArrivalUs{0};
 std::atomic<int> arrivals{0};
+QElapsedTimer benchClock; // started before the server; reading it is safe from any thread
+
+qint64 nowUs() {
+    return benchClock.nsecsElapsed() / 1000;
+}
 
 void serveConnection(int client) {
     const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 9\r\n\r\n<v1></v1>";
@@ -86,20 +84,14 @@ bool startServer() {
     return true;
 }
 
-// Runs the event loop until the server has seen one more request; returns its arrival time.
-qint64 waitForArrival(int before) {
-    QElapsedTimer limit;
-    limit.start();
-    while (arrivals.load() <= before && limit.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    return arrivals.load() > before ? lastArrivalUs.load() : -1;
-}
-
-void settle(int msec) {
+// Runs the event loop for msec, or until the server has seen more than `before` requests; returns
+// the last arrival time then, -1 otherwise.
+qint64 runEvents(int msec, int before = INT_MAX) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < msec)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, msec);
+    while (arrivals.load() <= before && timer.elapsed() < msec)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    return arrivals.load() > before ? lastArrivalUs.load() : -1;
 }
 
 void print(const char* what, std::vector<double> values) {
@@ -111,21 +103,20 @@ void print(const char* what, std::vector<double> values) {
 }
 
 // Milliseconds from each round's start (run by `trigger`) to the request's arrival at the keypad,
-// and from the moment the REST client sent it.
+// and, given sentUs, from the moment the REST client sent it.
 void measure(const char* what, const std::function<void(int round)>& trigger, const qint64* sentUs = nullptr) {
-    std::vector<double> sinceStart;
-    std::vector<double> sinceSent;
+    std::vector<double> sinceStart, sinceSent;
     for (int round = 0; round < Rounds; ++round) {
         const int before = arrivals.load();
         const qint64 startUs = nowUs();
         trigger(round);
-        const qint64 arrivalUs = waitForArrival(before);
+        const qint64 arrivalUs = runEvents(5000, before);
         if (arrivalUs > 0) {
             sinceStart.push_back((arrivalUs - startUs) / 1000.0);
             if (sentUs)
                 sinceSent.push_back((arrivalUs - *sentUs) / 1000.0);
         }
-        settle(30);
+        runEvents(30);
     }
     print(what, sinceStart);
     if (sentUs)
@@ -178,21 +169,20 @@ void measureDocuments() {
            perDocumentUs([] { MSPDocument::fileContents(); }));
 }
 
-// The reader and writers log every element; the figures would measure the terminal otherwise.
-void quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type != QtDebugMsg)
-        fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    benchClock.start();
     if (qgetenv("LUMETTO_NETNS") != "1") {
         fprintf(stderr, "run inside scripts/netns-run: it opens sockets\n");
         return 77;
     }
-    qInstallMessageHandler(quiet);
+    // The reader and writers log every element; the figures would measure the terminal otherwise.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg)
+            fprintf(stderr, "%s\n", qPrintable(message));
+    });
     if (!startServer()) {
         fprintf(stderr, "cannot listen on %s:80\n", EditorAddress);
         return 1;
@@ -210,8 +200,8 @@ int main(int argc, char* argv[]) {
     comm->setDevice(QString::fromLatin1(EditorAddress), QByteArray());
     // Open the connection once so that every measured request reuses it, as a session does.
     comm->brightnessUp();
-    waitForArrival(0);
-    settle(200);
+    runEvents(5000, 0);
+    runEvents(200);
 
     measureLatency(comm, false);
     measureLatency(comm, true);

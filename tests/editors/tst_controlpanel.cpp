@@ -2,13 +2,11 @@
 #include "EditorFixture.h"
 #include "MSPControlPanelWidget.h"
 #include "MSPEffect.h"
-#include "MSPSceneModel.h"
 #include "SystemConfiguration.h"
 #include "TestEnvironment.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <memory>
 
@@ -44,35 +42,6 @@ private slots:
         m_panel.reset();
     }
 
-    void plateGeometry() {
-        QCOMPARE(m_panel->size(), QSize(400, 600));
-        const std::pair<const char*, QRect> expected[] = {
-            {"scene1Button", {47, 36, 152, 87}},  {"scene5Button", {202, 36, 152, 87}},
-            {"scene2Button", {47, 126, 152, 86}}, {"scene6Button", {202, 126, 152, 86}},
-            {"scene3Button", {47, 215, 152, 85}}, {"scene7Button", {202, 215, 152, 85}},
-            {"scene4Button", {47, 303, 152, 86}}, {"scene8Button", {202, 303, 152, 86}},
-            {"downButton", {47, 392, 152, 86}},   {"upButton", {202, 392, 152, 86}},
-            {"onOffButton", {46, 480, 309, 88}},
-        };
-        // The plate's pictures are numbered row by row, the scenes column by column.
-        int image = 0;
-        for (const auto& [name, geometry] : expected) {
-            QAbstractButton* widget = button(name);
-            QCOMPARE(widget->geometry(), geometry);
-            ++image;
-            for (const char* state : {"off", "down", "disabled"})
-                QVERIFY(widget->styleSheet().contains(QStringLiteral("button_%1_%2.png").arg(image).arg(state)));
-            QCOMPARE(widget->autoRepeat(), image == 9 || image == 10);
-        }
-        QCOMPARE(m_panel->findChild<QLabel*>(QStringLiteral("overlay"))->geometry(), QRect(-10, 0, 400, 600));
-        QCOMPARE(failureFrame()->geometry(), QRect(10, 170, 371, 191));
-        QCOMPARE(
-            m_panel->findChild<QLabel*>(QStringLiteral("failureLabel"))->text(),
-            QStringLiteral("The connection to an Lumetto Keypad has failed.  You may want to go to the Network tab "
-                           "to change the settings before attempting to reconnect or use one of the options "
-                           "below. "));
-    }
-
     void scenePressesReportTheirIndex() {
         QSignalSpy selected(m_panel.get(), &MSPControlPanelWidget::sceneIndexSelected);
         for (int number = 1; number <= 8; ++number) {
@@ -84,9 +53,6 @@ private slots:
             QVERIFY(selected.isEmpty());
             QVERIFY(sceneButton(number)->isChecked());
         }
-        // The panel reports; making the scene active is the window's business, so nothing is sent.
-        QCOMPARE(requestsUpToMarker(), QStringList());
-
         // Selected from code, the button is checked without a report; out of range is ignored.
         m_panel->selectScene(4);
         QVERIFY(sceneButton(5)->isChecked());
@@ -96,27 +62,19 @@ private slots:
         QVERIFY(sceneButton(2)->isChecked());
         QVERIFY(!sceneButton(5)->isChecked());
         QVERIFY(selected.isEmpty());
-    }
 
-    void disabledButtonsStayQuiet() {
-        QSignalSpy selected(m_panel.get(), &MSPControlPanelWidget::sceneIndexSelected);
-        SystemConfiguration* config = SystemConfiguration::instance();
-        connect(config, &SystemConfiguration::scene3CheckBoxStateChanged, m_panel.get(),
-                &MSPControlPanelWidget::handleScene3StateChanged);
-        connect(config, &SystemConfiguration::upCheckBoxStateChanged, m_panel.get(),
-                &MSPControlPanelWidget::handleUpStateChanged);
-        config->setScene3CheckBoxState(false);
-        config->setUpCheckBoxState(false);
+        // Buttons switched off in the configuration stay quiet until switched on again.
+        m_panel->handleScene3StateChanged(false);
+        m_panel->handleUpStateChanged(false);
         QTest::mouseClick(sceneButton(3), Qt::LeftButton);
         QTest::mouseClick(button("upButton"), Qt::LeftButton);
         QVERIFY(selected.isEmpty());
         QVERIFY(!sceneButton(3)->isChecked());
-        QCOMPARE(requestsUpToMarker(), QStringList());
-
-        config->setScene3CheckBoxState(true);
-        config->setUpCheckBoxState(true);
+        m_panel->handleScene3StateChanged(true);
         QTest::mouseClick(sceneButton(3), Qt::LeftButton);
         QCOMPARE(selected.size(), 1);
+        // The panel reports; making the scene active is the window's business, so nothing is sent.
+        QCOMPARE(requestsUpToMarker(), QStringList());
     }
 
     void brightnessPresses_data() {
@@ -142,23 +100,21 @@ private slots:
         QCOMPARE(requestsUpToMarker(), expected);
     }
 
-    void heldUpRepeatsOnVariableColor() {
+    // On/off goes out as the button goes down; up, held on a Variable Color scene, repeats.
+    void heldButtons() {
         EditorFixture::resetScenes({1}, 0);
         SystemConfiguration::instance()->setBrightness(255);
-        QTest::mousePress(button("upButton"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(m_keypad.requests().size() >= 3, EditorFixture::Generous);
-        QTest::mouseRelease(button("upButton"), Qt::LeftButton);
-        const QStringList requests = requestsUpToMarker();
-        QVERIFY(requests.size() >= 3);
-        QCOMPARE(requests.count(Up), requests.size());
-    }
-
-    void onOffIsSentOnThePress() {
-        SystemConfiguration::instance()->setBrightness(0);
         QTest::mousePress(button("onOffButton"), Qt::LeftButton);
         QVERIFY(m_keypad.waitForRequests(1));
         QCOMPARE(m_keypad.requests(), QStringList{OnOff});
         QTest::mouseRelease(button("onOffButton"), Qt::LeftButton);
+        QVERIFY(m_keypad.waitIdle());
+        m_keypad.clearRequests();
+        QTest::mousePress(button("upButton"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(m_keypad.requests().size() >= 3, EditorFixture::Generous);
+        QTest::mouseRelease(button("upButton"), Qt::LeftButton);
+        const QStringList requests = requestsUpToMarker();
+        QCOMPARE(requests.count(Up), requests.size());
     }
 
     void coverFollowsTheConnection() {
@@ -212,10 +168,11 @@ private slots:
         ConnectionState::instance()->setState(ConnectionState::Connected);
     }
 
+    // LUMETTO_SCREENSHOT_DIR keeps pictures of the three looks for a person to look at.
     void imagesArePainted() {
-        // Pictures of the three looks; LUMETTO_SCREENSHOT_DIR keeps them for a person to look at.
         const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
-        const auto picture = [&](const QString& name) {
+        const auto picture = [&](ConnectionState::State state, const QString& name) {
+            ConnectionState::instance()->setState(state);
             const QImage image = m_panel->grab().toImage();
             if (!folder.isEmpty())
                 image.save(folder + QStringLiteral("/controlpanel-%1.png").arg(name));
@@ -223,25 +180,20 @@ private slots:
         };
         // A point on the key's face beside its number.
         const auto face = [this](int number) { return sceneButton(number)->geometry().center() + QPoint(55, 0); };
-        ConnectionState::instance()->setState(ConnectionState::Connected);
         m_panel->selectScene(0);
         m_panel->handleScene7StateChanged(false);
-        const QImage connected = picture(QStringLiteral("connected"));
+        const QImage connected = picture(ConnectionState::Connected, QStringLiteral("connected"));
         // The lit scene, an unlit one and a disabled one are drawn with different images.
         QVERIFY(connected.pixel(face(1)) != connected.pixel(face(2)));
         QVERIFY(connected.pixel(face(7)) != connected.pixel(face(3)));
         QCOMPARE(connected.pixel(face(2)), connected.pixel(face(3)));
-
-        ConnectionState::instance()->setState(ConnectionState::NotConnected);
-        QVERIFY(picture(QStringLiteral("disabled")).pixel(face(2)) != connected.pixel(face(2)));
-
-        ConnectionState::instance()->setState(ConnectionState::CommunicationFailure);
-        const QImage failed = picture(QStringLiteral("failed"));
+        const QImage disabled = picture(ConnectionState::NotConnected, QStringLiteral("disabled"));
+        QVERIFY(disabled.pixel(face(2)) != connected.pixel(face(2)));
+        // The failure text fits its frame, and both choices show their whole text.
+        const QImage failed = picture(ConnectionState::CommunicationFailure, QStringLiteral("failed"));
         QVERIFY(QColor(failed.pixel(failureFrame()->geometry().center() + QPoint(0, 60))).lightness() > 245);
-        // Both choices show their whole text.
         for (const char* name : {"demoModeButton", "retryButton"})
             QVERIFY2(button(name)->width() >= button(name)->sizeHint().width(), name);
-        m_panel->handleScene7StateChanged(true);
     }
 
 private:

@@ -59,21 +59,18 @@ private slots:
         m_keypad.stop();
     }
 
-    void panelPressPlaysTheScene() {
+    // A press on the panel plays the scene on the keypad; a press on the keypad selects it here.
+    void scenePressesGoBothWays() {
         const int pressed = m_keypad.activeScene() == 4 ? 3 : 4;
         QTest::mouseClick(panelButton(pressed), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(m_keypad.activeScene(), pressed, Generous);
         QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: %1").arg(pressed), Generous);
-        QVERIFY(panelButton(pressed)->isChecked());
         QVERIFY(idle());
-    }
 
-    void keypadPressSelectsTheSceneEverywhere() {
-        const int pressed = m_keypad.activeScene() == 6 ? 7 : 6;
-        QVERIFY(m_keypad.press(pressed));
-        QTRY_VERIFY_WITH_TIMEOUT(panelButton(pressed)->isChecked(), Generous);
-        QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: %1").arg(pressed), Generous);
-        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), pressed - 1);
+        QVERIFY(m_keypad.press(6));
+        QTRY_VERIFY_WITH_TIMEOUT(panelButton(6)->isChecked(), Generous);
+        QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: 6"), Generous);
+        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), 5);
         QVERIFY(idle());
         QVERIFY(!sceneButton("applyButton")->isEnabled());
     }
@@ -131,12 +128,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).contains(QStringLiteral("param1=32&")), Generous);
         QVERIFY(idle());
         disconnect(watch);
-        const QStringList bodies = sceneBodies(number);
-        QVERIFY2(bodies.size() < 31, qPrintable(QString::number(bodies.size())));
-        QVERIFY(bodies.last().contains(QStringLiteral("param1=32&")));
+        QVERIFY(sceneBodies(number).last().contains(QStringLiteral("param1=32&")));
+        // Coalesced, not queued: fewer posts than steps, never two within 100 ms.
+        QVERIFY2(sent.size() < 31, qPrintable(QString::number(sent.size())));
         for (int i = 1; i < sent.size(); ++i)
             QVERIFY2(sent.at(i) - sent.at(i - 1) >= 94, qPrintable(QString::number(sent.at(i) - sent.at(i - 1))));
-        qDebug() << "31 values reached the keypad in" << bodies.size() << "posts";
     }
 
     void configurationReachesTheKeypad() {
@@ -155,12 +151,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("name")).toString(), QStringLiteral("Foyer"),
                                   Generous);
         QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("universe")).toInt(), 7, Generous);
-        // Read back from the keypad, the model says the same.
-        QVERIFY(idle());
-        MSPComm::instance()->getConfig();
-        QVERIFY(idle());
-        QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Foyer"));
-        QCOMPARE(SystemConfiguration::instance()->universe(), 7);
     }
 
     // A library colour for a fixed colour scene, clicked in the tree; a four-colour custom wash
@@ -193,10 +183,9 @@ private slots:
         auto* fixed = qobject_cast<MSPFixedColorEffect*>(MSPSceneModel::instance()->scene(0)->effect());
         QTRY_COMPARE_WITH_TIMEOUT(ZelColor(fixed->color()).red8(), picked.color.red8(), Generous);
         QVERIFY(save(1));
-        const QString fixedQuery = QStringLiteral("effect=0&param1=%1&param2=%2&param3=%3&")
-                                       .arg(picked.color.red8())
-                                       .arg(picked.color.green8())
-                                       .arg(picked.color.blue8());
+        const ZelColor& c = picked.color;
+        const QString fixedQuery =
+            QStringLiteral("effect=0&param1=%1&param2=%2&param3=%3&").arg(c.red8()).arg(c.green8()).arg(c.blue8());
         QVERIFY2(m_keypad.savedQuery(1).startsWith(fixedQuery), qPrintable(m_keypad.savedQuery(1)));
 
         // Scene 5 plays a custom wash of two colours; two more are dropped beside the strip.
@@ -214,7 +203,6 @@ private slots:
                 QApplication::sendEvent(strip, &event);
             }
         }
-        QCOMPARE(strip->count(), 4);
         auto* speed = washEditor->findChild<QSlider*>(QStringLiteral("speedSlider"));
         speed->setFocus();
         QTest::keyClick(speed, Qt::Key_Home);
@@ -227,17 +215,18 @@ private slots:
         QTest::mouseClick(washEditor->findChild<QRadioButton*>(QStringLiteral("downButton")), Qt::LeftButton);
         QVERIFY(save(5));
 
-        auto* wash = qobject_cast<MSPCustomWashEffect*>(MSPSceneModel::instance()->scene(4)->effect());
-        QCOMPARE(wash->colorList().size(), 4);
+        const QStringList colours =
+            qobject_cast<MSPCustomWashEffect*>(MSPSceneModel::instance()->scene(4)->effect())->colorList();
+        QCOMPARE(colours.size(), 4);
+        QCOMPARE(bytes(ZelColor(colours.at(2))), bytes(libraryColour(0).color));
+        QCOMPARE(bytes(ZelColor(colours.at(3))), bytes(libraryColour(1).color));
         const QString saved = m_keypad.savedQuery(5);
         QVERIFY2(saved.startsWith(QStringLiteral("effect=4&param1=6&param2=1&param3=12&")), qPrintable(saved));
         QVERIFY2(saved.contains(QStringLiteral("&num_colors=4&")), qPrintable(saved));
-        for (int k = 0; k < 4; ++k)
-            QVERIFY2(saved.contains(
-                         QStringLiteral("&color%1=(%2)").arg(k + 1).arg(bytes(ZelColor(wash->colorList().at(k))))),
-                     qPrintable(saved));
-        QVERIFY(saved.contains(QStringLiteral("&color3=(%1)").arg(bytes(libraryColour(0).color))));
-        QVERIFY(saved.contains(QStringLiteral("&color4=(%1)").arg(bytes(libraryColour(1).color))));
+        for (int k = 0; k < 4; ++k) {
+            const QString colour = QStringLiteral("&color%1=(%2)").arg(k + 1).arg(bytes(ZelColor(colours.at(k))));
+            QVERIFY2(saved.contains(colour), qPrintable(saved + " lacks " + colour));
+        }
     }
 
 private:

@@ -61,28 +61,22 @@ inline QByteArray document(const QString& body) {
 
 inline QString show(int number, int effect, const QString& params, const QString& colors = QString(), int numColors = 0,
                     const QString& triple = QStringLiteral("<by>0</by><x>0</x><y>0</y>")) {
-    return QStringLiteral("<show><url>/api/v1/shows/%1</url>\n<effect>%2</effect>\n<parameters>%3%4</parameters>"
-                          "<numColors>%5</numColors>\n<customColors>%6\n</customColors>\n</show>")
-        .arg(number)
-        .arg(effect)
-        .arg(params, triple)
-        .arg(numColors)
-        .arg(colors);
+    return QStringLiteral("<show><url>/api/v1/shows/%1</url>\n<effect>%2</effect>\n<parameters>%3</parameters>"
+                          "<numColors>%4</numColors>\n<customColors>%5\n</customColors>\n</show>")
+        .arg(QString::number(number), QString::number(effect), params + triple, QString::number(numColors), colors);
 }
 
 inline QString params(int a, int b, int c) {
     return QStringLiteral("<param>%1</param><param>%2</param><param>%3</param>").arg(a).arg(b).arg(c);
 }
 
+// A used colour slot, as the writer fills it.
 inline QString color(int r, int g, int b, int Y = 0, int x = 0, int y = 0) {
-    return QStringLiteral(
-               "<color>\n<red>%1</red>\n<grn>%2</grn>\n<blu>%3</blu>\n<by>%4</by><x>%5</x><y>%6</y> </color>")
-        .arg(r)
-        .arg(g)
-        .arg(b)
-        .arg(Y)
-        .arg(x)
-        .arg(y);
+    QString text =
+        QStringLiteral("<color>\n<red>%1</red>\n<grn>%2</grn>\n<blu>%3</blu>\n<by>%4</by><x>%5</x><y>%6</y> </color>");
+    for (int value : {r, g, b, Y, x, y})
+        text = text.arg(value);
+    return text;
 }
 
 inline QString propertyElement(const QString& key, const QString& value) {

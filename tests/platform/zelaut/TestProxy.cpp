@@ -59,8 +59,3 @@ bool TestProxy::start(const QString& user, const QString& password) {
     m_error = QStringLiteral("tinyproxy did not start listening on port %1").arg(m_port);
     return false;
 }
-
-QString TestProxy::log() const {
-    QFile file(m_dir.filePath(QStringLiteral("proxy.log")));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}

@@ -17,8 +17,6 @@ public:
     bool start(const QString& user = QString(), const QString& password = QString());
     quint16 port() const { return m_port; }
     QString error() const { return m_error; }
-    // tinyproxy's log: one CONNECT line per request it forwarded.
-    QString log() const;
     // The name tinyproxy puts in its Via header.
     static QString viaName() { return QStringLiteral("lumetto-test-proxy"); }
 

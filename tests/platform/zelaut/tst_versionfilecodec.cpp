@@ -11,26 +11,21 @@ class TestVersionFileCodec : public QObject {
 
 private slots:
     void readsEveryApplication() {
-        const QByteArray data = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZelAppVersions format=\"1\">\n"
-                                "  <application name=\"Lumetto Keypad Effect Manager\" version=\"3.2.0.1\" "
-                                "released=\"2014-03-05\"\n     download=\"http://updates.example.com/lumetto/\"/>\n"
-                                "  <application name=\"Other Tool\" version=\"7\" />\n</ZelAppVersions>";
-        const VersionFileCodec::Document document = VersionFileCodec::parse(data);
+        // Comments, unknown elements and attributes are skipped; nested applications are not read.
+        const VersionFileCodec::Document document = VersionFileCodec::parse(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZelAppVersions format=\"1\"><!-- hand edited -->\n"
+            "  <application name=\"Lumetto Keypad Effect Manager\" version=\"3.2.0.1\" released=\"2014-03-05\"\n"
+            "     download=\"http://updates.example.com/lumetto/\" channel=\"beta\"><notes>x</notes></application>\n"
+            "  <news><application name=\"Hidden\" version=\"1\"/></news><application name=\"Other\" version=\"7\"/>"
+            "</ZelAppVersions>");
         QVERIFY2(document.ok, qPrintable(document.error));
         QCOMPARE(document.applications.size(), 2);
         const VersionFileCodec::Application* lumetto = document.find(QStringLiteral("Lumetto Keypad Effect Manager"));
         QVERIFY(lumetto && lumetto->version == (Version{3, 2, 0, 1, 20140305}));
         QCOMPARE(lumetto->downloadUrl, QStringLiteral("http://updates.example.com/lumetto/"));
-        const VersionFileCodec::Application* other = document.find(QStringLiteral("Other Tool"));
+        const VersionFileCodec::Application* other = document.find(QStringLiteral("Other"));
         QVERIFY(other && other->version == (Version{7, 0, 0, 0, 0}) && other->downloadUrl.isEmpty());
-        QVERIFY(!document.find(QStringLiteral("lumetto keypad effect manager")));
-
-        // Comments, unknown elements and attributes are skipped; nested applications are not read.
-        const VersionFileCodec::Document extra = VersionFileCodec::parse(
-            "<ZelAppVersions><!-- hand edited --><news><application name=\"Hidden\" version=\"1\"/></news>"
-            "<application name=\"A\" version=\"2.0\" channel=\"beta\"><notes>x</notes></application></ZelAppVersions>");
-        QVERIFY2(extra.ok, qPrintable(extra.error));
-        QVERIFY(extra.applications.size() == 1 && extra.applications.first().name == QStringLiteral("A"));
+        QVERIFY(!document.find(QStringLiteral("lumetto keypad effect manager")) && !document.find("Hidden"));
     }
 
     void comparesEveryField_data() {
@@ -55,21 +50,14 @@ private slots:
         QCOMPARE(VersionFileCodec::compare(newer, newer), 0);
     }
 
-    void versionTexts() {
-        QCOMPARE(VersionFileCodec::versionText({3, 1, 3, 0, 20131127}), QStringLiteral("3.1.3.0 (2013-11-27)"));
-        QCOMPARE(VersionFileCodec::versionText({3, 2, 0, 0, 0}), QStringLiteral("3.2.0.0"));
-        QCOMPARE(VersionFileCodec::versionText({1, 0, 0, 0, 12345}), QStringLiteral("1.0.0.0 (12345)"));
-
+    void refusesMalformedVersionsAndDates() {
         Version version{};
         QVERIFY(VersionFileCodec::parseVersion(QStringLiteral("3.1"), QString(), &version));
         QCOMPARE(version, (Version{3, 1, 0, 0, 0}));
-        for (const char* bad : {"", "3.", ".3", "3..1", "3.1.3.0.1", "+3", "3.-1", "3.x", "3 .1", "9999999999"}) {
+        for (const char* bad : {"", "3.", ".3", "3..1", "3.1.3.0.1", "+3", "3.-1", "3.x", "3 .1", "9999999999"})
             QVERIFY2(!VersionFileCodec::parseVersion(QString::fromLatin1(bad), QString(), &version), bad);
-        }
-        for (const char* bad : {"2013-02-30", "27.11.2013", "20131127", "tomorrow"}) {
-            QVERIFY2(!VersionFileCodec::parseVersion(QStringLiteral("3.1.3.0"), QString::fromLatin1(bad), &version),
-                     bad);
-        }
+        for (const char* bad : {"2013-02-30", "27.11.2013", "20131127", "tomorrow"})
+            QVERIFY2(!VersionFileCodec::parseVersion("3.1.3.0", QString::fromLatin1(bad), &version), bad);
         QCOMPARE(version, (Version{3, 1, 0, 0, 0})); // untouched by failures
     }
 
@@ -77,7 +65,6 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("reason");
         QTest::newRow("empty") << QByteArray() << "empty";
-        QTest::newRow("blank") << QByteArray(" \n\t") << "empty";
         QTest::newRow("html page") << QByteArray("<html><body>Moved</body></html>") << "root element";
         QTest::newRow("not xml") << QByteArray("version=3.2") << "line 1";
         QTest::newRow("truncated") << QByteArray("<ZelAppVersions><application name=\"A\" version=\"1\"/>") << "line 1";
@@ -87,15 +74,12 @@ private slots:
             return "<ZelAppVersions><application " + attributes + "/>" + more + "</ZelAppVersions>";
         };
         QTest::newRow("no name") << app("version=\"1\"") << "without a name";
-        QTest::newRow("no version") << app("name=\"A\"") << "malformed version";
         QTest::newRow("bad version") << app("name=\"A\" version=\"3.one\"") << "malformed version";
         QTest::newRow("bad date") << app("name=\"A\" version=\"3\" released=\"2014-13-01\"") << "release date";
         QTest::newRow("twice") << app("name=\"A\" version=\"3\"", "<application name=\"A\" version=\"4\"/>")
                                << "listed twice";
         QTest::newRow("file url") << app("name=\"A\" version=\"3\" download=\"file:///etc/passwd\"")
                                   << "not an http(s) URL";
-        QTest::newRow("script url") << app("name=\"A\" version=\"3\" download=\"javascript:alert(1)\"")
-                                    << "not an http(s) URL";
         QTest::newRow("entity expansion") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE z [<!ENTITY a \"aaaaaaaa\">"
                                                         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
                                                         "<ZelAppVersions><application name=\"&b;\" version=\"1\"/>"
@@ -112,22 +96,16 @@ private slots:
         QVERIFY2(document.error.contains(reason), qPrintable(document.error));
     }
 
-    void refusesHugeFilesQuickly() {
+    void sizeLimit() {
+        // Just below the limit a file of many entries is read; past it the file is refused unread.
         QByteArray data = "<ZelAppVersions>";
-        const QByteArray entry = "<application name=\"A%1\" version=\"1\"/>";
-        for (int i = 0; data.size() <= VersionFileCodec::MaxFileSize; ++i)
-            data += QByteArray(entry).replace("%1", QByteArray::number(i));
-        data += "</ZelAppVersions>";
-        const VersionFileCodec::Document huge = VersionFileCodec::parse(data);
-        QVERIFY(!huge.ok);
-        QVERIFY2(huge.error.contains(QStringLiteral("larger than")), qPrintable(huge.error));
-
-        data.truncate(VersionFileCodec::MaxFileSize - 1000);
-        data.truncate(data.lastIndexOf("<application"));
-        data += "</ZelAppVersions>";
-        const VersionFileCodec::Document justBelow = VersionFileCodec::parse(data);
-        QVERIFY2(justBelow.ok, qPrintable(justBelow.error));
-        QVERIFY(justBelow.applications.size() > 1000);
+        for (int i = 0; data.size() < VersionFileCodec::MaxFileSize - 1000; ++i)
+            data += "<application name=\"A" + QByteArray::number(i) + "\" version=\"1\"/>";
+        const VersionFileCodec::Document below = VersionFileCodec::parse(data + "</ZelAppVersions>");
+        QVERIFY2(below.ok && below.applications.size() > 1000, qPrintable(below.error));
+        const VersionFileCodec::Document huge =
+            VersionFileCodec::parse(data + QByteArray(1000, ' ') + "</ZelAppVersions>");
+        QVERIFY2(!huge.ok && huge.error.contains(QStringLiteral("larger than")), qPrintable(huge.error));
     }
 };
 

@@ -2,14 +2,18 @@
 #include "ZelColor.h"
 
 #include <QLoggingCategory>
-#include <QObject>
-#include <QVariant>
+
+#include <array>
 #include <cmath>
 
 namespace {
 
 bool inUnitRange(double v) {
     return std::isfinite(v) && v >= 0.0 && v <= 1.0;
+}
+
+bool rgbInRange(const ZelColor& c) {
+    return inUnitRange(c.redF()) && inUnitRange(c.greenF()) && inUnitRange(c.blueF());
 }
 
 bool near(double a, double b, double tolerance) {
@@ -39,14 +43,11 @@ private slots:
         QTest::newRow("rgb8 alpha") << ZelColor::fromRgb8(255, 0, 128, 7);
         QTest::newRow("rgb16 odd alpha") << ZelColor::fromRgb16(257, 514, 771, 1);
         QTest::newRow("rgbF") << ZelColor::fromRgbF(0.1, 0.2, 0.3, 0.4);
-        QTest::newRow("transparent black") << ZelColor::fromRgb8(0, 0, 0, 0);
         QTest::newRow("hsb") << ZelColor::fromHsvF(0.123456, 0.5, 0.75);
         QTest::newRow("hsb achromatic clear") << hsb8(359, 0, 255, 0);
-        QTest::newRow("yxy") << ZelColor::fromXYZ(0.25, 0.5, 0.125);
         QTest::newRow("yxy thirds") << yxy(1.0 / 3.0, 0.31271234567, 0.32901234567, 0.5);
         QTest::newRow("yxy tiny Y") << yxy(1e-300, 0.7, 0.3);
         QTest::newRow("yxy large Y") << yxy(65.535, 1.0, 0.0);
-        QTest::newRow("yxy zero") << yxy(0.0, 0.0, 0.0, 0.0);
         QTest::newRow("nch rgbw") << ZelColor::fromNChannelF({0.1, 0.25, 1.0 / 3.0, 0.999999}, 1, 2);
         ZelColor nch = ZelColor::fromNChannelF({0.5, 0.0}, -3, 7);
         nch.setNChannelRenderType(2);
@@ -63,85 +64,45 @@ private slots:
                      !text.contains(QLatin1Char('|')),
                  qPrintable(text));
         ZelColor back(text);
-        QVERIFY2(back == color, qPrintable(text + QLatin1String(" -> ") + back.aName()));
-        QCOMPARE(back.spec(), color.spec());
-        QCOMPARE(back.alpha16(), color.alpha16());
+        QVERIFY2(back == color && back.spec() == color.spec() && back.alpha16() == color.alpha16(),
+                 qPrintable(text + QLatin1String(" -> ") + back.aName()));
         // Read and written again any number of times, nothing moves.
         for (int i = 0; i < 3; ++i)
             back = ZelColor(back.aName());
         QCOMPARE(back.aName(), text);
     }
 
-    void hexAndToolkitNames() {
+    void namesAndUnreadableTexts() {
         const ZelColor red(QStringLiteral("#ff0000"));
         QCOMPARE(red, ZelColor::fromRgb16(65535, 0, 0));
         for (const char* same : {"#FF0000", "red", "#f00", "#ffff00000000"})
             QCOMPARE(ZelColor(QString::fromLatin1(same)), red);
         const ZelColor translucent(QStringLiteral("#80ff0000"));
-        QVERIFY(translucent.alpha8() == 128 && translucent.red8() == 255);
-        QCOMPARE(translucent.aName(), QStringLiteral("#80ff0000"));
-        QCOMPARE(ZelColor(QStringLiteral("transparent")).alpha16(), 0);
+        QVERIFY(translucent.alpha8() == 128 && translucent.aName() == QStringLiteral("#80ff0000"));
         QCOMPARE(ZelColor(QStringLiteral("steelblue")).toQColor(), QColor(QStringLiteral("steelblue")));
         const QColor deep = QColor::fromRgba64(1, 2, 65533, 40000);
         QCOMPARE(ZelColor(deep).toQColor(), deep);
         QVERIFY(!ZelColor(QColor()).isValid() && !ZelColor().toQColor().isValid());
-    }
 
-    void unreadableTextGivesNoColour_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("blank") << QStringLiteral("   ");
-        const QString texts = QStringLiteral(
-            "# #zzzzzz #12345 #ff0000,#00ff00 notacolour #hsb:1:2:3 #hsb:36000:0:0:0 #hsb:-1:0:0:0 #hsb:+1:0:0:0 "
-            "#hsb:99999999999999999999:0:0:0 #rgb16:10000:0:0:0 #rgb16:0x01:0000:0000:ffff #yxy:nan:0.3:0.3:65535 "
-            "#yxy:1:inf:0.3:65535 #yxy:1e999:0.3:0.3:65535 #yxy:0.5:0.3:0.3:70000 #yxy:0.5:0.3:0.3:65535:1 "
-            "#nch:10:1:0:65535:0.5 #nch:1:1:0:65535:1.5 #nch:1:1:0:65535:nan");
-        for (const QString& text : texts.split(QLatin1Char(' ')))
-            QTest::newRow(qPrintable(text)) << text;
-        QTest::newRow("other digits") << QString::fromUtf8("#\u0661\u0662\u0663\u0664\u0665\u0666");
-        QTest::newRow("long") << QStringLiteral("#") + QString(1 << 20, QLatin1Char('f'));
-        QTest::newRow("many fields") << QStringLiteral("#nch:1:1:0:65535") + QStringLiteral(":0").repeated(100000);
-    }
-
-    void unreadableTextGivesNoColour() {
-        QFETCH(QString, text);
-        ZelColor color = ZelColor::fromRgb8(1, 2, 3);
-        color.setNamedColor(text);
-        QVERIFY(!color.isValid());
-        QVERIFY(color.aName().isEmpty() && color.red8() == 0 && color.getY() == 0.0 && color.getx() == 0.0);
-    }
-
-    void anyAcceptedTextRoundTrips() {
-        // Texts put together from the pieces of the forms: whatever is accepted is a stable colour.
-        const QStringList forms = {"#rgb16", "#hsb", "#yxy", "#nch"};
-        const QStringList pieces = {"0", "1", "ff", "65535", "0.5", "1e-7", "-", "9", "abcd", "35999", "2e3", "."};
-        quint32 seed = 12345;
-        auto next = [&seed](int n) {
-            seed = seed * 1664525u + 1013904223u;
-            return int((seed >> 8) % quint32(n));
-        };
-        // Most of these texts are refused, each with a warning.
+        QStringList texts =
+            QStringLiteral("# #zzzzzz #12345 #ff0000,#00ff00 notacolour #hsb:1:2:3 #hsb:36000:0:0:0 #hsb:-1:0:0:0 "
+                           "#hsb:+1:0:0:0 #hsb:99999999999999999999:0:0:0 #rgb16:10000:0:0:0 "
+                           "#rgb16:0x01:0000:0000:ffff #yxy:nan:0.3:0.3:65535 #yxy:1:inf:0.3:65535 "
+                           "#yxy:1e999:0.3:0.3:65535 #yxy:0.5:0.3:0.3:70000 #yxy:0.5:0.3:0.3:65535:1 "
+                           "#nch:10:1:0:65535:0.5 #nch:1:1:0:65535:1.5 #nch:1:1:0:65535:nan")
+                .split(QLatin1Char(' '));
+        texts << QString() << QStringLiteral("   ") << QString::fromUtf8("#\u0661\u0662\u0663\u0664\u0665\u0666")
+              << QStringLiteral("#") + QString(1 << 20, QLatin1Char('f'))
+              << QStringLiteral("#nch:1:1:0:65535") + QStringLiteral(":0").repeated(100000);
         QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
-        int accepted = 0;
-        for (int i = 0; i < 20000; ++i) {
-            const int form = next(forms.size());
-            QString text = forms[form];
-            // Mostly the right number of fields, sometimes not.
-            const int fields = next(4) ? (form == 3 ? 4 + next(4) : 4) : 3 + next(5);
-            for (int k = 0; k < fields; ++k) {
-                text += QLatin1Char(':') + pieces[next(pieces.size())];
-                if (next(3) == 0)
-                    text += pieces[next(pieces.size())];
-            }
-            const ZelColor c(text);
-            if (!c.isValid())
-                continue;
-            ++accepted;
-            QVERIFY2(ZelColor(c.aName()) == c, qPrintable(text + QLatin1String(" -> ") + c.aName()));
-            QVERIFY(inUnitRange(c.redF()) && inUnitRange(c.greenF()) && inUnitRange(c.blueF()));
+        for (const QString& text : qAsConst(texts)) {
+            ZelColor color = ZelColor::fromRgb8(1, 2, 3);
+            color.setNamedColor(text);
+            QVERIFY2(!color.isValid() && color.aName().isEmpty() && color.red8() == 0 && color.getY() == 0.0 &&
+                         color.getx() == 0.0,
+                     qPrintable(text.left(40)));
         }
         QLoggingCategory::setFilterRules(QString());
-        QVERIFY(accepted > 100);
     }
 
     void knownColourScience() {
@@ -159,28 +120,19 @@ private slots:
         const ZelColor black = ZelColor::fromRgb8(0, 0, 0).convertTo(ZelColor::Yxy);
         QVERIFY(black.getY() == 0.0 && near(black.getx(), 0.3127, 1e-9));
         QCOMPARE(black.convertTo(ZelColor::Rgb).aName(), QStringLiteral("#000000"));
-        double X, Y, Z;
-        ZelColor::fromRgb8(255, 255, 255).getXYZ(&X, &Y, &Z);
-        QVERIFY(near(X, 0.9505, 1e-4) && near(Z, 1.0891, 1e-4));
-
-        const double inside[][3] = {{1.0, 0.3127, 0.3290}, {0.2, 0.3127, 0.3290}, {0.1, 0.45, 0.4},
-                                    {0.15, 0.6, 0.33},     {0.05, 0.2, 0.2},      {0.5, 0.3, 0.5}};
-        for (const auto& s : inside) {
+        for (const auto& s : {std::array<double, 3>{0.2, 0.3127, 0.3290}, {0.1, 0.45, 0.4}, {0.15, 0.6, 0.33}}) {
             const ZelColor back = yxy(s[0], s[1], s[2]).convertTo(ZelColor::Rgb).convertTo(ZelColor::Yxy);
             QVERIFY2(near(back.getY(), s[0], 5e-4) && near(back.getx(), s[1], 5e-4) && near(back.gety(), s[2], 5e-4),
                      qPrintable(back.aName()));
         }
-    }
 
-    void outOfGamutStaysInRange() {
+        // Out of gamut, or out of range altogether, still gives channels in range.
         for (double Y : {0.0, 1e-9, 0.2, 1.0, 50.0}) {
             for (int i = 0; i <= 20; ++i) {
                 for (int j = 0; j <= 20; ++j) {
                     const ZelColor c = yxy(Y, i / 20.0, j / 20.0);
-                    QVERIFY2(inUnitRange(c.redF()) && inUnitRange(c.greenF()) && inUnitRange(c.blueF()),
-                             qPrintable(c.aName()));
                     const int hue = c.convertTo(ZelColor::Hsb).hue8();
-                    QVERIFY(hue >= 0 && hue < 360);
+                    QVERIFY2(rgbInRange(c) && hue >= 0 && hue < 360, qPrintable(c.aName()));
                 }
             }
         }
@@ -188,15 +140,13 @@ private slots:
         const ZelColor spectral = yxy(0.3, 0.0743, 0.8338);
         QVERIFY(spectral.green8() > spectral.red8() && spectral.green8() > spectral.blue8());
         QVERIFY(near(spectral.convertTo(ZelColor::Yxy).getY(), 0.3, 2e-3));
-        // Values out of their range are brought in, not stored.
         const ZelColor wild = yxy(-4.0, 2.0, std::nan(""));
         QVERIFY(wild.getY() == 0.0 && wild.getx() == 1.0 && wild.gety() == 0.0);
         QVERIFY(!ZelColor::fromXYZ(std::nan(""), 1, 1).isValid());
         QCOMPARE(ZelColor::fromRgbF(std::nan(""), 2.0, -1.0), ZelColor::fromRgb8(0, 255, 0));
     }
 
-    void hsvEdgeCases() {
-        QCOMPARE(ZelColor::fromRgb8(90, 90, 90).convertTo(ZelColor::Hsb).aName(), hsb8(0, 0, 90).aName());
+    void hsbEdges() {
         // Hues wrap around, and a hue that rounds up to a full turn is red again.
         QCOMPARE(hsb8(360, 200, 100).aName(), hsb8(0, 200, 100).aName());
         QCOMPARE(hsb8(-1, 255, 255).hue8(), 359);
@@ -207,35 +157,6 @@ private slots:
         QVERIFY(c.hue8() == 120 && c.alpha8() == 10 && c.hueformProfileID() == 3);
         c.setHsv8(10, 999, -5);
         QVERIFY(c.saturation8() == 255 && c.value8() == 0);
-    }
-
-    void rgbToHsbKeepsBytes() {
-        // The variable colour effect shows RGB colours as HSB; the bytes must not move.
-        for (int r = 0; r < 256; r += 15) {
-            for (int g = 0; g < 256; g += 17) {
-                for (int b = 0; b < 256; b += 13) {
-                    const ZelColor hsb = ZelColor::fromRgb8(r, g, b).convertTo(ZelColor::Hsb, 1, 4);
-                    QVERIFY(hsb.red8() == r && hsb.green8() == g && hsb.blue8() == b);
-                    const ZelColor again = hsb.convertTo(ZelColor::Rgb);
-                    QVERIFY(again.red8() == r && again.green8() == g && again.blue8() == b);
-                }
-            }
-        }
-    }
-
-    void channelSettersBuildColours() {
-        ZelColor c;
-        c.setRed8(12);
-        c.setGreen8(300);
-        c.setBlue8(-4);
-        QCOMPARE(c.aName(), QStringLiteral("#0cff00"));
-        // On another kind a setter starts from that colour's RGB form; setY keeps the chromaticity.
-        ZelColor hsb = ZelColor::fromHsvF(0.5, 1.0, 1.0, 128 / 255.0);
-        hsb.setRed8(255);
-        QCOMPARE(hsb.aName(), QStringLiteral("#80ffffff"));
-        ZelColor red = ZelColor::fromRgb8(255, 0, 0, 100);
-        red.setY(0.1);
-        QVERIFY(red.spec() == ZelColor::Yxy && near(red.getx(), 0.64, 1e-4) && red.alpha8() == 100);
     }
 
     void nChannelThroughProfiles() {
@@ -259,24 +180,6 @@ private slots:
                 near(dual.gety(), 0.38, 0.01));
         QVERIFY(!target.convertTo(ZelColor::NChannel, 1, 42).isValid());
         QVERIFY(!ZelColor::fromNChannelF({0.5}, 1, -1).isValid());
-    }
-
-    void travelsInQueuedCallsAndStreams() {
-        // Queued connections need the type registered; settings and drag and drop stream it, tag included.
-        QVERIFY(QMetaType::type("ZelColor") != QMetaType::UnknownType);
-        const ZelColor tagged = ZelColor::fromRgb16(1, 2, 3, 4, 7);
-        QByteArray bytes, raw;
-        QDataStream out(&bytes, QIODevice::WriteOnly), rawOut(&raw, QIODevice::WriteOnly);
-        out << QVariant::fromValue(tagged);
-        rawOut << tagged;
-        QVariant read;
-        QDataStream in(bytes), cut(raw.left(raw.size() - 3));
-        in >> read;
-        QVERIFY(read.value<ZelColor>() == tagged && read.value<ZelColor>().hueformProfileID() == 7);
-        // A cut-off stream gives no colour.
-        ZelColor partial = tagged;
-        cut >> partial;
-        QVERIFY(!partial.isValid());
     }
 };
 

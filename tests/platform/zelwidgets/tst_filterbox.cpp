@@ -1,10 +1,8 @@
 #include "FilterBox.h"
 #include "LineEditClearButton.h"
 #include "TestEnvironment.h"
-#include "ZelStyle.h"
 
 #include <QSignalSpy>
-#include <QSplitter>
 
 using namespace ZelWidgetsLib;
 
@@ -35,18 +33,6 @@ private slots:
         box.setText(QStringLiteral("kept"));
         clear->click();
         QCOMPARE(box.text(), QStringLiteral("kept"));
-    }
-
-    void styleWidensSplitters() {
-        ZelStyle style;
-        QSplitter splitter;
-        splitter.setStyle(&style);
-        splitter.addWidget(new QWidget);
-        splitter.addWidget(new QWidget);
-        QCOMPARE(splitter.handleWidth(), 7);
-        splitter.resize(200, 100);
-        splitter.show();
-        QVERIFY(!splitter.grab().isNull());
     }
 };
 
