@@ -108,7 +108,10 @@ void MSPSceneSettingsWidget::buildForm() {
 
     m_effectPropertiesStack = new QStackedWidget(this);
     m_effectPropertiesStack->setObjectName(QStringLiteral("effectPropertiesStack"));
-    m_effectPropertiesStack->setMinimumSize(515, 490);
+    // The window's height is fixed to the control panel's, and where the menu, dock title, tab and
+    // status bars are taller than the keypad plate leaves room for, a 490-pixel stack would be
+    // pushed under Undo and Save. The form's own minimum keeps a floating dock usable.
+    m_effectPropertiesStack->setMinimumSize(515, 440);
     layout->addWidget(m_effectPropertiesStack, 1);
 
     auto* buttonRow = new QHBoxLayout;
