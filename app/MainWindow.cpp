@@ -35,6 +35,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -286,7 +287,13 @@ void MainWindow::createStatusBar() {
     m_fileProgress = new QProgressBar(this);
     m_fileProgress->setObjectName(QStringLiteral("fileProgress"));
     m_fileProgress->setRange(0, fileProgressSteps);
-    m_fileProgress->setMaximumWidth(220);
+    // Wide enough for its longest text on one line, whatever the desktop's font.
+    const QFontMetrics metrics(m_fileProgress->font());
+    const int textWidth = qMax(
+        metrics.horizontalAdvance(
+            tr("Loading onto keypad: scene %1 of %2").arg(MSPSceneModel::sceneCount).arg(MSPSceneModel::sceneCount)),
+        metrics.horizontalAdvance(tr("Loading onto keypad: configuration")));
+    m_fileProgress->setFixedWidth(textWidth + 4 * metrics.averageCharWidth());
     m_fileProgress->setTextVisible(true);
     m_fileProgress->hide();
     statusBar()->addPermanentWidget(m_fileProgress);
