@@ -584,7 +584,8 @@ bool MainWindow::save() {
     if (ConnectionState::instance()->state() == ConnectionState::OfflineDemo)
         m_sysConfigWidget->on_applyButton_clicked();
     const QByteArray contents = MSPDocument::fileContents();
-    if (file.write(contents) != contents.size() || !file.commit()) {
+    // Flushed before the commit, which would not notice the last bytes failing on a full disk.
+    if (file.write(contents) != contents.size() || !file.flush() || !file.commit()) {
         MessageBox::warning(QApplication::activeWindow(), tr("Save Error"),
                             tr("Cannot write file %1:\n%2.").arg(fileName, file.errorString()));
         return false;

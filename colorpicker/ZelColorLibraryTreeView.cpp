@@ -334,7 +334,7 @@ void ZelColorLibraryTreeView::handleExportRequest() {
     const QByteArray text = m_library->createColorDoc(colors, QFileInfo(path).completeBaseName()).toByteArray(1);
     qDebug().noquote() << text;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit()) {
         ColorPickerDialogs::warning(
             this, tr("Export Colors to a File"),
             tr("The colors could not be saved to \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString()));

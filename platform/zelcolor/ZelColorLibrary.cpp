@@ -842,7 +842,10 @@ void ZelColorLibrary::saveUserFile() {
     const QString path = userFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(userDocument().toByteArray(1)) < 0 || !file.commit()) {
+    // commit() misses a failure of the last buffered bytes (a full disk) and would put the cut-off
+    // file in place; flushing first makes the failure visible.
+    if (!file.open(QIODevice::WriteOnly) || file.write(userDocument().toByteArray(1)) < 0 || !file.flush() ||
+        !file.commit()) {
         // The previous file is still in place: QSaveFile replaces it only on a complete write.
         static bool reported = false;
         const QString why = file.errorString();

@@ -216,8 +216,8 @@ int KeypadCli::backup(const QString& address, const QString& fileName) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return fail(FileError, QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
-    file.write(MSPDocument::fileContents());
-    if (!file.commit())
+    const QByteArray contents = MSPDocument::fileContents();
+    if (file.write(contents) != contents.size() || !file.flush() || !file.commit())
         return fail(FileError, QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
     progress(QStringLiteral("backed up keypad %1 to %2").arg(address, fileName));
     return Success;

@@ -88,7 +88,7 @@ bool writeImage(const QImage& image, const QString& path) {
 
 bool writeText(const QString& path, const QByteArray& text) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit()) {
         qCritical() << "cannot write" << path << file.errorString();
         return false;
     }
