@@ -7,7 +7,10 @@
 ConnectionState* ConnectionState::instance() {
     static ConnectionState* state = [] {
         auto* created = new ConnectionState;
-        created->followHeartBeats(MSPComm::instance());
+        MSPComm* comm = MSPComm::instance();
+        created->followHeartBeats(comm);
+        connect(created, &ConnectionState::stateChanged, comm,
+                [comm](ConnectionState::State state) { comm->setOfflineDemo(state == OfflineDemo); });
         return created;
     }();
     return state;

@@ -108,6 +108,15 @@ bool MSPComm::isOnLocalSubnet(const QString& address) {
     return KeypadAddressing::sharesAnySubnet(target, KeypadAddressing::localAddressEntries());
 }
 
+bool MSPComm::keypadReachable() const {
+    if (m_offlineDemo) {
+        if (!m_address.isEmpty())
+            qDebug() << "offline demo: nothing sent to" << m_address;
+        return false;
+    }
+    return !m_address.isEmpty() && isOnLocalSubnet(m_address);
+}
+
 QNetworkReply* MSPComm::get(const QString& path) {
     QNetworkRequest request(QUrl(QStringLiteral("http://") + m_address + path, QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
@@ -131,13 +140,13 @@ QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
 }
 
 void MSPComm::getShows() {
-    if (m_address.isEmpty() || !isOnLocalSubnet(m_address))
+    if (!keypadReachable())
         return;
     m_showsReply = get(ShowsPath);
 }
 
 void MSPComm::requestScene(int index, bool unparsed) {
-    if (m_address.isEmpty() || !isOnLocalSubnet(m_address))
+    if (!keypadReachable())
         return;
     if (index < KeypadDatagram::FirstScene - 1 || index > KeypadDatagram::LastScene - 1) {
         qWarning() << "no scene with index" << index;
@@ -206,17 +215,13 @@ void MSPComm::getScene(int index) {
 }
 
 void MSPComm::getConfig() {
-    if (!isOnLocalSubnet(m_address))
+    if (!keypadReachable())
         return;
     m_configReply = get(ConfigPath);
 }
 
 void MSPComm::postToDevice(const QString& path, const QString& body, bool unparsed, bool failureTolerant, bool apply) {
-    if (m_postsSuppressed)
-        return;
-    if (m_address.isEmpty() || path.isEmpty())
-        return;
-    if (!isOnLocalSubnet(m_address))
+    if (m_postsSuppressed || path.isEmpty() || !keypadReachable())
         return;
     const QString sent = apply ? body + QStringLiteral("&apply=1") : body;
     if (path.startsWith(ScenePathPrefix) || path == ConfigPath) {
@@ -312,6 +317,8 @@ void MSPComm::restoreFactoryDefaults() {
 }
 
 void MSPComm::sendConfiguration(const QStringList& bodies, const QString& newIpAddress) {
+    if (m_offlineDemo)
+        return;
     const bool changingAddress = !newIpAddress.isEmpty();
     if (isOnLocalSubnet(m_address)) {
         for (int i = 0; i < bodies.size(); ++i) {

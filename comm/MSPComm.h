@@ -45,6 +45,9 @@ public:
     bool postsSuppressed() const { return m_postsSuppressed; }
     void setLoadingFile(bool loading) { m_loadingFile = loading; }
     bool loadingFile() const { return m_loadingFile; }
+    // In the offline demo nothing is sent, not even to a keypad still known from before the
+    // connection was lost; the connection state sets this as it enters and leaves the demo.
+    void setOfflineDemo(bool offline) { m_offlineDemo = offline; }
 
     static bool isOnLocalSubnet(const QString& address);
 
@@ -98,6 +101,7 @@ private:
     MSPComm();
 
     QNetworkReply* get(const QString& path);
+    bool keypadReachable() const;
     QNetworkReply* post(const QString& path, const QString& body);
 
     // Requests to one scene, and writes to the configuration, go out one at a time in the order
@@ -138,6 +142,7 @@ private:
     QUdpSocket* m_heartBeatSocket = nullptr;
     bool m_postsSuppressed = false;
     bool m_loadingFile = false;
+    bool m_offlineDemo = false;
     NetworkPrefs* m_networkPrefs = nullptr;
 
     bool m_socketEnabled = false;
