@@ -88,6 +88,13 @@ QString documentProblem(const QByteArray& data) {
         return QObject::tr("Line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
     if (!rootSeen)
         return QObject::tr("The file holds no configuration.");
+    // Well formed is not enough: what the reader would refuse halfway is refused before any of it
+    // reaches the model or the keypad.
+    const MSPDocument::ReadResult check = MSPDocument::check(data);
+    if (!check.ok) {
+        return check.line > 0 ? QObject::tr("Line %1: %2").arg(check.line).arg(check.error)
+                              : QObject::tr("This is not a configuration file: %1").arg(check.error);
+    }
     return QString();
 }
 

@@ -83,6 +83,18 @@ bool MSPDocument::write(QIODevice* device) {
 }
 
 MSPDocument::ReadResult MSPDocument::read(const QByteArray& data, bool sendToDevice) {
+    MSPHandler handler(sendToDevice);
+    return parse(data, &handler);
+}
+
+MSPDocument::ReadResult MSPDocument::check(const QByteArray& data) {
+    MSPSceneModel model;
+    SystemConfiguration configuration;
+    MSPHandler handler(&model, &configuration);
+    return parse(data, &handler);
+}
+
+MSPDocument::ReadResult MSPDocument::parse(const QByteArray& data, MSPHandler* handler) {
     ReadResult result;
     if (data.size() > maximumSize) {
         result.error = QStringLiteral("document of %1 bytes is larger than %2 bytes").arg(data.size()).arg(maximumSize);
@@ -92,13 +104,13 @@ MSPDocument::ReadResult MSPDocument::read(const QByteArray& data, bool sendToDev
     QXmlInputSource source;
     source.setData(withReadableReferences(data));
     QXmlSimpleReader reader;
-    MSPHandler handler(sendToDevice);
-    reader.setContentHandler(&handler);
-    reader.setErrorHandler(&handler);
+    reader.setContentHandler(handler);
+    reader.setErrorHandler(handler);
     result.ok = reader.parse(&source, false);
-    result.currentShowIndex = handler.currentShowIndex();
+    result.currentShowIndex = handler->currentShowIndex();
     if (!result.ok) {
-        result.error = handler.failure();
+        result.error = handler->failure();
+        result.line = handler->failureLine();
         if (result.error.isEmpty())
             result.error = QStringLiteral("document unreadable");
     }

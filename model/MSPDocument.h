@@ -4,6 +4,7 @@
 #include <QString>
 
 class QIODevice;
+class MSPHandler;
 class MSPSceneModel;
 class SystemConfiguration;
 
@@ -20,6 +21,8 @@ public:
         int currentShowIndex = -1;
         // Why the read failed; empty when it succeeded.
         QString error;
+        // The line the read failed on, 0 when unknown.
+        int line = 0;
     };
 
     // The file text: the active scene, the eight shows and the configuration without IP address.
@@ -34,4 +37,10 @@ public:
     // Reads a document into the shared models; see MSPHandler for sendToDevice.
     static ReadResult read(const QByteArray& data, bool sendToDevice);
     static ReadResult read(QIODevice* device, bool sendToDevice);
+    // Reads a document into scratch models only: whether read() would take it whole, so that a
+    // broken file is refused before anything of it is applied or sent.
+    static ReadResult check(const QByteArray& data);
+
+private:
+    static ReadResult parse(const QByteArray& data, MSPHandler* handler);
 };

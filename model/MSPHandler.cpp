@@ -56,6 +56,17 @@ MSPHandler::MSPHandler(bool sendToDevice)
     , m_sendToDevice(sendToDevice)
     , m_profile(SystemConfiguration::instance()->fixtureClass()) {}
 
+MSPHandler::MSPHandler(MSPSceneModel* model, SystemConfiguration* configuration)
+    : m_sceneModel(model)
+    , m_configuration(configuration)
+    , m_sendToDevice(false)
+    , m_linked(false)
+    , m_profile(SystemConfiguration::instance()->fixtureClass()) {}
+
+void MSPHandler::setDocumentLocator(QXmlLocator* locator) {
+    m_locator = locator;
+}
+
 float MSPHandler::documentChromaticity(const QString& text, int scale) {
     bool ok = false;
     const int number = text.toUShort(&ok);
@@ -70,7 +81,9 @@ float MSPHandler::documentChromaticity(const QString& text, int scale) {
 }
 
 bool MSPHandler::fail(const QString& reason) {
-    qWarning().noquote() << "document rejected:" << reason;
+    if (m_locator)
+        m_failureLine = m_locator->lineNumber();
+    qWarning().noquote() << "document rejected at line" << m_failureLine << reason;
     m_failure = reason;
     return false;
 }
@@ -82,7 +95,8 @@ bool MSPHandler::startElement(const QString& /*namespaceURI*/, const QString& /*
         return fail(QStringLiteral("elements nested deeper than %1").arg(maximumDepth));
 
     if (qName == QLatin1String("all_shows")) {
-        if (MSPDeviceLink* link = MSPDeviceLink::registered())
+        MSPDeviceLink* link = m_linked ? MSPDeviceLink::registered() : nullptr;
+        if (link)
             link->setPostsSuppressed(!m_sendToDevice);
     } else if (qName == QLatin1String("parameters")) {
         m_paramTexts.clear();
@@ -290,7 +304,7 @@ void MSPHandler::writeConfiguration() {
 
 void MSPHandler::endAllShows() {
     qDebug() << "all shows";
-    MSPDeviceLink* link = MSPDeviceLink::registered();
+    MSPDeviceLink* link = m_linked ? MSPDeviceLink::registered() : nullptr;
     if (link)
         link->setPostsSuppressed(false);
     if (!m_sendToDevice || m_currentShowIndex <= -1 || !link)
@@ -322,8 +336,10 @@ bool MSPHandler::fatalError(const QXmlParseException& exception) {
                                 .arg(exception.columnNumber())
                                 .arg(exception.message());
     qWarning().noquote() << "document unreadable at" << message;
-    if (m_failure.isEmpty())
+    if (m_failure.isEmpty()) {
         m_failure = message;
+        m_failureLine = exception.lineNumber();
+    }
     return true;
 }
 

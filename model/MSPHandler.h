@@ -24,6 +24,11 @@ public:
     static constexpr int maximumTextLength = 64 * 1024;
 
     explicit MSPHandler(bool sendToDevice);
+    // A trial read into models of the caller's, never touching the keypad link: tells whether a
+    // document would be taken whole before the shared models see any of it.
+    MSPHandler(MSPSceneModel* model, SystemConfiguration* configuration);
+
+    void setDocumentLocator(QXmlLocator* locator) override;
 
     bool startElement(const QString& namespaceURI, const QString& localName, const QString& qName,
                       const QXmlAttributes& attributes) override;
@@ -39,6 +44,8 @@ public:
     int currentShowIndex() const { return m_currentShowIndex; }
     // Why the parse ended early; empty after a good parse.
     QString failure() const { return m_failure; }
+    // The line the parse ended on, 0 when it did not end early or the line is unknown.
+    int failureLine() const { return m_failureLine; }
 
     // The chromaticity of a document number, n / scale, as the float that the writers turn back into n.
     static float documentChromaticity(const QString& text, int scale);
@@ -71,6 +78,9 @@ private:
     int m_currentShowIndex = -1;
     QString m_propertyValue;
     bool m_sendToDevice;
+    bool m_linked = true;
+    QXmlLocator* m_locator = nullptr;
+    int m_failureLine = 0;
     ColorUtils::HueformProfileID m_profile;
     Triple m_colorTriple;
     Triple m_paramTriple;

@@ -38,6 +38,8 @@ private slots:
     void handleSceneChangedEffect(int index);
 
 private:
+    // The document check reads into a scratch copy; everyone else shares instance().
+    friend class MSPDocument;
     explicit MSPSceneModel(QObject* parent = nullptr);
     Q_DISABLE_COPY(MSPSceneModel)
 

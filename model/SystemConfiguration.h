@@ -119,6 +119,8 @@ public slots:
     void handleDiscovering();
 
 private:
+    // The document check reads into a scratch copy; everyone else shares instance().
+    friend class MSPDocument;
     explicit SystemConfiguration(QObject* parent = nullptr);
     Q_DISABLE_COPY(SystemConfiguration)
 

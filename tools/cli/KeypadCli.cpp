@@ -258,10 +258,10 @@ bool KeypadCli::loadCheckedFile(const QString& fileName, QByteArray* contents, Q
         return false;
     }
 
-    // A read that cannot send anything yet (no keypad is set) finds what the reader refuses.
-    const MSPDocument::ReadResult dryRun = MSPDocument::read(*contents, false);
-    if (!dryRun.ok) {
-        *error = QStringLiteral("%1: not a valid configuration document: %2").arg(fileName, dryRun.error);
+    const MSPDocument::ReadResult check = MSPDocument::check(*contents);
+    if (!check.ok) {
+        const QString where = check.line > 0 ? QStringLiteral("%1:%2").arg(fileName).arg(check.line) : fileName;
+        *error = QStringLiteral("%1: not a valid configuration document: %2").arg(where, check.error);
         return false;
     }
     return true;
