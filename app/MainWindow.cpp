@@ -504,17 +504,18 @@ bool MainWindow::open() {
         FileDialog::getOpenFileName(this, tr("Open Configuration"), lastDirPath(), tr("Configuration Files (*.xml)"));
     if (fileName.isEmpty())
         return false;
-    return openAndReadFile(fileName);
+    return openAndReadFile(fileName, Folder::Remember);
 }
 
-bool MainWindow::openAndReadFile(const QString& fileName) {
+bool MainWindow::openAndReadFile(const QString& fileName, Folder folder) {
     QFile file(fileName);
     if (!file.open(QFile::ReadOnly)) {
         MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
                             tr("Cannot open file %1:\n%2.").arg(fileName, file.errorString()));
         return false;
     }
-    setLastDirPath(fileName);
+    if (folder == Folder::Remember)
+        setLastDirPath(fileName);
     const QByteArray data = file.read(MSPDocument::maximumSize + 1);
     file.close();
 
@@ -626,7 +627,7 @@ void MainWindow::handleRestore() {
         m_sceneSettingsWidget->clearPreviousSelection();
         return;
     }
-    openAndReadFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') + defaultFileName);
+    openAndReadFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') + defaultFileName, Folder::Keep);
 }
 
 void MainWindow::showOnlineHelp() {

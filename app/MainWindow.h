@@ -86,7 +86,9 @@ private:
     void createUpdateChecking();
     void setWaitCursor(bool on);
     void postKey(int key, Qt::KeyboardModifiers modifiers);
-    bool openAndReadFile(const QString& fileName);
+    // The factory file is the program's own: reading it does not move the user's last folder.
+    enum class Folder { Remember, Keep };
+    bool openAndReadFile(const QString& fileName, Folder folder);
     void setFileProgress(int step, const QString& text);
 
     MSPSceneSettingsWidget* m_sceneSettingsWidget = nullptr;
