@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QIcon>
 #include <cstdio>
 
 namespace {
@@ -57,6 +58,9 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.com"));
     QApplication::setApplicationName(QStringLiteral("Lumetto Keypad Effect Manager"));
+    // The desktop shows our own icon and ties the window to the installed desktop entry.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/images/lumetto-keypad.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumetto-keypad"));
 
     MainWindow window;
     FirstPaintReporter reporter(clock);
