@@ -207,10 +207,12 @@ private slots:
             SystemConfiguration::instance()->setVersion(version);
             MessageBox::clearLast();
             MessageBox::setNextAnswer(QMessageBox::Yes);
+            const QString userFolder = window.lastDirPath();
             window.handleRestore();
             QFile::remove(defaultFile);
             QVERIFY(MessageBox::lastTitle() != QLatin1String("Open Error"));
             QCOMPARE(sceneOneType(), int(MSPEffect::RainbowWash));
+            QCOMPARE(window.lastDirPath(), userFolder);
             QCOMPARE(sent.count(), 0);
         }
         MSPComm::instance()->setDevice(QString(), QByteArray());
@@ -224,6 +226,14 @@ private slots:
         QTest::newRow("mismatched tag") << sceneDocument(MSPEffect::ColorWash).replace("</v1>", "</v2>") << "Line 12";
         QTest::newRow("not ours") << QByteArray("<html>\n<body/></html>") << "Line 1";
         QTest::newRow("empty") << QByteArray("") << "Premature end";
+        // Well formed, and the scene would go in before the switch states fail.
+        const QByteArray halfway = sceneDocument(MSPEffect::ColorWash)
+                                       .replace("</all_shows>", "</all_shows><config>\n<property>\n<url>/api/v1/config/"
+                                                                "switch_state</url>\n<value>1,1</value></property>\n"
+                                                                "</config>");
+        QTest::newRow("refused halfway")
+            << halfway
+            << QStringLiteral("Line %1: switch state").arg(halfway.left(halfway.indexOf("<value>1,1")).count('\n') + 1);
     }
 
     // Refused before anything is applied: scene one keeps its effect.
@@ -268,6 +278,22 @@ private slots:
         QFile saved(path);
         QVERIFY(saved.open(QFile::ReadOnly));
         QCOMPARE(saved.readAll(), MSPDocument::fileContents());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keypad.xml"}));
+
+        // A save that the disk cuts short says so and leaves the saved file as it was.
+        const QByteArray savedBefore = MSPDocument::fileContents();
+        setSceneOne(MSPEffect::RandomColor);
+        {
+            const TestSupport::FileSizeLimit full(100);
+            QVERIFY(full.active());
+            FileDialog::setNextFileName(path);
+            MessageBox::setNextAnswer(QMessageBox::Ok);
+            QVERIFY(!window.save());
+        }
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Save Error"));
+        QFile after(path);
+        QVERIFY(after.open(QFile::ReadOnly));
+        QCOMPARE(after.readAll(), savedBefore);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keypad.xml"}));
 
         // Opening it again starts in that folder and brings the saved scene back.

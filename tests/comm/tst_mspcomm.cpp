@@ -1,5 +1,6 @@
 #include "CommMessageBox.h"
 #include "ConfigurationFileReader.h"
+#include "ConnectionState.h"
 #include "LowDelaySockets.h"
 #include "MSPColorWashEffect.h"
 #include "MSPComm.h"
@@ -103,6 +104,23 @@ private slots:
         }
         QVERIFY(!QTest::qWaitFor([&] { return !sent.isEmpty(); }, 300));
         QVERIFY(!m_comm->hasOutstandingReplies());
+
+        // The offline demo leaves alone even a keypad still known from before, until it ends.
+        m_comm->setDevice(KeypadAddress, QByteArray::fromHex("0050C2AABBCC"));
+        ConnectionState::instance()->setState(ConnectionState::OfflineDemo);
+        m_comm->getShows();
+        m_comm->getConfig();
+        m_comm->getScene(0);
+        m_comm->revertScene(MSPSceneModel::instance()->scene(0));
+        m_comm->pressOnOff();
+        m_comm->sendConfiguration({QStringLiteral("name=Demo")}, QString());
+        washOf(0)->setSpeed(8);
+        QVERIFY(!QTest::qWaitFor([&] { return !sent.isEmpty(); }, 300));
+        ConnectionState::instance()->setState(ConnectionState::NotConnected);
+        m_comm->getConfig();
+        QVERIFY(waitForRequests(1));
+        QCOMPARE(m_server->lines(), QStringList({QStringLiteral("GET /api/v1/config ")}));
+
         QVERIFY(MSPComm::isOnLocalSubnet(QStringLiteral("10.77.200.3")));
         QVERIFY(!MSPComm::isOnLocalSubnet(QStringLiteral("not an address")));
     }

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace TestSupport {
 
 void isolate(const QString& organization) {
@@ -22,6 +25,27 @@ QString binDir() {
 
 QString sourceDir() {
     return QString::fromLocal8Bit(qgetenv("LUMETTO_SOURCE_DIR"));
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes) {
+    rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return;
+    m_previousLimit = limit.rlim_cur;
+    m_saved = true;
+    m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = rlim_t(bytes);
+    m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    if (!m_saved)
+        return;
+    rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previousLimit);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_previousHandler);
 }
 
 } // namespace TestSupport

@@ -19,6 +19,22 @@ bool insideNetworkNamespace();
 QString binDir();
 QString sourceDir();
 
+// A full disk, as far as this process can tell: while it lives, no file grows past the given
+// size and a write beyond it fails instead of raising SIGXFSZ.
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    bool active() const { return m_active; }
+
+private:
+    Q_DISABLE_COPY(FileSizeLimit)
+    unsigned long long m_previousLimit = 0;
+    void (*m_previousHandler)(int) = nullptr;
+    bool m_saved = false;
+    bool m_active = false;
+};
+
 } // namespace TestSupport
 
 // Like QTEST_MAIN, with the settings isolated first.

@@ -117,9 +117,9 @@ private slots:
                                         << ":1: not a configuration document";
         QTest::newRow("empty") << QStringList() << QByteArray("") << 4 << "not a well-formed configuration document";
         QTest::newRow("bad switch state") << QStringList()
-                                          << QByteArray("<v1><config><property><url>/api/v1/config/switch_state</url>"
+                                          << QByteArray("<v1><config>\n<property><url>/api/v1/config/switch_state</url>"
                                                         "<value>1,1,2</value></property></config></v1>")
-                                          << 4 << "not a valid configuration document";
+                                          << 4 << ":2: not a valid configuration document";
     }
 
     void refusals() {
