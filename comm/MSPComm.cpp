@@ -117,12 +117,24 @@ bool MSPComm::keypadReachable() const {
     return !m_address.isEmpty() && isOnLocalSubnet(m_address);
 }
 
+void MSPComm::limitTransferTime(QNetworkReply* reply) {
+    // The stack's own limit counts only quiet time: a keypad that keeps a reply dribbling in would
+    // hold it for ever, so the whole transfer is limited too.
+    QTimer::singleShot(TransferTimeoutMs, reply, [reply] {
+        if (!reply->isRunning())
+            return;
+        qWarning() << "no complete reply from" << reply->url().toString() << "within" << TransferTimeoutMs << "ms";
+        reply->abort();
+    });
+}
+
 QNetworkReply* MSPComm::get(const QString& path) {
     QNetworkRequest request(QUrl(QStringLiteral("http://") + m_address + path, QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request.setTransferTimeout(TransferTimeoutMs);
     ++m_outstanding;
     QNetworkReply* reply = m_networkAccessManager->get(request);
+    limitTransferTime(reply);
     emit requestSent(QStringLiteral("GET"), path, QString());
     return reply;
 }
@@ -133,6 +145,7 @@ QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
     request.setTransferTimeout(TransferTimeoutMs);
     ++m_outstanding;
     QNetworkReply* reply = m_networkAccessManager->post(request, body.toLatin1());
+    limitTransferTime(reply);
     // A reused connection must not hold the body back until the headers are acknowledged.
     LowDelaySockets::applyTo(QHostAddress(m_address), HttpPort);
     emit requestSent(QStringLiteral("POST"), path, body);

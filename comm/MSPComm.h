@@ -101,6 +101,7 @@ private:
     MSPComm();
 
     QNetworkReply* get(const QString& path);
+    static void limitTransferTime(QNetworkReply* reply);
     bool keypadReachable() const;
     QNetworkReply* post(const QString& path, const QString& body);
 

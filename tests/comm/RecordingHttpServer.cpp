@@ -2,6 +2,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <memory>
 
 RecordingHttpServer::RecordingHttpServer()
@@ -49,6 +50,13 @@ void RecordingHttpServer::readFrom(QTcpSocket* socket, QByteArray& buffer) {
         }
         if (m_mode == Mode::Silent)
             continue;
+        if (m_mode == Mode::Trickle) {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 100000\r\n\r\n");
+            auto* drip = new QTimer(socket);
+            connect(drip, &QTimer::timeout, socket, [socket] { socket->write(" "); });
+            drip->start(500);
+            continue;
+        }
         const QByteArray body =
             m_replies.value(m_requests.last().method + QLatin1Char(' ') + m_requests.last().path, "<v1></v1>");
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +

@@ -23,7 +23,8 @@ public:
         qint64 arrivalMs = 0;
     };
 
-    enum class Mode { Answer, Silent, Hangup };
+    // Trickle answers with a large reply and sends it a byte at a time, every half second.
+    enum class Mode { Answer, Silent, Hangup, Trickle };
 
     RecordingHttpServer();
 
@@ -50,3 +51,5 @@ private:
     QByteArray m_hangupOn;
     QElapsedTimer m_clock;
 };
+
+Q_DECLARE_METATYPE(RecordingHttpServer::Mode)
