@@ -4,6 +4,7 @@
 #include "KeypadSimulator.h"
 #include "MSPComm.h"
 #include "MSPCustomWashEffect.h"
+#include "MSPEffectFactory.h"
 #include "MSPEffectWidget.h"
 #include "MSPFixedColorEffect.h"
 #include "MSPScene.h"
@@ -227,6 +228,13 @@ private slots:
             const QString colour = QStringLiteral("&color%1=(%2)").arg(k + 1).arg(bytes(ZelColor(colours.at(k))));
             QVERIFY2(saved.contains(colour), qPrintable(saved + " lacks " + colour));
         }
+
+        // And the keypad's reply carries the same scene back.
+        MSPScene* scene = MSPSceneModel::instance()->scene(4);
+        scene->setEffect(MSPEffectFactory::instance()->create(MSPEffect::FixedColor), false);
+        MSPComm::instance()->getScene(4);
+        QTRY_COMPARE_WITH_TIMEOUT(scene->effect()->type(), int(MSPEffect::CustomWash), Generous);
+        QCOMPARE(scene->PostData(), saved);
     }
 
 private:
