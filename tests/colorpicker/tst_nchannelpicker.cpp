@@ -141,6 +141,9 @@ void TestNChannelPicker::settingAColourShowsItsChannels() {
     QVERIFY(picker.emitted.isEmpty());
     QCOMPARE(picker.selector->currentProfile(), RgbwProfile);
     QCOMPARE(picker.sliders->values(), QVector<int>({51, 102, 153, 255}));
+    // Sliders built while the picker is on show appear once the event loop has run.
+    for (QSpinBox* spin : picker.spinBoxes())
+        QTRY_VERIFY(spin->isVisible());
     const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
     if (!folder.isEmpty())
         QVERIFY(picker.widget.grab().save(QDir(folder).filePath(QStringLiteral("channel-controls.png"))));
