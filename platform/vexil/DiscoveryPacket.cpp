@@ -212,9 +212,9 @@ quint16 DiscoveryPacket::packFirmware(const QString& version) {
     const uint major = parts.at(0).toUInt(&okMajor);
     const uint minor = parts.at(1).toUInt(&okMinor);
     const uint patch = parts.at(2).toUInt(&okPatch);
-    if (!okMajor || !okMinor || !okPatch || major > 255 || minor > 15 || patch > 15)
+    if (!okMajor || !okMinor || !okPatch || major > 255)
         return 0;
-    return static_cast<quint16>(major << 8 | minor << 4 | patch);
+    return static_cast<quint16>(major << 8 | qMin(minor, 15u) << 4 | qMin(patch, 15u));
 }
 
 QString DiscoveryPacket::macText(const Mac& mac) {

@@ -74,7 +74,8 @@ struct DiscoveryPacket {
      */
     static bool decode(const QByteArray& datagram, DiscoveryPacket& packet, QString* error = nullptr);
 
-    /// Packs "major.minor.patch" into the firmware field; 0 when the text does not fit.
+    /// Packs "major.minor.patch" into the firmware field, a minor or patch above 15 as 15 (the
+    /// version text carries the exact version); 0 when the text is no such version.
     static quint16 packFirmware(const QString& version);
 
     static QString macText(const Mac& mac);

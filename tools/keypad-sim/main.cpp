@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
     if (!SimulatedKeypad::parseConfigNotices(parser.value(configNotices).toLatin1(), options.configNotices))
         return fail(QStringLiteral("--config-notices takes all, buttons or none"));
     if (DiscoveryPacket::packFirmware(parser.value(version)) == 0)
-        return fail(QStringLiteral("--version needs MAJOR.MINOR.PATCH (minor and patch below 16)"));
+        return fail(QStringLiteral("--version needs MAJOR.MINOR.PATCH"));
     options.factory.name = parser.value(name);
     options.factory.ip = options.address;
     options.factory.version = parser.value(version);
