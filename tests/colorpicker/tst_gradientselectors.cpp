@@ -38,10 +38,9 @@ class TestGradientSelectors : public QObject {
 private slots:
     void mouseMapsOntoThePlane_data();
     void mouseMapsOntoThePlane();
-    void keysAndTrackingLimits();
+    void keysStopAtTheEnds();
     void tintsSquareShowsWhatItPicks();
-    void zoomGridSizeAndArea();
-    void zoomGridOutOfRangeCellsAreGreyAndInert();
+    void zoomGridSizeAreaAndOutOfRangeCells();
     void zoomGridKeysMoveTheSelectionThenTheCentre();
 };
 
@@ -100,7 +99,7 @@ void TestGradientSelectors::mouseMapsOntoThePlane() {
     QCOMPARE(spy.count(), drag ? 2 : 1);
 }
 
-void TestGradientSelectors::keysAndTrackingLimits() {
+void TestGradientSelectors::keysStopAtTheEnds() {
     HsbSpectrumWidget spectrum;
     spectrum.resize(200, 120);
     spectrum.setColor(hsb8(0, 250, 200));
@@ -113,19 +112,6 @@ void TestGradientSelectors::keysAndTrackingLimits() {
     QCOMPARE(spectrum.brightness(), 200 / 255.0);
     QTest::keyClick(&spectrum, Qt::Key_A);
     QCOMPARE(spy.count(), 6);
-
-    // With limited tracking a drag picks only on the press; released outside, the next press picks.
-    spectrum.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&spectrum));
-    spectrum.setTrackingLimited(true);
-    spy.clear();
-    const QRect r = spectrum.drawingRect();
-    QTest::mousePress(&spectrum, Qt::LeftButton, Qt::NoModifier, r.center());
-    dragTo(&spectrum, r.center() + QPoint(20, 0));
-    QCOMPARE(spy.count(), 1);
-    QTest::mouseRelease(&spectrum, Qt::LeftButton, Qt::NoModifier, QPoint(-5, -5));
-    QTest::mousePress(&spectrum, Qt::LeftButton, Qt::NoModifier, r.topLeft());
-    QCOMPARE(spy.count(), 2);
 }
 
 void TestGradientSelectors::tintsSquareShowsWhatItPicks() {
@@ -147,12 +133,11 @@ void TestGradientSelectors::tintsSquareShowsWhatItPicks() {
     // Greys show no hue, even an HSB grey that remembers one.
     tints.setColor(ZelColor::fromRgb8(128, 128, 128));
     QCOMPARE(tints.hue(), 0.0);
-    QCOMPARE(tints.saturation(), 0.0);
     tints.setColor(hsb8(200, 0, 128));
     QCOMPARE(tints.hue(), 0.0);
 }
 
-void TestGradientSelectors::zoomGridSizeAndArea() {
+void TestGradientSelectors::zoomGridSizeAreaAndOutOfRangeCells() {
     HsbSpectrumZoomWidget zoom;
     // Even counts lose one so that the centre cell sits in the middle.
     const QList<QPair<QSize, QSize>> grids = {
@@ -175,11 +160,7 @@ void TestGradientSelectors::zoomGridSizeAndArea() {
     QCOMPARE(zoom.zoomLevel(), 1);
     zoom.setZoomLevel(12);
     QCOMPARE(zoom.zoomLevel(), 9);
-}
 
-void TestGradientSelectors::zoomGridOutOfRangeCellsAreGreyAndInert() {
-    HsbSpectrumZoomWidget zoom;
-    zoom.resize(11 + 14 * 9, 11 + 14 * 3);
     zoom.show();
     QVERIFY(QTest::qWaitForWindowExposed(&zoom));
     zoom.setZoomLevel(1); // hue steps of 13, saturation steps of 9

@@ -1,26 +1,20 @@
 #include "BlackBodyCurveWidget.h"
 #include "CCTPickerWidget.h"
-#include "ColorViewWidget.h"
 #include "HsbSpectrumWidget.h"
 #include "HsbSpectrumZoomWidget.h"
 #include "HsbTintsAndShadesWidget.h"
 #include "TestEnvironment.h"
 #include "WhitePickerWidget.h"
 #include "ZelColorPicker.h"
-#include "ZelColorPickerButtonsWidget.h"
-#include "ZelColorPickerWidget.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QSignalSpy>
-#include <QVBoxLayout>
 
 using namespace ZelColorPickerLib;
 
 // Paint and drag costs of the drawn selectors. Nothing here is timed-asserted: the figures are
-// for reading (`tst_pickerbenchmark -tickcounter` or the default wall time). With
-// LUMETTO_SCREENSHOT_DIR set the picker's pages are also saved as pictures there.
+// for reading (`tst_pickerbenchmark -tickcounter` or the default wall time).
 class TestPickerBenchmark : public QObject {
     Q_OBJECT
 
@@ -54,7 +48,6 @@ private slots:
     }
     void dragAcrossSpectrum();
     void dragAcrossTemperatures();
-    void screenshots();
 
 private:
     template <typename Widget>
@@ -132,35 +125,6 @@ void TestPickerBenchmark::dragAcrossTemperatures() {
     QSignalSpy spy(&page, &WhitePickerWidget::colorChanged);
     const QLine across(1, bar->height() / 2, bar->width() - 2, bar->height() / 2);
     QVERIFY(timeDrag("Drag across the temperatures", bar, &page, across, spy) > 0);
-}
-
-void TestPickerBenchmark::screenshots() {
-    const QString dir = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        QSKIP("LUMETTO_SCREENSHOT_DIR not set");
-    QDir().mkpath(dir);
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* buttons = new ZelColorPickerButtonsWidget(&window);
-    auto* picker = new ZelColorPicker(&window);
-    buttons->setColorPicker(picker);
-    buttons->setNChannelButtonVisible(false);
-    layout->addWidget(buttons);
-    layout->addWidget(picker);
-    window.resize(380, 600);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    picker->setColorAndSelectMainPreview(ZelColor::fromRgb8(230, 120, 40), QString());
-    QVERIFY(window.grab().save(dir + QStringLiteral("/rgb-page.png")));
-
-    picker->setComparison(true);
-    picker->body()->swatch(1)->setColor(ZelColor::fromRgb8(40, 120, 230));
-    picker->body()->swatch(2)->setColor(ZelColor::fromRgb8(120, 200, 60, 140));
-    picker->body()->swatch(3)->setColor(ZelColor::fromRgb8(250, 240, 220));
-    QVERIFY(window.grab().save(dir + QStringLiteral("/comparison.png")));
-
-    picker->setColorAndSelectMainPreview(ColorViewWidget::defaultColor(ColorViewWidget::WhiteDisplay), QString());
-    QVERIFY(window.grab().save(dir + QStringLiteral("/picker-white-page.png")));
 }
 
 LUMETTO_TEST_MAIN(TestPickerBenchmark, "tst_pickerbenchmark")

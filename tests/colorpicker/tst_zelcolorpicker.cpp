@@ -14,6 +14,7 @@
 #include "ZelColorPickerButtonsWidget.h"
 #include "ZelColorPickerWidget.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
@@ -31,12 +32,6 @@ ZelColor white4000() {
     ZelColor white;
     white.setYxyF(1.0, xy.x(), xy.y());
     return white;
-}
-
-ZelColor hsb(int hue, int saturation, int value) {
-    ZelColor color;
-    color.setHsv8(hue, saturation, value);
-    return color;
 }
 
 // Offers a payload to a swatch the way a drag over it does; answers whether it was taken.
@@ -71,6 +66,13 @@ void typeInto(QSpinBox* spinBox, const QString& text) {
     QTest::keyClicks(spinBox, text);
 }
 
+// Pictures of the pages for a person to look at, kept when LUMETTO_SCREENSHOT_DIR names a folder.
+void shoot(QWidget* widget, const char* name) {
+    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(widget->grab().save(QDir(folder).filePath(QLatin1String(name))));
+}
+
 // A picker on screen, the way the editors show it.
 struct ShownPicker : ZelColorPicker {
     explicit ShownPicker(int height = 560) {
@@ -87,71 +89,36 @@ class TestZelColorPicker : public QObject {
 
 private slots:
     void initTestCase();
-    void firstPickerSeedsTheLibraryAndMigratesFavorites();
     void pagesFollowTheColorKind();
-    void whiteAndChannelPagesEditTheColor();
     void programmaticColorsDoNotEcho();
     void comparisonSwatches();
     void dropsAreTakenPerDisplayMode();
     void swatchStoreIsSharedByPickers();
     void buttonBarAndTheSavedPage();
-    void favoritesMenuListsUserGroups();
 };
 
 void TestZelColorPicker::initTestCase() {
     // Each run starts like a first start: no user lists from an earlier run.
     QFile::remove(ZelColorLibrary::userFilePath());
     QSettings().clear();
-    // Favourites as an older version left them, read once by the first picker.
-    QSettings old(QStringLiteral("Orvane"), QStringLiteral("ZelColorPicker"));
-    const char* values[] = {"#ff8000", "not a colour", "#102030"};
-    for (int i = 0; i < 3; ++i) {
-        old.beginGroup(QStringLiteral("Effect Manager/Favorite Colors/Color_%1").arg(i));
-        old.setValue(QStringLiteral("ColorName"), QStringLiteral("Old %1").arg(i));
-        old.setValue(QStringLiteral("ColorValue"), QString::fromLatin1(values[i]));
-        old.setValue(QStringLiteral("ColorUid"), QStringLiteral("olduid%1").arg(i));
-        old.endGroup();
-    }
-    old.sync();
-    QVERIFY(!ZelColorLibrary::Instance()->containsDefaults());
-}
-
-void TestZelColorPicker::firstPickerSeedsTheLibraryAndMigratesFavorites() {
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("old favourite colour that cannot be read")));
-    ZelColorPicker picker;
-    ZelColorLibrary* library = ZelColorLibrary::Instance();
-    const QModelIndex swatches = library->getIndexOfList(QStringLiteral("Varnel Swatches"));
-    QCOMPARE(library->rowCount(swatches), 12 + 8 + 12);
-    const auto at = [&](const QModelIndex& list, int row) { return library->index(row, 0, list); };
-    QCOMPARE(at(swatches, 12).data().toString(), QStringLiteral("2700 K / center of ANSI bin"));
-    const ZelColor candle = library->get(at(swatches, 20).data(ZelColorLibrary::UidRole).toString());
-    QCOMPARE(candle.spec(), int(ZelColor::Yxy));
-    QCOMPARE(candle.getx(), 0.50563);
-
-    // The unreadable favourite is left behind, and the old settings are gone.
-    const QModelIndex migrated = library->getIndexOfList(QStringLiteral("Migrated Favorites"));
-    QVERIFY(library->getModifiableLists().contains(QStringLiteral("Migrated Favorites")));
-    QCOMPARE(library->rowCount(migrated), 2);
-    QCOMPARE(at(migrated, 1).data().toString(), QStringLiteral("Old 2"));
-    QCOMPARE(library->get(at(migrated, 0).data(ZelColorLibrary::UidRole).toString()),
-             ZelColor(QStringLiteral("#ff8000")));
-    QSettings old(QStringLiteral("Orvane"), QStringLiteral("ZelColorPicker"));
-    QVERIFY(!old.contains(QStringLiteral("Effect Manager/Favorite Colors/Color_0/ColorName")));
-
-    // A second picker seeds nothing more.
+    // The first picker seeds the library, presets included; a second one adds nothing.
+    ZelColorPicker first;
     ZelColorPicker second;
-    QCOMPARE(library->rowCount(swatches), 32);
-    QCOMPARE(library->rowCount(migrated), 2);
+    ZelColorLibrary* library = ZelColorLibrary::Instance();
+    QCOMPARE(library->rowCount(library->getIndexOfList(ZelColorLibrary::DefaultSwatches)), 12 + 8 + 12);
 }
 
+// Each kind of colour opens its page, and what the user does there becomes the main colour.
 void TestZelColorPicker::pagesFollowTheColorKind() {
-    ShownPicker picker;
+    ShownPicker picker(720);
     ZelColorPickerWidget* body = picker.body();
     auto* intensity = child<IntensitySliderWidget>(&picker, "intensitySliderWidget");
     QSignalSpy pageSpy(&picker, &ZelColorPicker::pickerSetOnSetColor);
-    picker.setColorAndSelectMainPreview(hsb(200, 100, 255), QString());
+    QSignalSpy spy(&picker, &ZelColorPicker::mainColorChanged);
+    picker.setColorAndSelectMainPreview(ZelColor::fromHsvF(0.55, 0.4, 1), QString());
     QCOMPARE(pageSpy.last(), QVariantList({0, false}));
     QVERIFY(!intensity->isVisible());
+    shoot(&picker, "rgb-page.png");
 
     ZelColor dim = white4000();
     dim.setY(0.5);
@@ -160,55 +127,36 @@ void TestZelColorPicker::pagesFollowTheColorKind() {
     QVERIFY(intensity->isVisible());
     QCOMPARE(intensity->intensity(), 128);
     QCOMPARE(body->swatch(2)->displayMode(), 3);
-    QCOMPARE(body->swatch(0)->color(), dim);
+    const auto cctOf = [](const ZelColor& color) { return CCTUtils::getCCTFromxy(color.getx(), color.gety()); };
+    QVERIFY(std::fabs(cctOf(child<WhitePickerWidget>(&picker, "whitePickerWidget")->color()) - 4000) < 1);
+    shoot(&picker, "picker-white-page.png");
+
+    // The frame's intensity slider dims the white and keeps its point.
+    typeInto(intensity->findChild<QSpinBox*>(), QStringLiteral("51"));
+    QCOMPARE(colorArg(spy).spec(), int(ZelColor::Yxy));
+    QCOMPARE(colorArg(spy).getY(), 0.2);
+    QCOMPARE(colorArg(spy).getx(), white4000().getx());
+    // A click on the diagram picks a white there, at that intensity.
+    auto* diagram = child<BlackBodyCurveWidget>(&picker, "blackBodyCurveWidget");
+    QTest::mouseClick(diagram, Qt::LeftButton, {}, diagram->pointFromxy(CCTUtils::getxyFromCCT(3000)).toPoint());
+    QVERIFY2(std::fabs(cctOf(colorArg(spy)) - 3000) < 40, qPrintable(QString::number(cctOf(colorArg(spy)))));
+    QCOMPARE(colorArg(spy).getY(), 0.2);
 
     ZelColor channels = ZelColor::fromNChannelF({0.2, 0.4}, 1, 6);
     channels.setNChannelRenderType(1);
     picker.setColorAndSelectMainPreview(channels, QString());
     QCOMPARE(pageSpy.last(), QVariantList({1, true}));
     QVERIFY(body->nChannelPickersShown());
+
+    // Shown as RGB, an N-channel colour opens the channel controls of the RGB page, one slider per
+    // channel; the spin box that makes a colour must survive it coming back.
+    channels = ZelColor::fromNChannelF({0.1, 0.2, 0.3, 0.4}, 1, 2);
     channels.setNChannelRenderType(0);
     picker.setColorAndSelectMainPreview(channels, QString());
     QCOMPARE(body->currentPage(), 0);
     QCOMPARE(body->swatch(0)->displayMode(), 1);
-}
-
-// The frame's white and channel pages are live: what the user does there becomes the main colour.
-void TestZelColorPicker::whiteAndChannelPagesEditTheColor() {
-    ShownPicker picker(720);
-    QSignalSpy spy(&picker, &ZelColorPicker::mainColorChanged);
-    picker.setColorAndSelectMainPreview(white4000(), QString());
-    const auto cctOf = [](const ZelColor& color) {
-        double cct = 0;
-        double tint = 0;
-        CCTUtils::getCCTAndTintFromxy(color.getx(), color.gety(), &cct, &tint);
-        return cct;
-    };
-    QVERIFY(std::fabs(cctOf(child<WhitePickerWidget>(&picker, "whitePickerWidget")->color()) - 4000) < 1);
-
-    // The frame's intensity slider dims the white and keeps its point.
-    typeInto(child<IntensitySliderWidget>(&picker, "intensitySliderWidget")->findChild<QSpinBox*>(),
-             QStringLiteral("51"));
-    QCOMPARE(colorArg(spy).spec(), int(ZelColor::Yxy));
-    QVERIFY(std::fabs(colorArg(spy).getY() - 0.2) < 1e-9);
-    QVERIFY(std::fabs(colorArg(spy).getx() - white4000().getx()) < 1e-9);
-
-    // A click on the diagram picks a white there, at that intensity.
-    auto* diagram = child<BlackBodyCurveWidget>(&picker, "blackBodyCurveWidget");
-    const int before = spy.size();
-    QTest::mouseClick(diagram, Qt::LeftButton, {}, diagram->pointFromxy(CCTUtils::getxyFromCCT(3000)).toPoint());
-    QVERIFY(spy.size() > before);
-    QVERIFY2(std::fabs(cctOf(colorArg(spy)) - 3000) < 40, qPrintable(QString::number(cctOf(colorArg(spy)))));
-    QVERIFY(std::fabs(colorArg(spy).getY() - 0.2) < 1e-9);
-
-    // An N-channel colour opens the channel controls of its page, one slider per channel; the
-    // spin box that makes a colour must survive it coming back.
-    ZelColor channels = ZelColor::fromNChannelF({0.1, 0.2, 0.3, 0.4}, 1, 2);
-    channels.setNChannelRenderType(0);
-    picker.setColorAndSelectMainPreview(channels, QString());
     auto* rgbChannels = child<NChannelPickerWidget>(&picker, "rgbNChannelPickerWidget");
     QVERIFY(rgbChannels->isVisible());
-    QCOMPARE(rgbChannels->profile(), 2);
     QList<QSpinBox*> boxes = rgbChannels->findChildren<QSpinBox*>();
     QCOMPARE(boxes.size(), 4);
     QCOMPARE(boxes.last()->value(), 102);
@@ -217,7 +165,7 @@ void TestZelColorPicker::whiteAndChannelPagesEditTheColor() {
     QTest::keyClick(boxes.last(), Qt::Key_Up);
     QCOMPARE(colorArg(spy).spec(), int(ZelColor::NChannel));
     QCOMPARE(colorArg(spy).getNChannel8(3), 104);
-    QCOMPARE(picker.body()->swatch(0)->color(), colorArg(spy));
+    QCOMPARE(body->swatch(0)->color(), colorArg(spy));
 }
 
 void TestZelColorPicker::programmaticColorsDoNotEcho() {
@@ -232,13 +180,11 @@ void TestZelColorPicker::programmaticColorsDoNotEcho() {
     QCOMPARE(colorArg(mainSpy), red);
     QCOMPARE(clearSpy.count(), 1);
     QCOMPARE(child(&picker, "redSpinBox")->value(), 200);
-    QCOMPARE(child<HsbSpectrumWidget>(&picker, "hsbSpectrumWidget")->saturation(), red.saturationF());
 
     // A user change goes out once and clears the tree's selection.
     auto* green = child(&picker, "greenSpinBox");
     green->setFocus();
     QTest::keyClick(green, Qt::Key_Up);
-    QCOMPARE(pageSpy.count(), 1);
     QCOMPARE(mainSpy.count(), 2);
     QCOMPARE(colorArg(mainSpy).green8(), 11);
     QCOMPARE(mainSpy.last().at(1).toString(), QString());
@@ -261,23 +207,20 @@ void TestZelColorPicker::programmaticColorsDoNotEcho() {
 void TestZelColorPicker::comparisonSwatches() {
     ShownPicker picker;
     ZelColorPickerWidget* body = picker.body();
-    auto* frame = child<QWidget>(&picker, "colorComparisonFrame");
-    QVERIFY(!frame->isVisible());
     picker.setColorAndSelectMainPreview(ZelColor::fromRgb8(255, 0, 0), QString());
     picker.setComparison(true);
-    QVERIFY(frame->isVisible());
+    QVERIFY(child<QWidget>(&picker, "colorComparisonFrame")->isVisible());
     const ZelColor blue = ZelColor::fromRgb8(0, 0, 255, 180);
     QVERIFY(drop(body->swatch(2), blue, QStringLiteral("blueuid")));
     QCOMPARE(body->swatch(0)->color(), ZelColor::fromRgb8(255, 0, 0));
+    shoot(&picker, "comparison.png");
 
     // A click makes the swatch's colour the main colour, uid and opacity included.
     QSignalSpy mainSpy(&picker, &ZelColorPicker::mainColorChanged);
-    QSignalSpy comparisonSpy(&picker, &ZelColorPicker::comparisonColorChanged);
     QTest::mouseClick(body->swatch(2), Qt::LeftButton);
     QCOMPARE(mainSpy.count(), 1);
     QCOMPARE(colorArg(mainSpy), blue);
     QCOMPARE(mainSpy.last().at(1).toString(), QStringLiteral("blueuid"));
-    QCOMPARE(comparisonSpy.count(), 0);
     QVERIFY(body->swatch(0)->isSelected() && !body->swatch(2)->isSelected());
     QCOMPARE(child<OpacitySliderWidget>(&picker, "opacitySliderWidget")->opacity(), 180);
 
@@ -301,7 +244,6 @@ void TestZelColorPicker::comparisonSwatches() {
 
     // Hidden swatches are not picked by their shortcuts.
     picker.setComparison(false);
-    QVERIFY(!frame->isVisible());
     QTest::keyClick(&picker, Qt::Key_2, Qt::ControlModifier);
     QCOMPARE(body->swatch(0)->color(), ZelColor::fromRgb8(0, 255, 0));
 }
@@ -313,9 +255,9 @@ void TestZelColorPicker::dropsAreTakenPerDisplayMode() {
     ColorViewWidget* comparison = body->swatch(1);
 
     // An HSB colour shows on the RGB page, but an RGB swatch refuses it.
-    picker.setColorAndSelectMainPreview(hsb(30, 200, 200), QString());
+    picker.setColorAndSelectMainPreview(ZelColor::fromHsvF(0.1, 0.8, 0.8), QString());
     QCOMPARE(body->currentPage(), 0);
-    QVERIFY(!drop(comparison, hsb(30, 200, 200)));
+    QVERIFY(!drop(comparison, ZelColor::fromHsvF(0.1, 0.8, 0.8)));
     QVERIFY(!drop(comparison, white4000()));
     ZelColor channels = ZelColor::fromNChannelF({0.1, 0.2, 0.3}, 1, 1);
     QVERIFY(drop(comparison, channels));
@@ -330,7 +272,6 @@ void TestZelColorPicker::dropsAreTakenPerDisplayMode() {
     QSignalSpy mainSpy(&picker, &ZelColorPicker::mainColorChanged);
     QVERIFY(drop(body->swatch(0), ZelColor::fromRgb8(1, 2, 3)));
     QCOMPARE(colorArg(mainSpy), ZelColor::fromRgb8(1, 2, 3));
-    QCOMPARE(child(&picker, "blueSpinBox")->value(), 3);
 
     picker.showWhitePicker();
     QCOMPARE(comparison->displayMode(), 3);
@@ -395,52 +336,10 @@ void TestZelColorPicker::buttonBarAndTheSavedPage() {
     QTest::mouseClick(white, Qt::LeftButton);
     QCOMPARE(picker.body()->currentPage(), 1);
     QCOMPARE(QSettings().value(QStringLiteral("colorPickerRGBPickerDisplayed")).toBool(), false);
-    QTest::mouseClick(child<QToolButton>(&buttons, "showNChannelPickerButton"), Qt::LeftButton);
-    QVERIFY(picker.body()->nChannelPickersShown());
-    QCOMPARE(QSettings().value(QStringLiteral("colorPickerNChannelPickerDisplayed")).toBool(), true);
     QTest::mouseClick(rgb, Qt::LeftButton);
     QCOMPARE(QSettings().value(QStringLiteral("colorPickerRGBPickerDisplayed")).toBool(), true);
     picker.setColorAndSelectMainPreview(white4000(), QString());
     QVERIFY(white->isChecked() && !rgb->isChecked());
-}
-
-void TestZelColorPicker::favoritesMenuListsUserGroups() {
-    ZelColorLibrary* library = ZelColorLibrary::Instance();
-    const QString group = library->createColorList(QStringLiteral("Stage Picks"), true);
-    ZelColorPickerButtonsWidget buttons;
-    ZelColorPicker picker;
-    buttons.setColorPicker(&picker);
-    auto* favorites = child<QToolButton>(&buttons, "addToFavoritesButton");
-    QMenu* menu = favorites->menu();
-    const auto action = [menu](const QString& text) {
-        for (QAction* action : menu->actions()) {
-            if (action->text() == text)
-                return action;
-        }
-        return static_cast<QAction*>(nullptr);
-    };
-    QVERIFY(action(group));
-    emit menu->triggered(action(group));
-    QCOMPARE(ZelColorPickerButtonsWidget::favoriteList(), group);
-
-    // The target follows a rename of its group.
-    QVERIFY(library->renameColorList(group, QStringLiteral("Stage Favourites")));
-    QCOMPARE(ZelColorPickerButtonsWidget::favoriteList(), QStringLiteral("Stage Favourites"));
-    QTRY_VERIFY(action(QStringLiteral("Stage Favourites")) && !action(group));
-
-    picker.setColorAndSelectMainPreview(ZelColor::fromRgb8(3, 4, 5), QStringLiteral("uid5"));
-    QSignalSpy spy(&picker, &ZelColorPicker::colorAddedToFavorites);
-    buttons.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&buttons));
-    QTest::mouseClick(favorites, Qt::LeftButton, Qt::NoModifier, QPoint(4, favorites->height() / 2));
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(colorArg(spy), ZelColor::fromRgb8(3, 4, 5));
-    QCOMPARE(spy.last().mid(1), QVariantList({"uid5", "Stage Favourites"}));
-
-    // "New Color Group" makes a group and aims at it.
-    emit menu->triggered(menu->findChild<QAction*>(QStringLiteral("newColorGroupAction")));
-    QVERIFY(library->getModifiableLists().contains(ZelColorPickerButtonsWidget::favoriteList()));
-    QVERIFY(ZelColorPickerButtonsWidget::favoriteList().startsWith(QStringLiteral("New Color Group")));
 }
 
 LUMETTO_TEST_MAIN(TestZelColorPicker, "tst_zelcolorpicker")

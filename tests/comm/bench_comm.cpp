@@ -43,26 +43,23 @@ qint64 nowUs() {
     return benchClock.nsecsElapsed() / 1000;
 }
 
+// Answers each request on a keep-alive connection as soon as its body is complete, noting when that was.
 void serveConnection(int client) {
     const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 9\r\n\r\n<v1></v1>";
     std::string buffer;
     char chunk[4096];
-    for (;;) {
-        const size_t headerEnd = buffer.find("\r\n\r\n");
-        const size_t field = buffer.find("Content-Length: ");
-        const size_t length =
-            headerEnd != std::string::npos && field < headerEnd ? std::stoul(buffer.substr(field + 16)) : 0;
-        if (headerEnd == std::string::npos || buffer.size() < headerEnd + 4 + length) {
-            const ssize_t n = recv(client, chunk, sizeof chunk, 0);
-            if (n <= 0)
+    for (ssize_t n; (n = recv(client, chunk, sizeof chunk, 0)) > 0;) {
+        buffer.append(chunk, static_cast<size_t>(n));
+        for (size_t end; (end = buffer.find("\r\n\r\n")) != std::string::npos;) {
+            const size_t field = buffer.find("Content-Length: ");
+            const size_t length = field < end ? std::stoul(buffer.substr(field + 16)) : 0;
+            if (buffer.size() < end + 4 + length)
                 break;
-            buffer.append(chunk, static_cast<size_t>(n));
-            continue;
+            lastArrivalUs = nowUs();
+            ++arrivals;
+            buffer.erase(0, end + 4 + length);
+            send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
         }
-        lastArrivalUs = nowUs();
-        ++arrivals;
-        buffer.erase(0, headerEnd + 4 + length);
-        send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
     }
     close(client);
 }
@@ -111,11 +108,10 @@ void measure(const char* what, const std::function<void(int round)>& trigger, co
         const qint64 startUs = nowUs();
         trigger(round);
         const qint64 arrivalUs = runEvents(5000, before);
-        if (arrivalUs > 0) {
+        if (arrivalUs > 0)
             sinceStart.push_back((arrivalUs - startUs) / 1000.0);
-            if (sentUs)
-                sinceSent.push_back((arrivalUs - *sentUs) / 1000.0);
-        }
+        if (arrivalUs > 0 && sentUs)
+            sinceSent.push_back((arrivalUs - *sentUs) / 1000.0);
         runEvents(30);
     }
     print(what, sinceStart);
@@ -149,8 +145,7 @@ void measureDocuments() {
         colors << ZelColor(QColor::fromHsv(c * 60, 255, 255));
     for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
         auto* wash = qobject_cast<MSPCustomWashEffect*>(MSPEffectFactory::instance()->create(4, model->scene(i)));
-        wash->setParams({QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2")}, colors, colors.size(), 0, 0, 0,
-                        0);
+        wash->setParams(QStringLiteral("3,1,2").split(QLatin1Char(',')), colors, colors.size(), 0, 0, 0, 0);
         model->scene(i)->setEffect(wash, false);
     }
     const QByteArray document = MSPDocument::fileContents();

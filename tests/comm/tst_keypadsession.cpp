@@ -83,45 +83,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state.state(), ConnectionState::Connected, Generous);
     }
 
-    void restoreSendsTheFile_data() {
-        QTest::addColumn<int>("lostAfter");
-        QTest::newRow("whole") << 0;
-        // Every request after the loss fails within its transfer limit and is reported.
-        QTest::newRow("keypad lost midway") << 5;
-    }
-
-    void restoreSendsTheFile() {
-        QFETCH(int, lostAfter);
+    // The whole restore against a keypad is the command-line tool's round trip (tst_keypadcli); here
+    // the keypad dies midway: every request after the loss fails within its transfer limit and is reported.
+    void keypadLostDuringARestore() {
         KeypadSimulator sim;
         QVERIFY(connectTo(sim, QStringLiteral("10.77.0.7"), QStringLiteral("Restore")));
-        MSPSceneModel* model = MSPSceneModel::instance();
-        model->setActiveSceneIndex(3, false);
         QByteArray file = MSPDocument::fileContents();
-        const QString fileScene = model->scene(7)->PostData();
-        // Someone changed the keypad since the file was saved.
-        QVERIFY(sim.setScene(8, "effect=5&param1=3&param2=0&param_xy=(0,0,0)&num_colors=0"));
         sim.clearRequestLog();
-        connect(&sim, &KeypadSimulator::requestReceived, this, [&sim, lostAfter] {
-            if (sim.requestCount() == lostAfter)
+        connect(&sim, &KeypadSimulator::requestReceived, this, [&sim] {
+            if (sim.requestCount() == 5)
                 sim.kill();
         });
         QSignalSpy errors(m_comm, &MSPComm::networkError);
         QBuffer device(&file);
         QVERIFY(device.open(QIODevice::ReadOnly));
         QVERIFY(ConfigurationFileReader::read(&device, true).ok);
-        QVERIFY(!m_comm->loadingFile());
-        QVERIFY(!m_comm->postsSuppressed());
         QTRY_VERIFY_WITH_TIMEOUT(!m_comm->hasOutstandingReplies(), MSPComm::TransferTimeoutMs + Generous);
-        if (lostAfter) {
-            QVERIFY(errors.count() > 0);
-            QVERIFY(!sim.isRunning());
-            return;
-        }
-        // The request sequence itself is the REST client's; here the keypad takes all of it.
-        QCOMPARE(sim.requestCount(), 8 * 2 + 1 + 2);
-        QCOMPARE(sim.savedQuery(8), fileScene);
-        QCOMPARE(errors.count(), 0);
-        QCOMPARE(SystemConfiguration::instance()->brightness(), 255);
+        QVERIFY(errors.count() > 0 && !sim.isRunning());
     }
 
     // The administration of a keypad: a new address, then its factory defaults back.

@@ -11,7 +11,6 @@ class RecordingHttpServer;
 // scene model as the main window wires it, and a source of heartbeats that keeps it connected.
 class EditorFixture : public QObject {
     Q_OBJECT
-    Q_DISABLE_COPY(EditorFixture)
 
 public:
     static const QString KeypadAddress;

@@ -6,7 +6,6 @@
 #include "MSPCustomWashEffect.h"
 #include "MSPEffectFactory.h"
 #include "MSPEffectWidget.h"
-#include "MSPFixedColorEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "MSPSceneSettingsWidget.h"
@@ -71,7 +70,6 @@ private slots:
         QVERIFY(m_keypad.press(6));
         QTRY_VERIFY_WITH_TIMEOUT(panelButton(6)->isChecked(), Generous);
         QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: 6"), Generous);
-        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), 5);
         QVERIFY(idle());
         QVERIFY(!sceneButton("applyButton")->isEnabled());
     }
@@ -83,7 +81,6 @@ private slots:
         const int kind = kinds->currentIndex() == MSPEffect::RandomColor ? MSPEffect::RgbWhite : MSPEffect::RandomColor;
         // The editor follows the box through its index signal, whichever way the item is chosen.
         kinds->setCurrentIndex(kind);
-        QCOMPARE(MSPSceneModel::instance()->scene(number - 1)->effect()->type(), kind);
         QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).startsWith(QStringLiteral("effect=%1").arg(kind)),
                                  Generous);
         QVERIFY(save(number));
@@ -147,7 +144,6 @@ private slots:
         universe->setFocus();
         universe->selectAll();
         QTest::keyClicks(universe, QStringLiteral("7"));
-        QCOMPARE(universe->value(), 7);
         QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("applyButton")), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("name")).toString(), QStringLiteral("Foyer"),
                                   Generous);
@@ -181,8 +177,6 @@ private slots:
         const QModelIndex pickedIndex = library->getIndexOfUid(picked.uid);
         tree->scrollTo(pickedIndex);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(pickedIndex).center());
-        auto* fixed = qobject_cast<MSPFixedColorEffect*>(MSPSceneModel::instance()->scene(0)->effect());
-        QTRY_COMPARE_WITH_TIMEOUT(ZelColor(fixed->color()).red8(), picked.color.red8(), Generous);
         QVERIFY(save(1));
         const ZelColor& c = picked.color;
         const QString fixedQuery =
@@ -193,7 +187,6 @@ private slots:
         QVERIFY(showScene(5, MSPEffect::CustomWash));
         MSPEffectWidget* washEditor = settings()->editor(MSPEffect::CustomWash);
         auto* strip = washEditor->findChild<ColorListPicker2*>(QStringLiteral("colorList"));
-        QCOMPARE(strip->count(), 2);
         for (int row : {0, 1}) {
             std::unique_ptr<QMimeData> data(ColorMimeData::encode({libraryColour(row)}));
             const QPoint beside = strip->cellRect(strip->count()).center() + QPoint(strip->width(), 0) / 4;

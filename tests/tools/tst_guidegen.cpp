@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 

@@ -54,6 +54,11 @@ private slots:
                                                     "0a4d0002010203040132"));
         QCOMPARE(wire.mid(28, 7), QByteArray::fromHex("00000007") + "Pro");
         QCOMPARE(wire.mid(160, 6), QByteArray("Lobby\0", 6));
+
+        // Firmware past the packed field's nibbles saturates; the version text stays exact.
+        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.1.20")), quint16(0x011F));
+        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.20.3")), quint16(0x01F3));
+        QCOMPARE(DiscoveryPacket::packFirmware(QStringLiteral("1.3")), quint16(0));
     }
 
     void rejectsMalformedDatagrams_data() {

@@ -1,7 +1,5 @@
 #include "CCTUtils.h"
 #include "TestEnvironment.h"
-#include "TristimulusFactory.h"
-#include "ZelColor.h"
 
 #include <cmath>
 #include <limits>
@@ -44,14 +42,11 @@ private slots:
         // D65 sits 0.0032 Duv above the locus at 6504 K.
         CCTUtils::getCCTAndTintFromxy(0.3127, 0.3290, &cct, &tint);
         QVERIFY2(near(cct, 6504, 5) && near(tint, 32, 2), qPrintable(QStringLiteral("%1 %2").arg(cct).arg(tint)));
-        // Illuminant A is a black body at 2856 K.
-        CCTUtils::getCCTAndTintFromxy(0.44757, 0.40745, &cct, &tint);
-        QVERIFY2(near(cct, 2856, 2) && near(tint, 0, 1), qPrintable(QString::number(cct)));
     }
 
     void temperatureAndTintRoundTrip() {
         // The temperature comes back whatever the tint, and the tint whatever the temperature.
-        for (int t = 2000; t <= 10000; t += 130) {
+        for (int t = 2000; t <= 10000; t += CCTUtils::getCCTStepSize()) {
             const QPointF onLocus = CCTUtils::getxyFromCCT(t);
             for (int tint = CCTUtils::getMinTint(); tint <= CCTUtils::getMaxTint(); tint += 25) {
                 const QPointF back = roundTrip(t, tint);
@@ -62,8 +57,6 @@ private slots:
                 QVERIFY(tint == 0 || (tint > 0) == (y > onLocus.y()));
             }
         }
-        for (int t = 2000; t <= 10000; t += CCTUtils::getCCTStepSize())
-            QVERIFY2(near(roundTrip(t, 0).x(), t, 1.0), qPrintable(QString::number(t)));
         // A tint of 100 is 0.01 away from the locus in u, v.
         const QPointF locus = CCTUtils::getxyFromCCT(4000), off = CCTUtils::getxyFromCCTAndTint(4000, 100);
         const QPointF a = CCTUtils::xyToUv(locus.x(), locus.y()), b = CCTUtils::xyToUv(off.x(), off.y());
@@ -83,25 +76,6 @@ private slots:
             const QPointF xy = CCTUtils::getxyFromCCTAndTint(t, nan);
             QVERIFY(std::isfinite(xy.x()) && std::isfinite(xy.y()));
         }
-    }
-
-    void channelsPerProfile() {
-        TristimulusFactory* factory = TristimulusFactory::getInstance();
-        ZelColor white;
-        white.setYxyF(0.5, CCTUtils::getxyFromCCT(4000).x(), CCTUtils::getxyFromCCT(4000).y());
-        for (int profile : ColorUtils::hueformProfileIDList()) {
-            const Tristimulus* t =
-                factory->getTristimulus(profile, ColorUtils::nChannelConfigurationForHueformProfileID(profile));
-            QVERIFY(t && t->isValid());
-            // Channel levels made for a white come back as the same channels.
-            const QVector<double> levels = t->channelsFromColor(white);
-            QCOMPARE(levels.size(), ColorUtils::channelNames(profile).size());
-            const ZelColor made = t->colorFromChannels(levels);
-            QVERIFY(made.spec() == ZelColor::NChannel && made.hueformProfileID() == profile);
-            QCOMPARE(t->channelsFromColor(made), levels);
-        }
-        const Tristimulus* unknown = factory->getTristimulus(99, 1);
-        QVERIFY(unknown && !unknown->isValid() && !unknown->colorFromChannels({0.5}).isValid());
     }
 };
 

@@ -2,14 +2,12 @@
 #include "TestEnvironment.h"
 #include "ZelColor.h"
 
+#include <array>
 #include <cmath>
 
 namespace {
 
-struct Bytes {
-    int b[3];
-    bool operator==(const Bytes& o) const { return b[0] == o.b[0] && b[1] == o.b[1] && b[2] == o.b[2]; }
-};
+using Bytes = std::array<int, 3>;
 
 // The device bytes exactly as the model asks for them.
 Bytes deviceBytes(const ZelColor& color, int profile) {
@@ -23,9 +21,9 @@ Bytes deviceBytes(const ZelColor& color, int profile) {
 // What the file reader rebuilds from the red, green and blue bytes.
 ZelColor rebuilt(const Bytes& bytes) {
     ZelColor c;
-    c.setRed8(bytes.b[0]);
-    c.setGreen8(bytes.b[1]);
-    c.setBlue8(bytes.b[2]);
+    c.setRed8(bytes[0]);
+    c.setGreen8(bytes[1]);
+    c.setBlue8(bytes[2]);
     return c;
 }
 
@@ -80,11 +78,11 @@ private slots:
         for (int profile : {0, 1, 2, 3, 4, 5, 9}) {
             QVERIFY(deviceBytes(yxy(1.0, 0.3127, 0.3290), profile) == (Bytes{{255, 255, 255}}));
             const Bytes dim = deviceBytes(yxy(0.2, 0.3127, 0.3290), profile);
-            QVERIFY(std::abs(dim.b[0] - dim.b[1]) <= 1 && std::abs(dim.b[1] - dim.b[2]) <= 1);
-            QVERIFY(dim.b[0] > 100 && dim.b[0] < 150);
+            QVERIFY(std::abs(dim[0] - dim[1]) <= 1 && std::abs(dim[1] - dim[2]) <= 1);
+            QVERIFY(dim[0] > 100 && dim[0] < 150);
             // A red chromaticity drives mostly the red emitter.
             const Bytes red = deviceBytes(yxy(0.2, 0.66, 0.32), profile);
-            QVERIFY(red.b[0] > red.b[1] && red.b[0] > red.b[2]);
+            QVERIFY(red[0] > red[1] && red[0] > red[2]);
         }
         // On the sRGB profile a chromaticity colour gives the bytes of its sRGB form.
         for (double x = 0.05; x < 0.8; x += 0.05) {
@@ -116,11 +114,11 @@ private slots:
         QVERIFY(deviceBytes(warm, 6) == (Bytes{{255, 0, 0}}));
         QVERIFY(deviceBytes(cool, 6) == (Bytes{{0, 255, 0}}));
         const Bytes between = deviceBytes(yxy(0.5, 0.38, 0.37), 6);
-        QVERIFY(between.b[0] > 100 && between.b[1] > 100 && between.b[2] == 0);
+        QVERIFY(between[0] > 100 && between[1] > 100 && between[2] == 0);
         QVERIFY(deviceBytes(warm, 7) == (Bytes{{188, 0, 0}}));
-        QCOMPARE(deviceBytes(cool, 7).b[1], 255);
+        QCOMPARE(deviceBytes(cool, 7)[1], 255);
         // A colour off the white line goes to the nearest white. Dimmer: the intensity on every byte.
-        QCOMPARE(deviceBytes(yxy(0.5, 0.64, 0.33), 7).b[1], 0);
+        QCOMPARE(deviceBytes(yxy(0.5, 0.64, 0.33), 7)[1], 0);
         QVERIFY(deviceBytes(yxy(0.2, 0.15, 0.06), 8) == (Bytes{{124, 124, 124}}));
         // An N-channel colour made for a fixture comes back out as the same light.
         const ZelColor n = warm.convertTo(ZelColor::NChannel, 1, 6);

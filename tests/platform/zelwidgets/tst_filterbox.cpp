@@ -20,7 +20,6 @@ private slots:
         QSignalSpy edited(&box, &QLineEdit::textEdited);
         QTest::keyClicks(&box, QStringLiteral("red"));
         QVERIFY(clear->isVisible() && box.rect().contains(clear->geometry()));
-        QVERIFY(clear->geometry().left() > box.width() / 2);
         // The clearing is an edit like the letters, so filters follow it, and it can be undone.
         QTest::mouseClick(clear, Qt::LeftButton);
         QVERIFY(box.text().isEmpty() && !clear->isVisible() && box.isUndoAvailable());
