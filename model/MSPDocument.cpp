@@ -88,10 +88,17 @@ MSPDocument::ReadResult MSPDocument::read(const QByteArray& data, bool sendToDev
 }
 
 MSPDocument::ReadResult MSPDocument::check(const QByteArray& data) {
+    return inspect(data, Inspector());
+}
+
+MSPDocument::ReadResult MSPDocument::inspect(const QByteArray& data, const Inspector& inspector) {
     MSPSceneModel model;
     SystemConfiguration configuration;
     MSPHandler handler(&model, &configuration);
-    return parse(data, &handler);
+    const ReadResult result = parse(data, &handler);
+    if (inspector)
+        inspector(result, model, configuration);
+    return result;
 }
 
 MSPDocument::ReadResult MSPDocument::parse(const QByteArray& data, MSPHandler* handler) {

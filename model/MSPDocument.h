@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 class MSPHandler;
 class MSPSceneModel;
@@ -40,6 +42,13 @@ public:
     // Reads a document into scratch models only: whether read() would take it whole, so that a
     // broken file is refused before anything of it is applied or sent.
     static ReadResult check(const QByteArray& data);
+
+    // Looks at a document's content without touching the shared models: the document is read into
+    // scratch models, which the inspector sees once the read has ended (also after a failed read,
+    // with what was read up to the failure), and which are gone when this returns.
+    using Inspector = std::function<void(const ReadResult& result, const MSPSceneModel& model,
+                                         const SystemConfiguration& configuration)>;
+    static ReadResult inspect(const QByteArray& data, const Inspector& inspector);
 
 private:
     static ReadResult parse(const QByteArray& data, MSPHandler* handler);
