@@ -4,6 +4,7 @@
 #include "ConfigurationFileReader.h"
 #include "Discoverer.h"
 #include "MSPComm.h"
+#include "MSPDescription.h"
 #include "MSPDocument.h"
 #include "MSPEffect.h"
 #include "MSPScene.h"
@@ -16,6 +17,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QHostAddress>
+#include <QJsonDocument>
 #include <QNetworkReply>
 #include <QSaveFile>
 #include <QTimer>
@@ -34,7 +36,7 @@ const char UsageText[] = "usage:\n"
                          "  lumetto-keypad-cli discover [--timeout MS]\n"
                          "  lumetto-keypad-cli backup ADDRESS FILE\n"
                          "  lumetto-keypad-cli restore FILE ADDRESS\n"
-                         "  lumetto-keypad-cli show FILE\n"
+                         "  lumetto-keypad-cli show FILE [--json]\n"
                          "exit status: 0 success, 1 usage, 2 address, 3 keypad, 4 file\n"
                          "LUMETTO_CLI_VERBOSE=1 shows the communication log on stderr\n";
 
@@ -52,31 +54,6 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 
 QString macText(const QByteArray& mac) {
     return QString::fromLatin1(mac.toHex(':'));
-}
-
-QString effectSummary(const MSPEffect* effect) {
-    QStringList params;
-    QList<ZelColor> colors;
-    float Y = 0;
-    float x = 0;
-    float y = 0;
-    effect->getParams(&params, &colors, &Y, &x, &y);
-    QString text = MSPEffect::nameForType(effect->type()) + QStringLiteral(" (effect %1)").arg(effect->type());
-    if (!params.isEmpty())
-        text += QStringLiteral(", parameters ") + params.join(QStringLiteral(", "));
-    if (Y != 0 || x != 0 || y != 0)
-        text += QStringLiteral(", Yxy (%1, %2, %3)").arg(Y).arg(x).arg(y);
-    if (!colors.isEmpty()) {
-        QStringList names;
-        for (const ZelColor& color : colors)
-            names << color.aName();
-        text += QStringLiteral(", colours ") + names.join(QLatin1Char(' '));
-    }
-    return text;
-}
-
-QString switchText(bool enabled) {
-    return enabled ? QStringLiteral("on") : QStringLiteral("off");
 }
 
 } // namespace
@@ -101,8 +78,8 @@ int KeypadCli::run(const QStringList& arguments) {
         return backup(rest.at(0), rest.at(1));
     if (command == QLatin1String("restore") && rest.size() == 2)
         return restore(rest.at(0), rest.at(1));
-    if (command == QLatin1String("show") && rest.size() == 1)
-        return show(rest.at(0));
+    if (command == QLatin1String("show"))
+        return show(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         m_out << UsageText;
         return Success;
@@ -295,36 +272,32 @@ int KeypadCli::restore(const QString& fileName, const QString& address) {
     return Success;
 }
 
-int KeypadCli::show(const QString& fileName) {
+int KeypadCli::show(const QStringList& arguments) {
+    QStringList files = arguments;
+    const bool json = files.removeAll(QStringLiteral("--json")) > 0;
+    if (files.size() != 1)
+        return usage();
+    const QString& fileName = files.first();
     QByteArray contents;
     QString error;
     if (!loadCheckedFile(fileName, &contents, &error))
         return fail(FileError, error);
 
-    const MSPDocument::ReadResult result = MSPDocument::read(contents, false);
-    MSPSceneModel* model = MSPSceneModel::instance();
-    if (result.currentShowIndex >= 0)
-        m_out << "current scene: " << result.currentShowIndex + 1 << '\n';
-    for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
-        const MSPScene* scene = model->scene(i);
-        m_out << "scene " << i + 1 << ": ";
-        if (scene && scene->effect())
-            m_out << effectSummary(scene->effect()) << '\n';
-        else
-            m_out << "none\n";
+    // Read apart from the shared models: showing a file changes nothing.
+    MSPDocument::ReadResult result;
+    const MSPDescription::Document document = MSPDescription::document(contents, &result);
+    if (!result.ok)
+        return fail(FileError, QStringLiteral("%1: %2").arg(fileName, result.error));
+    if (json) {
+        // JSON is UTF-8 whatever the locale says.
+        m_out.setCodec("UTF-8");
+        m_out << QString::fromUtf8(QJsonDocument(document.toJson()).toJson(QJsonDocument::Indented));
+    } else {
+        for (const QString& line : document.lines())
+            m_out << line << '\n';
     }
-
-    const SystemConfiguration* c = SystemConfiguration::instance();
-    m_out << "name: " << c->name() << '\n';
-    m_out << "universe: " << c->universe() << ", Vexil mode: " << c->VexilMode() << ", ports: " << c->numberOfPorts()
-          << ", lights per port: " << c->lightsPerPort() << ", fixture profile: " << c->fixtureClass() << '\n';
-    m_out << "brightness: " << (c->brightness() < 0 ? QStringLiteral("off") : QString::number(c->brightness())) << '\n';
-    QStringList scenes;
-    for (int i = 0; i < MSPSceneModel::sceneCount; ++i)
-        scenes << switchText(c->isSceneEnabled(i));
-    m_out << "scene buttons: " << scenes.join(QLatin1Char(' ')) << '\n';
-    m_out << "on/off button: " << switchText(c->onOffCheckBoxState()) << ", up: " << switchText(c->upCheckBoxState())
-          << ", down: " << switchText(c->downCheckBoxState()) << '\n';
     m_out.flush();
+    if (m_out.status() != QTextStream::Ok)
+        return fail(FileError, QStringLiteral("cannot write the summary of %1 to standard output").arg(fileName));
     return Success;
 }

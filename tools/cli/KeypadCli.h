@@ -32,7 +32,7 @@ private:
     int discover(const QStringList& arguments);
     int backup(const QString& address, const QString& fileName);
     int restore(const QString& fileName, const QString& address);
-    int show(const QString& fileName);
+    int show(const QStringList& arguments);
 
     int usage();
     int fail(ExitCode code, const QString& message);

@@ -11,6 +11,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -105,6 +108,7 @@ private slots:
         row("off every subnet", "backup 192.0.2.4 /nonexistent/file.xml", 2, "192.0.2.4 is not on any local subnet");
         row("nobody there", "backup 10.77.0.250 /nonexistent/file.xml", 3, "keypad at 10.77.0.250");
         row("unreadable file", "show /nonexistent/file.xml", 4, "cannot read /nonexistent/file.xml");
+        row("show without a file", "show --json", 1, "usage:");
         // Broken files: one line to say so, and nothing sent.
         row("unclosed element", "", 4, ":5: not a well-formed configuration document",
             "<?xml version=\"1.0\"?>\n<v1>\n<all_shows>\n<show>\n</v1>");
@@ -132,15 +136,38 @@ private slots:
         }
     }
 
+    // Named values with their units, the profile by its name, and the same as data; nothing sent.
     void showSummarisesAFile() {
-        const Run run = cli({"show", file("show.xml", m_document)});
+        const QString path = file("show.xml", m_document);
+        const Run run = cli({"show", path});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        for (const QString& text :
-             {"current scene: 5\nscene 1: " + MSPEffect::nameForType(2) + " (effect 2), parameters 2, ",
-              QStringLiteral("name: Lobby\n"), QStringLiteral("brightness: 120\n"),
-              QStringLiteral("scene buttons: on on off on on on on on\n"),
-              QStringLiteral("on/off button: on, up: off, down: on\n")})
-            QVERIFY2(run.out.contains(text), qPrintable(run.out));
+        const QStringList lines = run.out.split('\n');
+        for (const char* line : {"current scene: 5", "scene 1: Color Wash, speed 2 (9 m), left to right",
+                                 "scene 2: Fixed Color, #ff0000", "name: \"Lobby\"", "fixture profile: RGB (sRGB)",
+                                 "brightness: 47 %", "scene 3 button: disabled", "up button: disabled"})
+            QVERIFY2(lines.contains(line), qPrintable(QString(line) + " not in:\n" + run.out));
+
+        const Run json = cli({"show", path, "--json"});
+        QVERIFY2(json.exitCode == 0, qPrintable(json.err));
+        QJsonParseError error;
+        const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(document.value("currentScene").toInt(), 5);
+        const QJsonObject speed = document.value("scenes")
+                                      .toArray()
+                                      .at(0)
+                                      .toObject()
+                                      .value("effect")
+                                      .toObject()
+                                      .value("parameters")
+                                      .toObject()
+                                      .value("speed")
+                                      .toObject();
+        QCOMPARE(speed.value("value").toInt(), 2);
+        QCOMPARE(speed.value("text").toString(), QString("2 (9 m)"));
+        const QJsonObject configuration = document.value("configuration").toObject();
+        QCOMPARE(configuration.value("fixtureProfile").toObject().value("text").toString(), QString("RGB (sRGB)"));
+        QCOMPARE(configuration.value("scene3Button").toObject().value("value").toBool(true), false);
         QCOMPARE(m_server->requests().size(), 0);
     }
 
