@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ProgramVersion.h"
+
 #include <QString>
 
 // The version the program shows in its splash, about box and status bar.
 namespace AppVersion {
 inline QString text() {
-    return QStringLiteral("1.3");
+    return QString::fromLatin1(ProgramVersion::majorMinor);
 }
 constexpr int buildDate = 20131127;
 inline QString buildNumber() {

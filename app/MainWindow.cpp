@@ -504,6 +504,12 @@ bool MainWindow::open() {
         FileDialog::getOpenFileName(this, tr("Open Configuration"), lastDirPath(), tr("Configuration Files (*.xml)"));
     if (fileName.isEmpty())
         return false;
+    return openFile(fileName);
+}
+
+bool MainWindow::openFile(const QString& fileName) {
+    if (m_readingFile)
+        return false;
     return openAndReadFile(fileName, Folder::Remember);
 }
 

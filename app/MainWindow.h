@@ -47,6 +47,8 @@ public slots:
     void handleDiscovererTimeLimit();
     void handleSettingsLocationChanged(bool topLevel);
     bool open();
+    // File > Open once the file is chosen; the file named on the command line comes in here too.
+    bool openFile(const QString& fileName);
     void setStatusBar(QString message);
     void handleControlPanelChangedActiveSceneIndex(int index);
     void handleDeviceActiveSceneIndexChanged(int index);

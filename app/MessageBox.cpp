@@ -20,6 +20,10 @@ QMessageBox::StandardButton MessageBox::show(QMessageBox::Icon icon, QWidget* pa
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+QMessageBox::StandardButton MessageBox::information(QWidget* parent, const QString& title, const QString& text) {
+    return show(QMessageBox::Information, parent, title, text, QMessageBox::Ok);
+}
+
 QMessageBox::StandardButton MessageBox::warning(QWidget* parent, const QString& title, const QString& text) {
     return show(QMessageBox::Warning, parent, title, text, QMessageBox::Ok);
 }

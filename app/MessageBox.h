@@ -7,6 +7,7 @@
 // box blocking them, and can read what the last box said.
 class MessageBox final {
 public:
+    static QMessageBox::StandardButton information(QWidget* parent, const QString& title, const QString& text);
     static QMessageBox::StandardButton warning(QWidget* parent, const QString& title, const QString& text);
     static QMessageBox::StandardButton critical(QWidget* parent, const QString& title, const QString& text);
     static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,

@@ -1,12 +1,21 @@
+#include "MSPComm.h"
 #include "MainWindow.h"
+#include "ProgramVersion.h"
 #include "SplashScreen.h"
+#include "StartupFileOpener.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
+#include <QLoggingCategory>
+#include <QNetworkReply>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -43,6 +52,68 @@ private:
     bool m_reported = false;
 };
 
+const char ProgramName[] = "lumetto-keypad";
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption verbose{QStringLiteral("verbose"),
+                               QCoreApplication::translate("main", "Write debug messages to standard error.")};
+
+    CommandLine()
+        : help(parser.addHelpOption())
+        , version(parser.addVersionOption()) {
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "main", "Lumetto Keypad Effect Manager: finds Lumetto wall keypads on the local network and edits their "
+                    "scenes and settings."));
+        parser.addOption(verbose);
+        parser.addPositionalArgument(
+            QStringLiteral("file"),
+            QCoreApplication::translate("main",
+                                        "Configuration file to load, as File > Load Configuration File... does, once a "
+                                        "keypad is connected or the offline demo starts."),
+            QStringLiteral("[file]"));
+    }
+};
+
+QStringList argumentList(int argc, char* argv[]) {
+    QStringList list;
+    for (int i = 0; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+// Help and version are answered without the window's application object, which needs a display,
+// and long before anything opens a socket. Returns only when neither was asked for.
+void answerHelpAndVersion(CommandLine& commandLine, int argc, char* argv[]) {
+    // Qt's own options (-style, -platform, ...) are unknown here: the real check comes once
+    // QApplication has taken them out.
+    commandLine.parser.parse(argumentList(argc, argv));
+    const bool helpAll = commandLine.parser.isSet(QStringLiteral("help-all"));
+    if (!commandLine.parser.isSet(commandLine.help) && !commandLine.parser.isSet(commandLine.version) && !helpAll)
+        return;
+    // Qt's own options are listed by the application object that takes them; the offscreen
+    // platform needs no display.
+    std::unique_ptr<QCoreApplication> app;
+    if (helpAll) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QString::fromLatin1(ProgramName));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion::text));
+    commandLine.parser.process(*app); // prints and exits
+    std::exit(0);
+}
+
+// Until every part of the program logs in a category of its own, its debug output is one switch.
+void setVerbose(bool verbose) {
+    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("default.debug=true\nlumetto.*.debug=true")
+                                             : QStringLiteral("default.debug=false\nlumetto.*.debug=false"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -53,8 +124,19 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    CommandLine commandLine;
+    answerHelpAndVersion(commandLine, argc, argv);
+
     Q_INIT_RESOURCE(app_resources);
     QApplication app(argc, argv);
+    // Before the names are set, so that a complaint names the program as it was called.
+    commandLine.parser.process(app);
+    const QStringList files = commandLine.parser.positionalArguments();
+    if (files.size() > 1) {
+        fprintf(stderr, "%s: one configuration file at a time\n", ProgramName);
+        return 1;
+    }
+    setVerbose(commandLine.parser.isSet(commandLine.verbose));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.com"));
     QApplication::setApplicationName(QStringLiteral("Lumetto Keypad Effect Manager"));
@@ -74,5 +156,15 @@ int main(int argc, char* argv[]) {
 
     QApplication::processEvents();
     window.show();
+
+    std::unique_ptr<StartupFileOpener> opener;
+    if (!files.isEmpty()) {
+        opener = std::make_unique<StartupFileOpener>(
+            QFileInfo(files.first()).absoluteFilePath(), ConnectionState::instance(),
+            [&window] { return MSPComm::instance()->hasOutstandingReplies() || window.isReadingFile(); },
+            [&window](const QString& fileName) { window.openFile(fileName); });
+        QObject::connect(MSPComm::instance(), &MSPComm::replyHandled, opener.get(), &StartupFileOpener::check);
+        opener->check();
+    }
     return app.exec();
 }

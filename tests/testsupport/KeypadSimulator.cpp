@@ -88,7 +88,7 @@ bool KeypadSimulator::start(const Options& options) {
             arguments << QString::fromLatin1(option) << value;
     };
     optional("--mac", options.mac);
-    optional("--version", options.version);
+    optional("--firmware", options.version);
     optional("--serial", options.serial);
     optional("--editor", options.editor);
     optional("--part-number", options.partNumber);

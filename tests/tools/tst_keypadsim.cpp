@@ -55,6 +55,16 @@ class TestKeypadSim : public QObject {
     }
 
 private slots:
+    // "--version X.Y.Z" was the firmware option before "--firmware"; scripts that use it still work.
+    void firmwareUnderItsOldOptionName() {
+        KeypadSimulator sim;
+        KeypadSimulator::Options options(QStringLiteral("10.77.0.2"), QStringLiteral("Hall"));
+        options.extraArguments = QStringList{"--version", "1.1.14"};
+        m_at = options.address;
+        QVERIFY(sim.start(options));
+        QVERIFY(get("/api/v1/config").body.contains("<value>1.1.14</value>"));
+    }
+
     void editsApplyAndRevert() {
         KeypadSimulator sim;
         QVERIFY(start(sim, "10.77.0.2"));

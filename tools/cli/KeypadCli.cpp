@@ -9,6 +9,7 @@
 #include "MSPEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "ProgramVersion.h"
 #include "SystemConfiguration.h"
 
 #include <QBuffer>
@@ -32,13 +33,15 @@ const QString ProgramName = QStringLiteral("lumetto-keypad-cli");
 constexpr int SettleLimitMs = 120000;
 constexpr int DefaultDiscoveryMs = 500;
 
-const char UsageText[] = "usage:\n"
-                         "  lumetto-keypad-cli discover [--timeout MS]\n"
-                         "  lumetto-keypad-cli backup ADDRESS FILE\n"
-                         "  lumetto-keypad-cli restore FILE ADDRESS\n"
-                         "  lumetto-keypad-cli show FILE [--json]\n"
-                         "exit status: 0 success, 1 usage, 2 address, 3 keypad, 4 file\n"
-                         "LUMETTO_CLI_VERBOSE=1 shows the communication log on stderr\n";
+// In the usual form ("Usage:", then "or:" lines), which man pages are made from.
+const char UsageText[] = "Usage: lumetto-keypad-cli discover [--timeout MS]\n"
+                         "  or:  lumetto-keypad-cli backup ADDRESS FILE\n"
+                         "  or:  lumetto-keypad-cli restore FILE ADDRESS\n"
+                         "  or:  lumetto-keypad-cli show FILE [--json]\n"
+                         "  or:  lumetto-keypad-cli --help | --version\n"
+                         "\n"
+                         "Exit status: 0 success, 1 usage, 2 address, 3 keypad, 4 file.\n"
+                         "LUMETTO_CLI_VERBOSE=1 shows the communication log on stderr.\n";
 
 // The shared code's log stays out of a script's way unless asked for: every failure the tool
 // knows of ends in its own one-line message.
@@ -82,6 +85,10 @@ int KeypadCli::run(const QStringList& arguments) {
         return show(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         m_out << UsageText;
+        return Success;
+    }
+    if ((command == QLatin1String("--version") || command == QLatin1String("-v")) && rest.isEmpty()) {
+        m_out << ProgramName << ' ' << ProgramVersion::text << Qt::endl;
         return Success;
     }
     return usage();

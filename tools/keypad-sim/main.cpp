@@ -1,11 +1,13 @@
 // lumetto-keypad-sim: a stand-in for the wall keypad, for tests and demonstrations. Run it only
 // inside a private network namespace (scripts/netns-run, scripts/nshost).
 #include "ControlChannel.h"
+#include "ProgramVersion.h"
 #include "SimulatedKeypad.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -16,24 +18,42 @@ int fail(const QString& message) {
     return 2;
 }
 
+// "--version X.Y.Z" once set the firmware version; it is "--firmware" now, and "--version" alone
+// answers with the program's version. Scripts written for the old spelling keep working.
+QStringList withFirmwareSpelling(QStringList arguments) {
+    const QRegularExpression firmware(QStringLiteral("^\\d+\\.\\d+\\.\\d+$"));
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--"))
+            break;
+        if (arguments.at(i).startsWith(QLatin1String("--version=")))
+            arguments[i].replace(0, int(qstrlen("--version")), QStringLiteral("--firmware"));
+        else if (arguments.at(i) == QLatin1String("--version") && i + 1 < arguments.size() &&
+                 firmware.match(arguments.at(i + 1)).hasMatch())
+            arguments[i] = QStringLiteral("--firmware");
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumetto-keypad-sim"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion::text));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulated keypad: HTTP on port 80 of ADDRESS, discovery, heartbeats and notices. Control commands on stdin, "
         "one per line (\"help\" lists them)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("IPv4 address to serve on."),
                                      QStringLiteral("ADDRESS"));
     const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("Keypad name."), QStringLiteral("NAME"),
                                   QStringLiteral("Keypad"));
     const QCommandLineOption mac(QStringLiteral("mac"), QStringLiteral("Hardware address (default from ADDRESS)."),
                                  QStringLiteral("MAC"));
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Firmware version."),
+    const QCommandLineOption version(QStringLiteral("firmware"), QStringLiteral("Firmware version."),
                                      QStringLiteral("X.Y.Z"), QStringLiteral("1.3.2"));
     const QCommandLineOption serial(QStringLiteral("serial"), QStringLiteral("Serial number (default from ADDRESS)."),
                                     QStringLiteral("N"));
@@ -66,7 +86,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Quit when the last control socket client disconnects (so a crashed test leaves nothing)."));
     parser.addOptions({address, name, mac, version, serial, heartbeat, reboot, editor, port, partNumber, control,
                        configNotices, keepAlive, exitWithControl});
-    parser.process(app);
+    parser.process(withFirmwareSpelling(app.arguments()));
 
     SimulatedKeypad::Options options;
     const QHostAddress host(parser.value(address));
@@ -107,7 +127,7 @@ int main(int argc, char* argv[]) {
     if (!SimulatedKeypad::parseConfigNotices(parser.value(configNotices).toLatin1(), options.configNotices))
         return fail(QStringLiteral("--config-notices takes all, buttons or none"));
     if (DiscoveryPacket::packFirmware(parser.value(version)) == 0)
-        return fail(QStringLiteral("--version needs MAJOR.MINOR.PATCH"));
+        return fail(QStringLiteral("--firmware needs MAJOR.MINOR.PATCH"));
     options.factory.name = parser.value(name);
     options.factory.ip = options.address;
     options.factory.version = parser.value(version);

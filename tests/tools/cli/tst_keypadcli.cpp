@@ -102,13 +102,13 @@ private slots:
                             const QByteArray& contents = QByteArray()) {
             QTest::newRow(name) << arguments.split(' ', Qt::SkipEmptyParts) << contents << exitCode << message;
         };
-        row("no command", "", 1, "usage:");
+        row("no command", "", 1, "Usage:");
         row("bad timeout", "discover --timeout soon", 1, "--timeout");
         row("not an address", "backup keypad /nonexistent/file.xml", 2, "keypad is not an IPv4 address");
         row("off every subnet", "backup 192.0.2.4 /nonexistent/file.xml", 2, "192.0.2.4 is not on any local subnet");
         row("nobody there", "backup 10.77.0.250 /nonexistent/file.xml", 3, "keypad at 10.77.0.250");
         row("unreadable file", "show /nonexistent/file.xml", 4, "cannot read /nonexistent/file.xml");
-        row("show without a file", "show --json", 1, "usage:");
+        row("show without a file", "show --json", 1, "Usage:");
         // Broken files: one line to say so, and nothing sent.
         row("unclosed element", "", 4, ":5: not a well-formed configuration document",
             "<?xml version=\"1.0\"?>\n<v1>\n<all_shows>\n<show>\n</v1>");
