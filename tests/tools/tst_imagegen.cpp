@@ -3,7 +3,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QPainter>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -70,7 +72,48 @@ private slots:
         QCOMPARE(run(QString(), cwd.path()), 2);
         QVERIFY(QDir(cwd.path()).isEmpty());
     }
+
+    // The scalable icon is the pictures' drawing in vector form: no picture embedded in it, and
+    // rendered at each picture's size it looks like that picture.
+    void scalableIconIsTheSameDrawing() {
+        QTemporaryDir out;
+        QCOMPARE(run(out.path()), 0);
+        const QString icons = out.filePath(QStringLiteral("icons/hicolor/"));
+        QFile file(icons + QStringLiteral("scalable/apps/lumetto-keypad.svg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray svg = file.readAll();
+        QVERIFY(!svg.contains("<image"));
+        QSvgRenderer renderer(svg);
+        QVERIFY(renderer.isValid());
+        QCOMPARE(renderer.viewBox(), QRect(0, 0, 256, 256));
+        // The small pictures are drawn for their size (fewer keys, thinner shadows) and differ.
+        for (int size : {128, 256}) {
+            const QImage picture(icons + QStringLiteral("%1x%1/apps/lumetto-keypad.png").arg(size));
+            QVERIFY(!picture.isNull());
+            QImage rendered(size, size, QImage::Format_ARGB32);
+            rendered.fill(Qt::transparent);
+            QPainter painter(&rendered);
+            renderer.render(&painter);
+            painter.end();
+            const QImage expected = picture.convertToFormat(QImage::Format_ARGB32);
+            qint64 difference = 0;
+            for (int y = 0; y < size; ++y) {
+                const auto* a = reinterpret_cast<const QRgb*>(rendered.constScanLine(y));
+                const auto* b = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+                for (int x = 0; x < size; ++x)
+                    difference += qAbs(qRed(a[x]) - qRed(b[x])) + qAbs(qGreen(a[x]) - qGreen(b[x])) +
+                                  qAbs(qBlue(a[x]) - qBlue(b[x])) + qAbs(qAlpha(a[x]) - qAlpha(b[x]));
+            }
+            // Shadows are layered rather than blurred: two or three levels on average, where the
+            // same picture mirrored differs by eleven.
+            const double mean = double(difference) / (size * size * 4);
+            if (qEnvironmentVariableIsSet("LUMETTO_SCREENSHOT_DIR"))
+                rendered.save(QDir(qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR"))
+                                  .filePath(QStringLiteral("icon-svg-%1.png").arg(size)));
+            QVERIFY2(mean < 5, qPrintable(QStringLiteral("%1 px: %2").arg(size).arg(mean)));
+        }
+    }
 };
 
-LUMETTO_TEST_MAIN_CORE(tst_ImageGen, "tst_imagegen")
+LUMETTO_TEST_MAIN(tst_ImageGen, "tst_imagegen")
 #include "tst_imagegen.moc"

@@ -2,10 +2,12 @@
 
 #include "Painting.h"
 
+#include <QBuffer>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgGenerator>
 #include <QtMath>
 
 using namespace Painting;
@@ -193,25 +195,32 @@ QImage splash() {
     return image;
 }
 
-QImage applicationIcon(int size) {
-    QImage image = canvas(size, size);
-    QPainter p(&image);
+namespace {
+
+// Pictures get blurred shadows; a vector drawing cannot blur and gets layered ones.
+enum class Shadows { Blurred, Layered };
+
+void softShadow(QPainter& p, Shadows shadows, int size, const QPainterPath& path, const QColor& color, int radius,
+                const QPointF& offset) {
+    if (shadows == Shadows::Blurred)
+        p.drawImage(0, 0, softShape(QSize(size, size), path, color, radius, offset));
+    else
+        layeredShadow(p, path, color, radius, offset);
+}
+
+void paintApplicationIcon(QPainter& p, int size, Shadows shadows) {
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
     const QRectF tile(s * 0.06, s * 0.06, s * 0.88, s * 0.88);
     const QPainterPath tilePath = roundedPath(tile, s * 0.2);
     if (size >= 32)
-        p.drawImage(0, 0,
-                    softShape(image.size(), tilePath, QColor(0, 0, 0, 110), qMax(1, size / 32), QPointF(0, s * 0.015)));
+        softShadow(p, shadows, size, tilePath, QColor(0, 0, 0, 110), qMax(1, size / 32), QPointF(0, s * 0.015));
     QLinearGradient night(tile.topLeft(), tile.bottomRight());
     night.setColorAt(0, QColor(0x1d, 0x33, 0x52));
     night.setColorAt(1, QColor(0x0b, 0x14, 0x22));
     p.fillPath(tilePath, night);
-    p.save();
-    p.setClipPath(tilePath);
-    glow(p, QPointF(tile.right(), tile.top()), s * 0.7, QColor(255, 150, 60, 110));
-    glow(p, QPointF(tile.left(), tile.bottom()), s * 0.7, QColor(40, 160, 255, 110));
-    p.restore();
+    glow(p, tilePath, QPointF(tile.right(), tile.top()), s * 0.7, QColor(255, 150, 60, 110));
+    glow(p, tilePath, QPointF(tile.left(), tile.bottom()), s * 0.7, QColor(40, 160, 255, 110));
 
     if (size <= 24) {
         // Too small for six rows: a plate with two lit-and-unlit key pairs reads better.
@@ -228,14 +237,38 @@ QImage applicationIcon(int size) {
                 p.setBrush(row == 0 && col == 0 ? accent : QColor(0x9a, 0xa4, 0xb0));
                 p.drawRect(key);
             }
-        return image;
+        return;
     }
     const QRectF plate(s * 0.31, s * 0.14, s * 0.38, s * 0.72);
-    p.drawImage(0, 0,
-                softShape(image.size(), roundedPath(plate, s * 0.04), QColor(0, 0, 0, 150), qMax(1, size / 24),
-                          QPointF(0, s * 0.02)));
+    softShadow(p, shadows, size, roundedPath(plate, s * 0.04), QColor(0, 0, 0, 150), qMax(1, size / 24),
+               QPointF(0, s * 0.02));
     miniKeypad(p, plate, 0, 1.0);
+}
+
+} // namespace
+
+QImage applicationIcon(int size) {
+    QImage image = canvas(size, size);
+    QPainter p(&image);
+    paintApplicationIcon(p, size, Shadows::Blurred);
     return image;
+}
+
+QByteArray applicationIconSvg() {
+    // Drawn at the largest picture's size, where every detail of the icon is present.
+    constexpr int size = 256;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(size, size));
+    svg.setViewBox(QRect(0, 0, size, size));
+    svg.setTitle(QStringLiteral("Lumetto Keypad Effect Manager"));
+    svg.setDescription(QStringLiteral("Application icon"));
+    QPainter p(&svg);
+    paintApplicationIcon(p, size, Shadows::Layered);
+    p.end();
+    return buffer.data();
 }
 
 QImage statusIcon(Status status) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 
 // The splash picture, the application icon and the small icons of the program.
@@ -7,6 +8,8 @@ namespace IconArt {
 
 QImage splash();
 QImage applicationIcon(int size);
+// The application icon as a scalable drawing, from the same drawing code as the pictures.
+QByteArray applicationIconSvg();
 
 enum class Status { Connected, Discovering, Disconnected, Unreachable, Demo };
 QImage statusIcon(Status status);

@@ -2,9 +2,12 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <QRadialGradient>
 #include <QRandomGenerator>
 #include <QVector>
+
+#include <cmath>
 
 namespace Painting {
 
@@ -175,6 +178,12 @@ void spacedText(QPainter& painter, const QPointF& baselineCentre, const QString&
 }
 
 void glow(QPainter& painter, const QPointF& centre, qreal radius, const QColor& color) {
+    QPainterPath disc;
+    disc.addEllipse(centre, radius, radius);
+    glow(painter, disc, centre, radius, color);
+}
+
+void glow(QPainter& painter, const QPainterPath& area, const QPointF& centre, qreal radius, const QColor& color) {
     QRadialGradient gradient(centre, radius);
     gradient.setColorAt(0, color);
     gradient.setColorAt(0.45, withAlpha(color, color.alpha() * 2 / 5));
@@ -182,7 +191,27 @@ void glow(QPainter& painter, const QPointF& centre, qreal radius, const QColor& 
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(gradient);
-    painter.drawEllipse(centre, radius, radius);
+    painter.drawPath(area);
+    painter.restore();
+}
+
+void layeredShadow(QPainter& painter, const QPainterPath& path, const QColor& color, qreal radius,
+                   const QPointF& offset) {
+    constexpr int steps = 10;
+    // Layers cover each other: this alpha per layer gives the colour's own alpha where all meet.
+    const qreal layerAlpha = 1 - std::pow(1 - color.alphaF(), 1.0 / steps);
+    QColor layerColor = color;
+    layerColor.setAlphaF(layerAlpha);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(offset);
+    for (int step = 0; step < steps; ++step) {
+        QPainterPathStroker stroker;
+        // A blur spreads most of its shade within three quarters of its radius.
+        stroker.setWidth(1.5 * radius * (steps - step) / steps);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        painter.fillPath(stroker.createStroke(path).united(path).simplified(), layerColor);
+    }
     painter.restore();
 }
 

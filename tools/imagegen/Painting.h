@@ -37,6 +37,13 @@ void spacedText(QPainter& painter, const QPointF& baselineCentre, const QString&
 
 // A radial light with the colour in the centre fading to nothing at the radius.
 void glow(QPainter& painter, const QPointF& centre, qreal radius, const QColor& color);
+// The same light, only where it falls on the area (a fill, not a clip: vector output keeps it).
+void glow(QPainter& painter, const QPainterPath& area, const QPointF& centre, qreal radius, const QColor& color);
+
+// A soft shadow for vector drawings, which cannot blur: the path grown in steps towards the radius,
+// each step faint, so the shadow thins out towards its edge.
+void layeredShadow(QPainter& painter, const QPainterPath& path, const QColor& color, qreal radius,
+                   const QPointF& offset);
 
 QColor withAlpha(QColor color, int alpha);
 

@@ -185,6 +185,11 @@ int main(int argc, char* argv[]) {
             return 1;
     }
 
+    if (!QDir().mkpath(out.filePath(QStringLiteral("icons/hicolor/scalable/apps"))) ||
+        !writeText(out.filePath(QStringLiteral("icons/hicolor/scalable/apps/lumetto-keypad.svg")),
+                   IconArt::applicationIconSvg()))
+        return 1;
+
     if (!writeImage(KeypadArt::freestandingPlate(1), out.filePath(QStringLiteral("guide/keypad.png"))) ||
         !writeImage(KeypadArt::assembledPanel(1, false), out.filePath(QStringLiteral("guide/controlpanel.png"))) ||
         !writeImage(KeypadArt::assembledPanel(0, true), out.filePath(QStringLiteral("guide/controlpanel-offline.png"))))

@@ -1,5 +1,6 @@
 # Installs the build into a fresh prefix and checks that the program finds its data beside itself,
-# that bin/ links to it, and that the desktop entry and icons are where desktops look for them.
+# that bin/ links to it, and that the desktop entry, metainfo, file type and icons are where desktops
+# look for them.
 # Run with -DBUILD_DIR=... -DPREFIX=... -DAPPDIR=... -DBINDIR=... -DDATADIR=...
 
 file(REMOVE_RECURSE "${PREFIX}")
@@ -14,7 +15,10 @@ foreach(file
         "${app}/lumetto-keypad"
         "${app}/defaultConfiguration.xml"
         "${app}/help/LumettoKeypad_ProductGuide.pdf"
-        "${PREFIX}/${DATADIR}/applications/lumetto-keypad.desktop")
+        "${PREFIX}/${DATADIR}/applications/lumetto-keypad.desktop"
+        "${PREFIX}/${DATADIR}/metainfo/com.orvane.lumetto_keypad.metainfo.xml"
+        "${PREFIX}/${DATADIR}/mime/packages/lumetto-keypad.xml"
+        "${PREFIX}/${DATADIR}/icons/hicolor/scalable/apps/lumetto-keypad.svg")
     if(NOT EXISTS "${file}")
         message(FATAL_ERROR "missing after install: ${file}")
     endif()
@@ -42,8 +46,12 @@ if(NOT resolved STREQUAL expected)
 endif()
 
 file(READ "${PREFIX}/${DATADIR}/applications/lumetto-keypad.desktop" entry)
-if(NOT entry MATCHES "\nExec=lumetto-keypad\n" OR NOT entry MATCHES "\nIcon=lumetto-keypad\n")
-    message(FATAL_ERROR "the desktop entry does not start the installed program with its icon")
+if(NOT entry MATCHES "\nExec=lumetto-keypad %f\n" OR NOT entry MATCHES "\nIcon=lumetto-keypad\n")
+    message(FATAL_ERROR "the desktop entry does not start the installed program with its icon and a file")
+endif()
+# The simulator answers discovery like a keypad: it is installed only when asked for by name.
+if(EXISTS "${PREFIX}/${BINDIR}/lumetto-keypad-sim")
+    message(FATAL_ERROR "the simulator was installed without being asked for")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")
 message(STATUS "install layout as expected")

@@ -1,7 +1,14 @@
 #include "TestEnvironment.h"
 
+#include "ProgramVersion.h"
+
+#include <QDir>
 #include <QFile>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 namespace {
@@ -15,7 +22,8 @@ QByteArray read(const QString& path) {
 
 } // namespace
 
-// The files the program looks for beside itself: the factory defaults and the product guide.
+// The files the program looks for beside itself (the factory defaults and the product guide) and
+// those the desktop reads about it.
 class tst_DataFiles : public QObject {
     Q_OBJECT
 
@@ -55,6 +63,79 @@ private slots:
         // Every button has its switch, and the profile is the keypad's first.
         QVERIFY(QString::fromLatin1(text).contains(QRegularExpression("/switch_state</url>\n<value>([01],){10}[01]<")));
         QVERIFY(text.contains("<url>/api/v1/config/global_profile</url>\n<value>0</value>"));
+    }
+
+    // The desktop entry, the software centre's description and the file type name the same type,
+    // program and version, so that a file manager opens our files with us and the centre lists
+    // the release that is installed.
+    void desktopFilesAgree() {
+        const QString resources = TestSupport::sourceDir() + QStringLiteral("/app/resources/");
+        const QString entry = QString::fromUtf8(read(resources + QStringLiteral("lumetto-keypad.desktop")));
+        const QString mimeType = QStringLiteral("application/x-lumetto-keypad-configuration");
+        QVERIFY(entry.contains(QStringLiteral("\nMimeType=%1;\n").arg(mimeType)));
+        QVERIFY(read(resources + QStringLiteral("lumetto-keypad-mime.xml"))
+                    .contains(QStringLiteral("<mime-type type=\"%1\">").arg(mimeType).toUtf8()));
+
+        QXmlStreamReader metainfo(read(resources + QStringLiteral("com.orvane.lumetto_keypad.metainfo.xml")));
+        QStringList provided;
+        QStringList releases;
+        QString launchable;
+        while (!metainfo.atEnd()) {
+            if (metainfo.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (metainfo.name() == QLatin1String("release"))
+                releases << metainfo.attributes().value(QLatin1String("version")).toString();
+            else if (metainfo.name() == QLatin1String("launchable"))
+                launchable = metainfo.readElementText();
+            else if (metainfo.name() == QLatin1String("mediatype") || metainfo.name() == QLatin1String("binary"))
+                provided << metainfo.readElementText();
+        }
+        QVERIFY2(!metainfo.hasError(), qPrintable(metainfo.errorString()));
+        QCOMPARE(launchable, QStringLiteral("lumetto-keypad.desktop"));
+        QCOMPARE(provided, QStringList({"lumetto-keypad", "lumetto-keypad-cli", mimeType}));
+        QVERIFY2(!releases.isEmpty() && releases.first() == QLatin1String(ProgramVersion::text),
+                 "the newest release entry is the program's version");
+    }
+
+    // Installed into a file-type database like the system's, the file type recognises the files
+    // the program writes, named .xml or not, and leaves other XML alone.
+    void fileTypeRecognisesConfigurationFiles() {
+        const QString system = QStringLiteral("/usr/share/mime/packages/freedesktop.org.xml");
+        const QString update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+        if (update.isEmpty() || !QFile::exists(system))
+            QSKIP("shared-mime-info is not installed");
+        QTemporaryDir data;
+        const QString packages = data.filePath(QStringLiteral("mime/packages"));
+        QVERIFY(QDir().mkpath(packages));
+        QVERIFY(QFile::copy(system, packages + QStringLiteral("/freedesktop.org.xml")));
+        QVERIFY(QFile::copy(TestSupport::sourceDir() + QStringLiteral("/app/resources/lumetto-keypad-mime.xml"),
+                            packages + QStringLiteral("/lumetto-keypad.xml")));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PKGSYSTEM_ENABLE_FSYNC"), QStringLiteral("0"));
+        process.setProcessEnvironment(environment);
+        process.start(update, {data.filePath(QStringLiteral("mime"))});
+        QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
+        // Only this database: Qt lets the last of several decide on contents.
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(data.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.filePath(QStringLiteral("none"))));
+
+        const QByteArray saved = read(TestSupport::binDir() + QStringLiteral("/defaultConfiguration.xml"));
+        const QByteArray other = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<html>\n<body/>\n</html>\n";
+        const QList<std::tuple<QString, QByteArray, QString>> files = {
+            {QStringLiteral("lobby.xml"), saved, QStringLiteral("application/x-lumetto-keypad-configuration")},
+            {QStringLiteral("lobby backup"), saved, QStringLiteral("application/x-lumetto-keypad-configuration")},
+            {QStringLiteral("page.xml"), other, QStringLiteral("application/xml")},
+        };
+        QMimeDatabase types;
+        for (const auto& [name, contents, type] : files) {
+            const QString path = data.filePath(name);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+            file.close();
+            QCOMPARE(types.mimeTypeForFile(path).name(), type);
+        }
+        QVERIFY(types.mimeTypeForName(std::get<2>(files.first())).inherits(QStringLiteral("application/xml")));
     }
 
     void productGuideIsARealDocument() {
