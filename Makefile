@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run demo test clean format sanitize
+.PHONY: all deps configure build run demo test package clean format sanitize
 
 all: build
 
@@ -36,12 +36,20 @@ demo: build
 	    grep -q "^ready" "$$log" || { echo "the simulated keypad did not start:"; cat "$$log"; exit 1; }; \
 	    XDG_CONFIG_HOME="$$settings" QT_XCB_GL_INTEGRATION=$${QT_XCB_GL_INTEGRATION:-none} $(BUILD)/bin/lumetto-keypad'
 
-test: build
+# The tests look into the package too, so it is built first.
+TEST_PACKAGE ?= package
+test: build $(TEST_PACKAGE)
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer, in a build tree of its own.
+# The Debian package, lumetto-keypad_VERSION_ARCH.deb in the build folder; install it with
+# apt install ./$(BUILD)/lumetto-keypad_*.deb
+package: build
+	cmake --build $(BUILD) --target package -j$(JOBS)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer, in a build tree of its own
+# (no package from an instrumented build).
 sanitize:
-	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DSANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+	$(MAKE) test BUILD=build-sanitize TEST_PACKAGE= CMAKE_FLAGS="-DSANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
