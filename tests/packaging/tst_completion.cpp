@@ -83,6 +83,7 @@ private slots:
         QTest::newRow("restore: file first") << QStringList{"restore", "a"} << QStringList{"a.xml"};
         QTest::newRow("restore: then the address") << QStringList{"restore", "a.xml", ""} << QStringList();
         QTest::newRow("option") << QStringList{"discover", "-"} << QStringList{"--timeout"};
+        QTest::newRow("option before the file") << QStringList{"show", "--json", ""} << files;
         QTest::newRow("option's value is typed") << QStringList{"discover", "--timeout", ""} << QStringList();
         QTest::newRow("unknown command") << QStringList{"frobnicate", ""} << QStringList();
     }
