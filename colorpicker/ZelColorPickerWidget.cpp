@@ -418,6 +418,14 @@ void ZelColorPickerWidget::restoreSwatchesFromStore() {
     applySwatches(currentPage());
 }
 
+void ZelColorPickerWidget::setFixtureProfile(ColorUtils::HueformProfileID profile) {
+    m_whitePickerWidget->setFixtureProfile(profile);
+}
+
+ColorUtils::HueformProfileID ZelColorPickerWidget::fixtureProfile() const {
+    return m_whitePickerWidget->fixtureProfile();
+}
+
 void ZelColorPickerWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Store& store = swatchStore();

@@ -58,6 +58,10 @@ public:
     void saveSwatchesToStore();
     void restoreSwatchesFromStore();
 
+    /** The fixture profile whose gamut the white page shows; -1 (the default) shows none. */
+    void setFixtureProfile(ColorUtils::HueformProfileID profile);
+    ColorUtils::HueformProfileID fixtureProfile() const;
+
 signals:
     void mainColorChanged(ZelColor color, const QString& uid);
     void comparisonColorChanged(ZelColor color, const QString& uid);

@@ -145,6 +145,7 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
 
     m_colorPickerButtons->setColorPicker(m_colorPicker);
     m_colorPickerButtons->setNChannelButtonVisible(false);
+    followFixtureProfile(m_colorPicker);
     m_showing = true;
     m_colorPicker->setColor(ZelColor(), QString());
     m_showing = false;

@@ -2,10 +2,15 @@
 
 #include "ZelColor.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class MSPEffect;
 class QAbstractSlider;
+
+namespace ZelColorPickerLib {
+class ZelColorPicker;
+}
 
 // Base of the parameter editors, one per effect kind, on the pages of the scene settings editor.
 class MSPEffectWidget : public QWidget {
@@ -43,6 +48,16 @@ protected:
     // report follows the write of each value.
     void reportDrags(QAbstractSlider* slider);
 
+    // Keeps the picker showing the gamut of the keypad's fixture profile: now, whenever the
+    // configuration reports a change, and each time the editor is shown (the configuration
+    // editor's Save changes the profile without a signal).
+    void followFixtureProfile(ZelColorPickerLib::ZelColorPicker* picker);
+
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void showFixtureProfile();
+
     const qint32 m_kind;
+    QPointer<ZelColorPickerLib::ZelColorPicker> m_fixturePicker;
 };

@@ -52,6 +52,7 @@ MSPFixedColorEffectWidget::MSPFixedColorEffectWidget(QWidget* parent, qint32 kin
     m_colorPickerButtons->setColorPicker(m_colorPicker);
     m_colorPickerButtons->setNChannelButtonVisible(false);
     m_colorPickerButtons->setFavoritesButtonVisible(true);
+    followFixtureProfile(m_colorPicker);
     connect(m_colorTreeAndFilter->treeView(), &ZelColorLibraryTreeView::colorItemClicked, m_colorPicker,
             &ZelColorPicker::setColor);
     connect(
