@@ -295,6 +295,9 @@ void MSPColorWashEffectWidget::pick(const ZelColor& color) {
     if (m_showing || !color.isValid())
         return;
     emit colorChanged(color.aName());
+    // The strip hands the colour to the custom wash it edits.
+    if (qobject_cast<MSPCustomWashEffect*>(m_effect) && m_colorList->isEnabled())
+        noteColorSent(color);
 }
 
 void MSPColorWashEffectWidget::showEvent(QShowEvent* event) {

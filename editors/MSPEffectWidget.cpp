@@ -1,6 +1,7 @@
 #include "MSPEffectWidget.h"
 
 #include "ConnectionState.h"
+#include "RecentColors.h"
 #include "SystemConfiguration.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPicker.h"
@@ -52,6 +53,11 @@ void MSPEffectWidget::showFixtureProfile() {
 void MSPEffectWidget::showEvent(QShowEvent* event) {
     showFixtureProfile();
     QWidget::showEvent(event);
+}
+
+void MSPEffectWidget::noteColorSent(const ZelColor& color) {
+    if (ConnectionState::instance()->state() == ConnectionState::Connected)
+        ZelColorPickerLib::RecentColors::instance()->add(color);
 }
 
 bool MSPEffectWidget::pickerModesAllowed() {

@@ -44,6 +44,10 @@ protected:
     // the demo, where nothing reaches a keypad.
     static bool pickerModesAllowed();
 
+    // Adds a colour the editor wrote to its effect to the pickers' recent colours when it goes to a
+    // keypad: only while one is connected (the demo sends nothing).
+    static void noteColorSent(const ZelColor& color);
+
     // Reports the drags of a slider; call it after the slider's value handler is connected, so the
     // report follows the write of each value.
     void reportDrags(QAbstractSlider* slider);

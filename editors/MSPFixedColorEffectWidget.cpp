@@ -108,8 +108,10 @@ void MSPFixedColorEffectWidget::pick(const ZelColor& color) {
     const QString text = color.aName();
     m_color = text;
     emit colorChanged(text);
-    if (m_effect)
+    if (m_effect) {
         m_effect->setColor(text);
+        noteColorSent(color);
+    }
 }
 
 void MSPFixedColorEffectWidget::showEvent(QShowEvent* event) {
