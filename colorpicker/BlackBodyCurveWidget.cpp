@@ -22,6 +22,7 @@ const QColor OutsideLocusColor(72, 72, 72);
 const QColor CurveColor(28, 28, 28);
 const QColor OutlineColor(20, 20, 20);
 const QColor WarningColor(196, 32, 32);
+const QColor GamutColor(0, 84, 196);
 
 QFont diagramFont(int pixelSize, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
@@ -132,6 +133,28 @@ void BlackBodyCurveWidget::setCCTAndTint(int cct, int tint) {
     update();
 }
 
+void BlackBodyCurveWidget::setFixtureProfile(ColorUtils::HueformProfileID profile) {
+    if (profile == m_gamut.profile())
+        return;
+    m_gamut = FixtureGamut(profile);
+    m_diagram = QImage();
+    update();
+}
+
+bool BlackBodyCurveWidget::isOutsideFixtureGamut() const {
+    return m_gamut.isValid() && !m_gamut.contains(m_point);
+}
+
+ZelColor BlackBodyCurveWidget::fixtureColor() const {
+    const ZelColor made = m_gamut.produced(color());
+    if (made.isValid() || !m_gamut.isValid())
+        return made;
+    // A dark point still has a chromaticity, which the fixture answers once it is brighter.
+    ZelColor full;
+    full.setYxyF(1.0, m_point.x(), m_point.y(), 1.0, 0);
+    return m_gamut.produced(full);
+}
+
 void BlackBodyCurveWidget::setIntensity(double intensity) {
     m_intensity = qBound(0.0, intensity, 1.0);
 }
@@ -218,6 +241,7 @@ void BlackBodyCurveWidget::renderDiagram() {
     painter.setPen(QPen(OutlineColor, 1.5));
     painter.drawPolygon(outline);
     painter.setBrush(Qt::NoBrush);
+    drawGamut(painter, local);
 
     // Black-body curve, beyond the range thinner.
     QPainterPath curve;
@@ -267,6 +291,78 @@ void BlackBodyCurveWidget::renderDiagram() {
     }
 }
 
+void BlackBodyCurveWidget::drawGamut(QPainter& painter, const QRectF& local) const {
+    if (!m_gamut.isValid())
+        return;
+    const QRectF window = WhiteRange::diagramWindow();
+    QPolygonF corners;
+    for (const QPointF& xy : m_gamut.polygon())
+        corners << CCTImageUtils::getPointFromxy(xy.x(), xy.y(), window, local);
+    painter.save();
+    if (corners.size() >= 3) {
+        // What the fixture cannot make is hatched.
+        QPainterPath outside;
+        outside.addRect(local);
+        QPainterPath inside;
+        inside.addPolygon(corners);
+        inside.closeSubpath();
+        painter.fillPath(outside.subtracted(inside), QBrush(QColor(0, 0, 0, 70), Qt::BDiagPattern));
+        painter.setPen(QPen(GamutColor, 2, Qt::DashLine));
+        painter.drawPolygon(corners);
+    } else if (corners.size() == 2) {
+        painter.setPen(QPen(GamutColor, 3, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(corners[0], corners[1]);
+    }
+    painter.setPen(QPen(GamutColor, 2));
+    painter.setBrush(Qt::white);
+    for (const QPointF& corner : corners)
+        painter.drawEllipse(corner, 3.5, 3.5);
+
+    // Legend under the coordinates, in the top right corner.
+    const QString text = tr("%1 gamut").arg(ColorUtils::hueformProfileIDName(m_gamut.profile()));
+    painter.setFont(diagramFont(10, true));
+    const QFontMetrics metrics(painter.font());
+    const double width = metrics.horizontalAdvance(text) + 30;
+    const QRectF box(local.right() - width - 6, 6 + metrics.height() + 10, width, metrics.height() + 4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 190));
+    painter.drawRoundedRect(box, 3, 3);
+    painter.setPen(QPen(GamutColor, 2, corners.size() >= 3 ? Qt::DashLine : Qt::SolidLine));
+    painter.drawLine(QPointF(box.left() + 4, box.center().y()), QPointF(box.left() + 20, box.center().y()));
+    painter.setPen(GamutColor.darker(130));
+    painter.drawText(box.adjusted(24, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+    painter.restore();
+}
+
+QRectF BlackBodyCurveWidget::paintWarning(QPainter& painter, const QPointF& topLeft, const QString& title,
+                                          const QString& detail) const {
+    const QPixmap warning = warningPixmap();
+    const QFont titleFont = diagramFont(11, true);
+    const QFont detailFont = diagramFont(11);
+    const QFontMetrics titleMetrics(titleFont);
+    const QFontMetrics detailMetrics(detailFont);
+    const double textWidth =
+        qMax(titleMetrics.horizontalAdvance(title), detail.isEmpty() ? 0 : detailMetrics.horizontalAdvance(detail));
+    const double textHeight = titleMetrics.height() + (detail.isEmpty() ? 0 : detailMetrics.height());
+    const QRectF box(topLeft, QSizeF(warning.width() + textWidth + 14, qMax<double>(warning.height(), textHeight) + 6));
+    painter.setPen(QPen(WarningColor, 1));
+    painter.setBrush(QColor(255, 255, 255, 220));
+    painter.drawRoundedRect(box, 3, 3);
+    painter.drawPixmap(QPointF(box.left() + 4, box.top() + 3), warning);
+    const QRectF text = box.adjusted(warning.width() + 8, 3, 0, -3);
+    painter.setPen(WarningColor);
+    painter.setFont(titleFont);
+    painter.drawText(QRectF(text.topLeft(), QSizeF(text.width(), titleMetrics.height())),
+                     Qt::AlignVCenter | Qt::AlignLeft, title);
+    if (!detail.isEmpty()) {
+        painter.setPen(Qt::black);
+        painter.setFont(detailFont);
+        painter.drawText(QRectF(text.left(), text.top() + titleMetrics.height(), text.width(), detailMetrics.height()),
+                         Qt::AlignVCenter | Qt::AlignLeft, detail);
+    }
+    return box;
+}
+
 void BlackBodyCurveWidget::paintEvent(QPaintEvent*) {
     const QRectF area = imageRect();
     if (m_diagram.isNull() || m_diagram.size() != area.toRect().size())
@@ -285,6 +381,19 @@ void BlackBodyCurveWidget::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(requested, 5, 5);
     }
+    // What the fixture makes instead, joined to the point.
+    const bool outsideGamut = isOutsideFixtureGamut();
+    const ZelColor made = outsideGamut ? fixtureColor() : ZelColor();
+    if (made.isValid()) {
+        const QPointF madePoint = pointFromxy(QPointF(made.getx(), made.gety()));
+        painter.setPen(QPen(GamutColor, 1.5, Qt::DashLine));
+        painter.drawLine(chosen, madePoint);
+        painter.setPen(QPen(GamutColor, 2));
+        painter.setBrush(Qt::white);
+        const QPointF diamond[] = {madePoint + QPointF(0, -5), madePoint + QPointF(5, 0), madePoint + QPointF(0, 5),
+                                   madePoint + QPointF(-5, 0)};
+        painter.drawPolygon(diamond, 4);
+    }
     paintMarker(painter, chosen.toPoint());
 
     painter.setFont(diagramFont(11));
@@ -298,19 +407,15 @@ void BlackBodyCurveWidget::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::black);
     painter.drawText(textBox, Qt::AlignCenter, coordinates);
 
-    if (m_outside) {
-        const QPixmap warning = warningPixmap();
-        const QString text = tr("Outside White Range");
-        painter.setFont(diagramFont(11, true));
-        const QFontMetrics bold(painter.font());
-        const QRectF box(area.left() + 6, area.top() + 6, warning.width() + bold.horizontalAdvance(text) + 14,
-                         qMax(warning.height(), bold.height()) + 6);
-        painter.setPen(QPen(WarningColor, 1));
-        painter.setBrush(QColor(255, 255, 255, 220));
-        painter.drawRoundedRect(box, 3, 3);
-        painter.drawPixmap(QPointF(box.left() + 4, box.center().y() - warning.height() / 2.0), warning);
-        painter.setPen(WarningColor);
-        painter.drawText(box.adjusted(warning.width() + 8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+    QPointF warningAt(area.left() + 6, area.top() + 6);
+    if (m_outside)
+        warningAt.ry() += paintWarning(painter, warningAt, tr("Outside White Range"), QString()).height() + 4;
+    if (outsideGamut) {
+        const QString detail =
+            made.isValid()
+                ? tr("The fixture makes x: %1, y: %2").arg(made.getx(), 0, 'f', 4).arg(made.gety(), 0, 'f', 4)
+                : QString();
+        paintWarning(painter, warningAt, tr("Outside Fixture Gamut"), detail);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorSelectorWidget.h"
+#include "FixtureGamut.h"
 #include "ZelColor.h"
 
 #include <QImage>
@@ -13,6 +14,9 @@ namespace ZelColorPickerLib {
  * curve with its temperatures, the white range's outline and the chosen point, which is always
  * kept inside the range. A colour set from outside the range is shown where it lies, with a
  * warning, next to the allowed point that replaces it.
+ *
+ * Given a fixture profile, the diagram also shows the chromaticities that fixture can make (its
+ * gamut, FixtureGamut); a point outside it is flagged with what the fixture makes instead.
  *
  * Arrow keys move the point by 0.001 in x or y (0.01 with Shift).
  */
@@ -33,6 +37,15 @@ public:
     QPointF point() const { return m_point; }
     double intensity() const { return m_intensity; }
     bool isOutsideWhiteRange() const { return m_outside; }
+
+    /** Shows the gamut of @p profile; an unknown profile (the default, -1) shows none. */
+    void setFixtureProfile(ColorUtils::HueformProfileID profile);
+    ColorUtils::HueformProfileID fixtureProfile() const { return m_gamut.profile(); }
+    const FixtureGamut& fixtureGamut() const { return m_gamut; }
+    /** True when a fixture profile is set and the point lies outside its gamut. */
+    bool isOutsideFixtureGamut() const;
+    /** What the fixture makes of the point (at full intensity when the point is dark). */
+    ZelColor fixtureColor() const;
     /** The colour of the point with the intensity as Y. */
     ZelColor color() const;
 
@@ -58,11 +71,14 @@ protected:
 private:
     void choose(const QPointF& xy);
     void renderDiagram();
+    void drawGamut(QPainter& painter, const QRectF& local) const;
+    QRectF paintWarning(QPainter& painter, const QPointF& topLeft, const QString& title, const QString& detail) const;
 
     QPointF m_point;
     QPointF m_requestedPoint;
     bool m_outside = false;
     double m_intensity = 1.0;
+    FixtureGamut m_gamut;
     // The parts that never change: whites, spectral locus, black-body curve, range outline.
     QImage m_diagram;
 };

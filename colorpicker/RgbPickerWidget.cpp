@@ -1,5 +1,6 @@
 #include "RgbPickerWidget.h"
 
+#include "ColorTextField.h"
 #include "HsbSlidersWidget.h"
 #include "HsbSpectrumWidget.h"
 #include "HsbSpectrumZoomWidget.h"
@@ -8,6 +9,8 @@
 #include "ZoomControlWidget.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
@@ -58,7 +61,18 @@ RgbPickerWidget::RgbPickerWidget(QWidget* parent)
     m_zoomControlWidget = new ZoomControlWidget(this);
     m_zoomControlWidget->setRange(HsbSpectrumZoomWidget::lowestLevel(), HsbSpectrumZoomWidget::highestLevel());
     m_zoomControlWidget->setMaximumWidth(180);
-    layout->addWidget(m_zoomControlWidget, 0, Qt::AlignRight);
+    // The colour as text shares the zoom control's row, which has room to its left.
+    auto* entryRow = new QHBoxLayout;
+    entryRow->setSpacing(4);
+    auto* colorTextLabel = new QLabel(tr("Color:"), this);
+    colorTextLabel->setObjectName(QStringLiteral("colorTextLabel"));
+    m_colorTextField = new ColorTextField(this);
+    colorTextLabel->setBuddy(m_colorTextField);
+    entryRow->addWidget(colorTextLabel);
+    entryRow->addWidget(m_colorTextField, 1);
+    entryRow->addStretch(0);
+    entryRow->addWidget(m_zoomControlWidget, 1, Qt::AlignRight);
+    layout->addLayout(entryRow);
 
     m_rgbControlsFrame = new QFrame(this);
     m_rgbControlsFrame->setObjectName(QStringLiteral("rgbControlsFrame"));
@@ -90,6 +104,8 @@ RgbPickerWidget::RgbPickerWidget(QWidget* parent)
             &RgbPickerWidget::onSpectrumZoomColorChanged);
     connect(m_rgbSlidersWidget, &RgbSlidersWidget::colorChanged, this, &RgbPickerWidget::onRgbSlidersChanged);
     connect(m_hsbSlidersWidget, &HsbSlidersWidget::colorChanged, this, &RgbPickerWidget::onHsbSlidersChanged);
+    connect(m_colorTextField, &ColorTextField::colorEntered, this,
+            [this](const ZelColor& color) { picked(color, TextField); });
 
     for (const char* keys : {"CTRL++", "CTRL+="}) {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), this);
@@ -124,6 +140,8 @@ void RgbPickerWidget::distribute(const ZelColor& color, Source source) {
         m_rgbSlidersWidget->setColor(color);
     if (source != HsbSliders)
         m_hsbSlidersWidget->setColor(color);
+    if (source != TextField)
+        m_colorTextField->setColor(color);
 }
 
 void RgbPickerWidget::picked(const ZelColor& color, Source source) {

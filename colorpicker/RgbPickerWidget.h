@@ -9,6 +9,7 @@ class QSplitter;
 
 namespace ZelColorPickerLib {
 
+class ColorTextField;
 class HsbSlidersWidget;
 class HsbSpectrumWidget;
 class HsbSpectrumZoomWidget;
@@ -18,7 +19,7 @@ class ZoomControlWidget;
 
 /**
  * The RGB page: a hue and saturation spectrum, a tints-and-shades square, a magnified grid of
- * neighbouring colours and the RGB and HSB sliders, all showing one colour.
+ * neighbouring colours, the RGB and HSB sliders and the colour as text, all showing one colour.
  *
  * Colours leave the page in their 16-bit RGB form, so they can be dropped on the RGB swatches;
  * inside the page the selectors hand each other the form they picked, which keeps the hue of
@@ -54,7 +55,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    enum Source { None, Spectrum, TintsAndShades, Zoom, RgbSliders, HsbSliders };
+    enum Source { None, Spectrum, TintsAndShades, Zoom, RgbSliders, HsbSliders, TextField };
     void distribute(const ZelColor& color, Source source);
     void picked(const ZelColor& color, Source source);
 
@@ -68,6 +69,7 @@ private:
     QFrame* m_rgbControlsFrame = nullptr;
     RgbSlidersWidget* m_rgbSlidersWidget = nullptr;
     HsbSlidersWidget* m_hsbSlidersWidget = nullptr;
+    ColorTextField* m_colorTextField = nullptr;
 };
 
 } // namespace ZelColorPickerLib

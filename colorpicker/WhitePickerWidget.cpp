@@ -67,6 +67,14 @@ WhitePickerWidget::WhitePickerWidget(QWidget* parent)
     setColor(start);
 }
 
+void WhitePickerWidget::setFixtureProfile(ColorUtils::HueformProfileID profile) {
+    m_blackBodyCurveWidget->setFixtureProfile(profile);
+}
+
+ColorUtils::HueformProfileID WhitePickerWidget::fixtureProfile() const {
+    return m_blackBodyCurveWidget->fixtureProfile();
+}
+
 void WhitePickerWidget::addShortcut(const QString& keys, void (WhitePickerWidget::*slot)()) {
     auto* shortcut = new QShortcut(QKeySequence(keys), this);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);

@@ -32,6 +32,10 @@ public:
     ZelColor color() const { return m_color; }
     double intensity() const { return m_intensity; }
 
+    /** Shows on the diagram what a fixture of @p profile can make; -1 shows nothing. */
+    void setFixtureProfile(ColorUtils::HueformProfileID profile);
+    ColorUtils::HueformProfileID fixtureProfile() const;
+
     static constexpr double PrimaryStep = 0.002;
 
 signals:

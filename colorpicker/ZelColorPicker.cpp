@@ -105,6 +105,14 @@ void ZelColorPicker::restoreSwatchesFromStore() {
     m_body->restoreSwatchesFromStore();
 }
 
+void ZelColorPicker::setFixtureProfile(ColorUtils::HueformProfileID profile) {
+    m_body->setFixtureProfile(profile);
+}
+
+ColorUtils::HueformProfileID ZelColorPicker::fixtureProfile() const {
+    return m_body->fixtureProfile();
+}
+
 void ZelColorPicker::addCurrentColorToFavorites(const QString& list) {
     m_body->onAddColorToFavorites(m_body->color(), m_body->uid(), list);
 }

@@ -30,6 +30,12 @@ public:
     bool isComparison() const;
     void saveSwatchesToStore();
     void restoreSwatchesFromStore();
+    /**
+     * The profile of the fixtures the colours are for: the white page shows its gamut and flags
+     * whites outside it. -1, the default, shows none.
+     */
+    void setFixtureProfile(ColorUtils::HueformProfileID profile);
+    ColorUtils::HueformProfileID fixtureProfile() const;
     /** Files the current colour into @p list (empty: the favourites button's target). */
     void addCurrentColorToFavorites(const QString& list);
 

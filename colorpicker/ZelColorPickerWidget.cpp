@@ -4,6 +4,7 @@
 #include "IntensitySliderWidget.h"
 #include "NChannelPickerWidget.h"
 #include "OpacitySliderWidget.h"
+#include "RecentColorsWidget.h"
 #include "RgbPickerWidget.h"
 #include "WhitePickerWidget.h"
 #include "ZelColorPickerButtonsWidget.h"
@@ -126,6 +127,8 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
     m_colorComparisonFrame->hide();
     swatchRow->addWidget(m_colorComparisonFrame);
     swatchRow->addStretch(1);
+    m_recentColorsWidget = new RecentColorsWidget(this);
+    swatchRow->addWidget(m_recentColorsWidget, 0, Qt::AlignBottom);
     m_mainLayout->addLayout(swatchRow);
 
     connect(m_rgbPickerWidget, &RgbPickerWidget::colorChanged, this, &ZelColorPickerWidget::onRgbPickerColorChanged);
@@ -150,6 +153,12 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
         connect(swatch, &ColorViewWidget::addToFavorites, this,
                 [this](ZelColor color, const QString& uid) { onAddColorToFavorites(color, uid); });
     }
+    // A recent colour is picked as a colour of the library is.
+    connect(m_recentColorsWidget, &RecentColorsWidget::colorClicked, this,
+            [this](const ZelColor& color, const QString& uid) {
+                setColor(color, uid, false);
+                emit clearPreviousSelection();
+            });
     const char* keys[] = {"Ctrl+1", "CTRL+2", "Ctrl+3"};
     for (int i = 0; i < 3; ++i) {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys[i])), this);
@@ -416,6 +425,14 @@ void ZelColorPickerWidget::restoreSwatchesFromStore() {
         m_sets[currentPage()].uids[0] = mainUid;
     }
     applySwatches(currentPage());
+}
+
+void ZelColorPickerWidget::setFixtureProfile(ColorUtils::HueformProfileID profile) {
+    m_whitePickerWidget->setFixtureProfile(profile);
+}
+
+ColorUtils::HueformProfileID ZelColorPickerWidget::fixtureProfile() const {
+    return m_whitePickerWidget->fixtureProfile();
 }
 
 void ZelColorPickerWidget::showEvent(QShowEvent* event) {

@@ -14,13 +14,14 @@ class ColorViewWidget;
 class IntensitySliderWidget;
 class NChannelPickerWidget;
 class OpacitySliderWidget;
+class RecentColorsWidget;
 class RgbPickerWidget;
 class WhitePickerWidget;
 
 /**
  * The body of the colour picker: the page that suits the current colour (RGB range or white
- * range), the opacity and intensity sliders, the channel controls, the main swatch and three
- * comparison swatches.
+ * range), the opacity and intensity sliders, the channel controls, the main swatch, three
+ * comparison swatches and the colours recently sent to the keypad.
  *
  * Each page keeps its own four swatches; one process-wide store keeps them across pickers, so
  * every effect editor shows the same swatches.
@@ -57,6 +58,10 @@ public:
 
     void saveSwatchesToStore();
     void restoreSwatchesFromStore();
+
+    /** The fixture profile whose gamut the white page shows; -1 (the default) shows none. */
+    void setFixtureProfile(ColorUtils::HueformProfileID profile);
+    ColorUtils::HueformProfileID fixtureProfile() const;
 
 signals:
     void mainColorChanged(ZelColor color, const QString& uid);
@@ -121,6 +126,7 @@ private:
     NChannelPickerWidget* m_whiteNChannelPickerWidget = nullptr;
     ColorViewWidget* m_swatches[SwatchCount] = {};
     QFrame* m_colorComparisonFrame = nullptr;
+    RecentColorsWidget* m_recentColorsWidget = nullptr;
 };
 
 } // namespace ZelColorPickerLib

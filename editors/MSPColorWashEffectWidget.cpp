@@ -145,6 +145,7 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
 
     m_colorPickerButtons->setColorPicker(m_colorPicker);
     m_colorPickerButtons->setNChannelButtonVisible(false);
+    followFixtureProfile(m_colorPicker);
     m_showing = true;
     m_colorPicker->setColor(ZelColor(), QString());
     m_showing = false;
@@ -294,6 +295,9 @@ void MSPColorWashEffectWidget::pick(const ZelColor& color) {
     if (m_showing || !color.isValid())
         return;
     emit colorChanged(color.aName());
+    // The strip hands the colour to the custom wash it edits.
+    if (qobject_cast<MSPCustomWashEffect*>(m_effect) && m_colorList->isEnabled())
+        noteColorSent(color);
 }
 
 void MSPColorWashEffectWidget::showEvent(QShowEvent* event) {

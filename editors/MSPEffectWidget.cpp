@@ -1,8 +1,10 @@
 #include "MSPEffectWidget.h"
 
 #include "ConnectionState.h"
+#include "RecentColors.h"
 #include "SystemConfiguration.h"
 #include "ZelColorLibrary.h"
+#include "ZelColorPicker.h"
 #include "ZelColorPickerButtonsWidget.h"
 
 #include <QAbstractSlider>
@@ -34,6 +36,28 @@ void MSPEffectWidget::handleAddToFavorites(ZelColor color, QString uid, QString 
                               : library->createColorWithName(color, library->getName(uid), QString(), list, QString());
     if (added.isEmpty())
         qWarning() << __FILE__ << __LINE__ << Q_FUNC_INFO << "the colour library refused" << color.aName();
+}
+
+void MSPEffectWidget::followFixtureProfile(ZelColorPickerLib::ZelColorPicker* picker) {
+    m_fixturePicker = picker;
+    connect(SystemConfiguration::instance(), &SystemConfiguration::configurationChanged, this,
+            &MSPEffectWidget::showFixtureProfile);
+    showFixtureProfile();
+}
+
+void MSPEffectWidget::showFixtureProfile() {
+    if (m_fixturePicker)
+        m_fixturePicker->setFixtureProfile(SystemConfiguration::instance()->fixtureClass());
+}
+
+void MSPEffectWidget::showEvent(QShowEvent* event) {
+    showFixtureProfile();
+    QWidget::showEvent(event);
+}
+
+void MSPEffectWidget::noteColorSent(const ZelColor& color) {
+    if (ConnectionState::instance()->state() == ConnectionState::Connected)
+        ZelColorPickerLib::RecentColors::instance()->add(color);
 }
 
 bool MSPEffectWidget::pickerModesAllowed() {

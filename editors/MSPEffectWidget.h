@@ -2,10 +2,15 @@
 
 #include "ZelColor.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class MSPEffect;
 class QAbstractSlider;
+
+namespace ZelColorPickerLib {
+class ZelColorPicker;
+}
 
 // Base of the parameter editors, one per effect kind, on the pages of the scene settings editor.
 class MSPEffectWidget : public QWidget {
@@ -39,10 +44,24 @@ protected:
     // the demo, where nothing reaches a keypad.
     static bool pickerModesAllowed();
 
+    // Adds a colour the editor wrote to its effect to the pickers' recent colours when it goes to a
+    // keypad: only while one is connected (the demo sends nothing).
+    static void noteColorSent(const ZelColor& color);
+
     // Reports the drags of a slider; call it after the slider's value handler is connected, so the
     // report follows the write of each value.
     void reportDrags(QAbstractSlider* slider);
 
+    // Keeps the picker showing the gamut of the keypad's fixture profile: now, whenever the
+    // configuration reports a change, and each time the editor is shown (the configuration
+    // editor's Save changes the profile without a signal).
+    void followFixtureProfile(ZelColorPickerLib::ZelColorPicker* picker);
+
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void showFixtureProfile();
+
     const qint32 m_kind;
+    QPointer<ZelColorPickerLib::ZelColorPicker> m_fixturePicker;
 };

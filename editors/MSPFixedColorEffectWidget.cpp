@@ -52,6 +52,7 @@ MSPFixedColorEffectWidget::MSPFixedColorEffectWidget(QWidget* parent, qint32 kin
     m_colorPickerButtons->setColorPicker(m_colorPicker);
     m_colorPickerButtons->setNChannelButtonVisible(false);
     m_colorPickerButtons->setFavoritesButtonVisible(true);
+    followFixtureProfile(m_colorPicker);
     connect(m_colorTreeAndFilter->treeView(), &ZelColorLibraryTreeView::colorItemClicked, m_colorPicker,
             &ZelColorPicker::setColor);
     connect(
@@ -107,8 +108,10 @@ void MSPFixedColorEffectWidget::pick(const ZelColor& color) {
     const QString text = color.aName();
     m_color = text;
     emit colorChanged(text);
-    if (m_effect)
+    if (m_effect) {
         m_effect->setColor(text);
+        noteColorSent(color);
+    }
 }
 
 void MSPFixedColorEffectWidget::showEvent(QShowEvent* event) {

@@ -16,22 +16,65 @@ double clampCct(double cct) {
     return std::clamp(cct, CCTUtils::MinimumCCT, CCTUtils::MaximumCCT);
 }
 
-QPointF locusUv(double cct) {
-    double xyz[3];
-    CCTUtils::planckianXyz(cct, xyz);
+// The observer weighted with Planck's lambda^-5 once; only the exponential depends on temperature.
+struct PlanckWeights {
+    QVector<double> c2OverLambda;
+    QVector<double> weight[3];
+    PlanckWeights() {
+        for (int i = 0; i < CieStandardObserver::sampleCount(); ++i) {
+            const double lambda = CieStandardObserver::wavelength(i);
+            double cmf[3];
+            CieStandardObserver::colorMatching(i, &cmf[0], &cmf[1], &cmf[2]);
+            c2OverLambda.append(kC2 / lambda);
+            for (int c = 0; c < 3; ++c)
+                weight[c].append(cmf[c] * std::pow(lambda, -5.0));
+        }
+    }
+};
+
+const PlanckWeights& planck() {
+    static const PlanckWeights weights;
+    return weights;
+}
+
+// XYZ of the black body at @p cct and, when @p slope is given, its derivative by temperature,
+// from one pass over the observer: the tangent of the locus costs no second sum.
+void blackBody(double cct, double xyz[3], double slope[3] = nullptr) {
+    const PlanckWeights& w = planck();
+    std::fill(xyz, xyz + 3, 0.0);
+    if (slope)
+        std::fill(slope, slope + 3, 0.0);
+    for (int i = 0; i < w.c2OverLambda.size(); ++i) {
+        const double a = w.c2OverLambda[i] / cct;
+        const double e = std::expm1(a);
+        const double radiance = 1.0 / e;
+        // d/dT of 1 / (exp(c2 / (lambda T)) - 1)
+        const double dRadiance = slope ? a / cct * (e + 1.0) / (e * e) : 0.0;
+        for (int c = 0; c < 3; ++c) {
+            xyz[c] += radiance * w.weight[c][i];
+            if (slope)
+                slope[c] += dRadiance * w.weight[c][i];
+        }
+    }
+}
+
+QPointF locusUv(double cct, QPointF* tangent = nullptr) {
+    double xyz[3], slope[3];
+    blackBody(clampCct(cct), xyz, tangent ? slope : nullptr);
     const double d = xyz[0] + 15.0 * xyz[1] + 3.0 * xyz[2];
+    if (tangent) {
+        const double dd = slope[0] + 15.0 * slope[1] + 3.0 * slope[2];
+        *tangent = QPointF(4.0 * (slope[0] * d - xyz[0] * dd), 6.0 * (slope[1] * d - xyz[1] * dd)) / (d * d);
+    }
     return {4.0 * xyz[0] / d, 6.0 * xyz[1] / d};
 }
 
-// Unit normal of the locus at @p cct in u, v, pointing to larger v (positive tint).
-QPointF locusNormal(double cct) {
-    const double h = cct * 1e-4;
-    const QPointF a = locusUv(clampCct(cct - h)), b = locusUv(clampCct(cct + h));
-    const double du = b.x() - a.x(), dv = b.y() - a.y();
-    const double length = std::hypot(du, dv);
+// Unit normal of the locus whose tangent is @p tangent, pointing to larger v (positive tint).
+QPointF normalOf(const QPointF& tangent) {
+    const double length = std::hypot(tangent.x(), tangent.y());
     if (!(length > 0.0))
         return {0.0, 1.0};
-    QPointF n(-dv / length, du / length);
+    QPointF n(-tangent.y() / length, tangent.x() / length);
     if (n.y() < 0.0)
         n = -n;
     return n;
@@ -65,39 +108,16 @@ double squaredDistance(const QPointF& a, const QPointF& b) {
 // Where the line from the locus to @p p stands on the locus' tangent: zero at the foot of the
 // perpendicular.
 double footError(const QPointF& p, double m) {
-    const double cct = 1e6 / m, h = m * 1e-6;
-    const QPointF tangent = locusUv(1e6 / (m + h)) - locusUv(1e6 / (m - h));
-    const QPointF d = p - locusUv(cct);
+    QPointF tangent;
+    const QPointF d = p - locusUv(1e6 / m, &tangent);
     return d.x() * tangent.x() + d.y() * tangent.y();
 }
-
-// The observer weighted with Planck's lambda^-5 once; only the exponential depends on temperature.
-struct PlanckWeights {
-    QVector<double> c2OverLambda;
-    QVector<double> weight[3];
-    PlanckWeights() {
-        for (int i = 0; i < CieStandardObserver::sampleCount(); ++i) {
-            const double lambda = CieStandardObserver::wavelength(i);
-            double cmf[3];
-            CieStandardObserver::colorMatching(i, &cmf[0], &cmf[1], &cmf[2]);
-            c2OverLambda.append(kC2 / lambda);
-            for (int c = 0; c < 3; ++c)
-                weight[c].append(cmf[c] * std::pow(lambda, -5.0));
-        }
-    }
-};
 
 } // namespace
 
 void CCTUtils::planckianXyz(double cct, double xyz[3]) {
-    static const PlanckWeights planck;
-    cct = clampCct(cct);
-    double sum[3] = {0.0, 0.0, 0.0};
-    for (int i = 0; i < planck.c2OverLambda.size(); ++i) {
-        const double radiance = 1.0 / std::expm1(planck.c2OverLambda[i] / cct);
-        for (int c = 0; c < 3; ++c)
-            sum[c] += radiance * planck.weight[c][i];
-    }
+    double sum[3];
+    blackBody(clampCct(cct), sum);
     for (int i = 0; i < 3; ++i)
         xyz[i] = sum[i] / sum[1];
 }
@@ -126,7 +146,9 @@ QPointF CCTUtils::getxyFromCCT(double cct) {
 QPointF CCTUtils::getxyFromCCTAndTint(double cct, double tint) {
     cct = clampCct(cct);
     const double duv = std::isfinite(tint) ? tint / TintPerDuv : 0.0;
-    const QPointF uv = locusUv(cct) + locusNormal(cct) * duv;
+    QPointF tangent;
+    const QPointF onLocus = locusUv(cct, &tangent);
+    const QPointF uv = onLocus + normalOf(tangent) * duv;
     return uvToxy(uv.x(), uv.y());
 }
 
@@ -181,8 +203,9 @@ void CCTUtils::getCCTAndTintFromxy(double x, double y, double* cct, double* tint
     if (cct)
         *cct = temperature;
     if (tint) {
-        const QPointF d = p - locusUv(temperature);
-        const QPointF n = locusNormal(temperature);
+        QPointF tangent;
+        const QPointF d = p - locusUv(temperature, &tangent);
+        const QPointF n = normalOf(tangent);
         const double along = d.x() * n.x() + d.y() * n.y();
         *tint = (along < 0.0 ? -1.0 : 1.0) * std::hypot(d.x(), d.y()) * TintPerDuv;
     }

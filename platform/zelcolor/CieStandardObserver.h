@@ -2,8 +2,8 @@
 
 /**
  * The CIE 1931 2-degree standard observer: the colour matching functions x-bar, y-bar, z-bar
- * sampled every 10 nm, the data every chromaticity of a spectrum (the Planckian locus in
- * CCTUtils) is integrated from.
+ * sampled every 5 nm from 360 to 830 nm, the data every chromaticity of a spectrum (the
+ * Planckian locus in CCTUtils) is summed from.
  */
 class CieStandardObserver final {
 public:

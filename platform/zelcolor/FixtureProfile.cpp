@@ -150,6 +150,15 @@ void FixtureProfile::xyzToDriveLevels(const double xyz[3], double levels[3]) con
     }
 }
 
+void FixtureProfile::driveLevelsToXyz(const double levels[3], double xyz[3]) const {
+    // The bytes address the first channels (an RGB fixture's extra emitters only stand in for
+    // part of the red, green and blue mix, so the light is that mix's).
+    QVector<double> channels(std::min(3, channelCount()), 0.0);
+    for (int i = 0; i < channels.size(); ++i)
+        channels[i] = levels[i];
+    channelsToXyz(channels, xyz);
+}
+
 QVector<double> FixtureProfile::xyzToChannels(const double xyz[3]) const {
     QVector<double> channels(emitters.size(), 0.0);
     switch (drive) {

@@ -51,6 +51,8 @@ public:
 
     /** The three channel bytes' levels (0..1, see Drive) that reproduce @p xyz on this fixture. */
     void xyzToDriveLevels(const double xyz[3], double levels[3]) const;
+    /** The light the fixture gives for the three channel bytes' levels (0..1, see Drive). */
+    void driveLevelsToXyz(const double levels[3], double xyz[3]) const;
     /** The fixture's channel levels (0..1, one per channel) that reproduce @p xyz. */
     QVector<double> xyzToChannels(const double xyz[3]) const;
     /** The light that channel levels make (missing channels read as 0). */

@@ -1,10 +1,12 @@
 #include "BlackBodyCurveWidget.h"
 #include "CCTPickerWidget.h"
+#include "CCTUtils.h"
 #include "HsbSpectrumWidget.h"
 #include "HsbSpectrumZoomWidget.h"
 #include "HsbTintsAndShadesWidget.h"
 #include "TestEnvironment.h"
 #include "WhitePickerWidget.h"
+#include "WhiteRange.h"
 #include "ZelColorPicker.h"
 
 #include <QElapsedTimer>
@@ -19,6 +21,8 @@ class TestPickerBenchmark : public QObject {
     Q_OBJECT
 
 private slots:
+    // First, while the process is fresh: what the first picker pays for the colour science tables.
+    void colourScienceStartUp();
     void paintSpectrum() { paintLoop<HsbSpectrumWidget>({248, 158}, nullptr); }
     void paintSpectrumAfterBrightnessChange() {
         paintLoop<HsbSpectrumWidget>({248, 158}, [](int i) { return ZelColor::fromHsvF(0.3, 0.5, (i % 100) / 100.0); });
@@ -101,6 +105,19 @@ void TestPickerBenchmark::paintLoop(const QSize& size, ZelColor (*colorAt)(int),
             widget.resize(size + QSize(i % 2, 0));
         render(widget, target);
     }
+}
+
+void TestPickerBenchmark::colourScienceStartUp() {
+    QElapsedTimer timer;
+    timer.start();
+    CCTUtils::getCCTFromxy(0.3127, 0.3290);
+    const qint64 locus = timer.nsecsElapsed();
+    WhiteRange::instance();
+    const qint64 range = timer.nsecsElapsed() - locus;
+    ZelColorPicker picker;
+    const qint64 firstPicker = timer.nsecsElapsed() - locus - range;
+    qInfo("First temperature lookup %.2f ms, white range %.2f ms, then the first picker %.2f ms", locus / 1e6,
+          range / 1e6, firstPicker / 1e6);
 }
 
 void TestPickerBenchmark::dragAcrossSpectrum() {

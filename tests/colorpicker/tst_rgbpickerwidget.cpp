@@ -1,3 +1,4 @@
+#include "ColorTextField.h"
 #include "HsbSpectrumWidget.h"
 #include "HsbSpectrumZoomWidget.h"
 #include "HsbTintsAndShadesWidget.h"
@@ -36,6 +37,7 @@ class TestRgbPickerWidget : public QObject {
 private slots:
     void init() { QSettings().clear(); }
     void selectorsShareOneColorAndTheZoom();
+    void typedColorsAndRefusals();
 };
 
 void TestRgbPickerWidget::selectorsShareOneColorAndTheZoom() {
@@ -106,6 +108,70 @@ void TestRgbPickerWidget::selectorsShareOneColorAndTheZoom() {
     QTest::keyClick(zoom, Qt::Key_Minus, Qt::ControlModifier);
     QCOMPARE(page.zoomLevel(), 8);
     QCOMPARE(zoom->hueStep(), 3);
+}
+
+void TestRgbPickerWidget::typedColorsAndRefusals() {
+    RgbPickerWidget page;
+    page.resize(380, 420);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto* field = child<ColorTextField>(&page, "colorTextField");
+    QSignalSpy spy(&page, &RgbPickerWidget::colorChanged);
+    const auto type = [field](const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    };
+    page.setColor(ZelColor::fromRgb8(0, 0, 255));
+    QCOMPARE(field->text(), QStringLiteral("#0000FF"));
+
+    // Each colour typed goes out once, the sliders follow, and the field keeps the form typed.
+    const struct {
+        const char* typed;
+        int red, green, blue;
+        const char* shown;
+    } entries[] = {{"#ff8000", 255, 128, 0, "#FF8000"},
+                   {"10,20, 30", 10, 20, 30, "10, 20, 30"},
+                   {" 00ff00 ", 0, 255, 0, "#00FF00"}};
+    for (const auto& entry : entries) {
+        const int before = spy.count();
+        type(QString::fromLatin1(entry.typed));
+        QCOMPARE(spy.count(), before + 1);
+        const ZelColor sent = spy.last().at(0).value<ZelColor>();
+        QCOMPARE(QList<int>({sent.red8(), sent.green8(), sent.blue8()}),
+                 QList<int>({entry.red, entry.green, entry.blue}));
+        QCOMPARE(child(&page, "redSpinBox")->value(), entry.red);
+        QCOMPARE(field->text(), QString::fromLatin1(entry.shown));
+        QVERIFY(field->refusal().isEmpty() && field->styleSheet().isEmpty());
+    }
+    // The colour already shown, in another form, is no new colour.
+    type(QStringLiteral("0, 255, 0"));
+    QCOMPARE(spy.count(), 3);
+
+    // Text that is no colour is refused where it stands: marked, explained, nothing sent, not
+    // even when the field is left.
+    for (const char* wrong : {"300, 0, 0", "#12345", "green"}) {
+        type(QString::fromLatin1(wrong));
+        field->clearFocus();
+        QCOMPARE(spy.count(), 3);
+        QCOMPARE(page.color(), ZelColor::fromRgb8(0, 255, 0));
+        QCOMPARE(field->text(), QString::fromLatin1(wrong));
+        QVERIFY(!field->styleSheet().isEmpty() && field->toolTip() == field->refusal());
+        QVERIFY2(field->refusal().contains(QString::fromLatin1(wrong).section(QLatin1Char(','), 0, 0)),
+                 qPrintable(field->refusal()));
+    }
+    // Escape puts the colour back; so does a colour picked elsewhere.
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Escape);
+    QCOMPARE(field->text(), QStringLiteral("0, 255, 0"));
+    QVERIFY(field->refusal().isEmpty() && field->styleSheet().isEmpty());
+    type(QStringLiteral("zz"));
+    QVERIFY(!field->refusal().isEmpty());
+    page.setColor(ZelColor::fromRgb8(1, 2, 3));
+    QCOMPARE(field->text(), QStringLiteral("1, 2, 3"));
+    QVERIFY(field->refusal().isEmpty());
+    QCOMPARE(spy.count(), 3);
 }
 
 LUMETTO_TEST_MAIN(TestRgbPickerWidget, "tst_rgbpickerwidget")

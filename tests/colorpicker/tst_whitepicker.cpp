@@ -1,5 +1,6 @@
 #include "BlackBodyCurveWidget.h"
 #include "CCTUtils.h"
+#include "FixtureGamut.h"
 #include "TestEnvironment.h"
 #include "WhitePickerWidget.h"
 #include "WhiteRange.h"
@@ -107,6 +108,7 @@ private slots:
     void repeatedPrimaryShortcutStopsAtTheEdge();
     void everyEmittedColourStaysInRange();
     void diagramIsDrawnWhereTheNumbersSay();
+    void fixtureGamutOnTheDiagram();
 };
 
 void TestWhitePicker::largestTintRule() {
@@ -309,6 +311,56 @@ void TestWhitePicker::diagramIsDrawnWhereTheNumbersSay() {
     }
     // The range outline: a vertex of the lower edge.
     QVERIFY(darkNear(page.diagram->pointFromxy(CCTUtils::getxyFromCCTAndTint(4500, -200))));
+}
+
+void TestWhitePicker::fixtureGamutOnTheDiagram() {
+    Page page;
+    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
+    const auto keepPicture = [&](const char* name) {
+        if (!folder.isEmpty())
+            QVERIFY(page.widget.grab().save(QDir(folder).filePath(QString::fromLatin1(name))));
+    };
+    const auto madeOn = [](const FixtureGamut& gamut, const ZelColor& made) {
+        return made.isValid() && gamut.contains(xyOf(made));
+    };
+    // Without a profile the diagram shows no gamut and flags nothing.
+    page.widget.setColor(whiteAt(2000, 60));
+    QCOMPARE(page.widget.fixtureProfile(), -1);
+    QVERIFY(!page.diagram->isOutsideFixtureGamut());
+    const QImage plain = page.diagram->grab().toImage();
+
+    // Dual white makes only the whites on the line between its two: one on it passes, one off it
+    // is flagged with the white the fixture makes instead, on the line.
+    page.widget.setFixtureProfile(6);
+    const FixtureGamut& gamut = page.diagram->fixtureGamut();
+    QCOMPARE(gamut.profile(), 6);
+    QVERIFY(page.diagram->grab().toImage() != plain);
+    const QPointF middle = (gamut.polygon()[0] + gamut.polygon()[1]) / 2;
+    ZelColor onLine;
+    onLine.setYxyF(0.8, middle.x(), middle.y());
+    page.widget.setColor(onLine);
+    QVERIFY(!page.diagram->isOutsideFixtureGamut());
+    const QImage passed = page.diagram->grab().toImage();
+    page.widget.setColor(whiteAt(4000, 100, 0.8));
+    QVERIFY(page.diagram->isOutsideFixtureGamut());
+    QVERIFY(madeOn(gamut, page.diagram->fixtureColor()));
+    QVERIFY(page.diagram->grab().toImage() != passed);
+    keepPicture("white-page-gamut-dual-white.png");
+    // A click on the drawn line is on the line.
+    QTest::mouseClick(page.diagram, Qt::LeftButton, {}, page.diagram->pointFromxy(middle).toPoint());
+    QVERIFY(!page.diagram->isOutsideFixtureGamut());
+
+    // An RGBW fixture makes every white of the range but the greenest warm ones, beyond its
+    // red-green edge; even a dark one is answered with its chromaticity.
+    page.widget.setFixtureProfile(2);
+    page.widget.setColor(whiteAt(4000, 100, 0.8));
+    QVERIFY(!page.diagram->isOutsideFixtureGamut());
+    const ZelColor greenish = whiteAt(2000, WhiteRange::instance().largestTint(2000), 0.0);
+    QVERIFY(!page.diagram->fixtureGamut().contains(xyOf(greenish)));
+    page.widget.setColor(greenish);
+    QVERIFY(page.diagram->isOutsideFixtureGamut());
+    QVERIFY(madeOn(page.diagram->fixtureGamut(), page.diagram->fixtureColor()));
+    keepPicture("white-page-gamut-rgbw.png");
 }
 
 LUMETTO_TEST_MAIN(TestWhitePicker, "tst_whitepicker")

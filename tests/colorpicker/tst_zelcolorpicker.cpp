@@ -1,11 +1,14 @@
 #include "BlackBodyCurveWidget.h"
 #include "CCTUtils.h"
 #include "ColorMimeData.h"
+#include "ColorTextField.h"
 #include "ColorViewWidget.h"
 #include "HsbSpectrumWidget.h"
 #include "IntensitySliderWidget.h"
 #include "NChannelPickerWidget.h"
 #include "OpacitySliderWidget.h"
+#include "RecentColors.h"
+#include "RecentColorsWidget.h"
 #include "RgbPickerWidget.h"
 #include "TestEnvironment.h"
 #include "WhitePickerWidget.h"
@@ -15,6 +18,7 @@
 #include "ZelColorPickerWidget.h"
 
 #include <QDir>
+#include <QDrag>
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
@@ -95,6 +99,7 @@ private slots:
     void dropsAreTakenPerDisplayMode();
     void swatchStoreIsSharedByPickers();
     void buttonBarAndTheSavedPage();
+    void recentColorsAreClickedAndDragged();
 };
 
 void TestZelColorPicker::initTestCase() {
@@ -340,6 +345,65 @@ void TestZelColorPicker::buttonBarAndTheSavedPage() {
     QCOMPARE(QSettings().value(QStringLiteral("colorPickerRGBPickerDisplayed")).toBool(), true);
     picker.setColorAndSelectMainPreview(white4000(), QString());
     QVERIFY(white->isChecked() && !rgb->isChecked());
+}
+
+void TestZelColorPicker::recentColorsAreClickedAndDragged() {
+    RecentColors* recent = RecentColors::instance();
+    recent->clear();
+    ZelColor white = white4000();
+    white.setY(0.6);
+    const ZelColor orange = ZelColor::fromRgb8(255, 128, 0);
+    recent->add(white, 0);
+    recent->add(orange, RecentColors::MergeWindowMs);
+    ShownPicker picker(720);
+    picker.setColorAndSelectMainPreview(ZelColor::fromRgb8(40, 90, 200), QString());
+    auto* row = child<RecentColorsWidget>(&picker, "recentColorsWidget");
+    QCOMPARE(row->colors(), (QList<ZelColor>{orange, white}));
+    shoot(&picker, "rgb-page-text-and-recent.png");
+
+    // A click picks the colour, on its own page, as a click on a library colour does.
+    QSignalSpy spy(&picker, &ZelColorPicker::mainColorChanged);
+    QSignalSpy cleared(&picker, &ZelColorPicker::clearPreviousSelection);
+    QTest::mouseClick(row, Qt::LeftButton, {}, row->cellRect(1).center());
+    QCOMPARE(colorArg(spy), white);
+    QCOMPARE(picker.body()->currentPage(), int(ZelColorPickerWidget::WhitePage));
+    QCOMPARE(cleared.count(), 1);
+    QTest::mouseClick(row, Qt::LeftButton, {}, row->cellRect(0).center());
+    QCOMPARE(colorArg(spy), orange);
+    QCOMPARE(picker.body()->currentPage(), int(ZelColorPickerWidget::RgbPage));
+    QCOMPARE(child<ColorTextField>(&picker, "colorTextField")->text(), QStringLiteral("#FF8000"));
+    // An empty place holds nothing to pick.
+    QTest::mouseClick(row, Qt::LeftButton, {}, row->cellRect(5).center());
+    QCOMPARE(spy.count(), 2);
+
+    // A drag carries the colour in the shared format; the drag is read as it is deleted (offscreen,
+    // a drag ends at once). Through the window, so the moves carry the pressed button.
+    QByteArray payload;
+    struct Catcher : QObject {
+        QByteArray* payload = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::ChildAdded)
+                static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+            else if (auto* drag = qobject_cast<QDrag*>(watched); drag && event->type() == QEvent::DeferredDelete)
+                *payload = drag->mimeData()->data(ColorMimeData::ColorType);
+            return false;
+        }
+    } filter;
+    filter.payload = &payload;
+    row->installEventFilter(&filter);
+    QWindow* window = picker.windowHandle();
+    const QPoint start = row->mapTo(&picker, row->cellRect(1).center());
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, start);
+    for (int step = 1; step <= 3; ++step)
+        QTest::mouseMove(window, start + QPoint(step * QApplication::startDragDistance(), 0));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, start);
+    QTRY_VERIFY(!payload.isEmpty());
+    QCOMPARE(payload, white.aName().toLatin1());
+    QCOMPARE(spy.count(), 2);
+
+    // The row follows the list.
+    recent->add(ZelColor::fromRgb8(1, 2, 3), 10 * RecentColors::MergeWindowMs);
+    QCOMPARE(row->colors().first(), ZelColor::fromRgb8(1, 2, 3));
 }
 
 LUMETTO_TEST_MAIN(TestZelColorPicker, "tst_zelcolorpicker")

@@ -1,3 +1,4 @@
+#include "ColorTextField.h"
 #include "ConnectionState.h"
 #include "EditorFixture.h"
 #include "MSPComm.h"
@@ -7,7 +8,10 @@
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "MSPSceneSettingsWidget.h"
+#include "RecentColors.h"
+#include "SystemConfiguration.h"
 #include "TestEnvironment.h"
+#include "ZelColorPicker.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -136,6 +140,57 @@ private slots:
             if (!folder.isEmpty())
                 m_editor->grab().save(folder + QStringLiteral("/scenesettings-%1.png").arg(kind));
         }
+    }
+
+    // A colour typed into the fixed colour editor goes to the keypad and joins the recent colours;
+    // text that is no colour sends nothing. The demo sends nothing and so records nothing.
+    void typedColorsReachTheKeypadAndTheRecentRow() {
+        using ZelColorPickerLib::RecentColors;
+        RecentColors::instance()->clear();
+        auto* field = m_editor->editor(MSPEffect::FixedColor)->findChild<ZelColorPickerLib::ColorTextField*>();
+        const auto type = [field](const QString& text) {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, text);
+            QTest::keyClick(field, Qt::Key_Return);
+        };
+        const QString show = QStringLiteral("POST /api/v1/shows/1 ");
+        type(QStringLiteral("#12ab34"));
+        QVERIFY(m_keypad.waitForRequests(1));
+        QCOMPARE(m_keypad.requests(), QStringList{show + scene(0)->PostData()});
+        QVERIFY2(scene(0)->PostData().startsWith(QStringLiteral("effect=0&param1=18&param2=171&param3=52&")),
+                 qPrintable(scene(0)->PostData()));
+        QCOMPARE(RecentColors::instance()->colors(), QList<ZelColor>{ZelColor::fromRgb8(0x12, 0xab, 0x34)});
+
+        m_keypad.clearRequests();
+        type(QStringLiteral("12, 300, 4"));
+        field->clearFocus();
+        MSPComm::instance()->applyScene(nullptr); // a pending edit would go out now
+        QVERIFY(m_keypad.waitIdle());
+        QCOMPARE(m_keypad.requests(), QStringList());
+        QCOMPARE(RecentColors::instance()->colors().size(), 1);
+
+        m_keypad.keepConnected(false);
+        ConnectionState::instance()->setState(ConnectionState::OfflineDemo);
+        type(QStringLiteral("1, 2, 3"));
+        QCOMPARE(RecentColors::instance()->colors().size(), 1);
+    }
+
+    // The white page shows the gamut of the keypad's fixture profile, also one saved by the
+    // configuration editor, which tells no one.
+    void pickersShowTheFixtureGamut() {
+        for (int kind : {int(MSPEffect::FixedColor), int(MSPEffect::CustomWash)}) {
+            auto* picker =
+                m_editor->editor(kind)->findChild<ZelColorPickerLib::ZelColorPicker*>(QStringLiteral("colorPicker"));
+            SystemConfiguration::instance()->setFixtureClass(6);
+            QCOMPARE(picker->fixtureProfile(), 6);
+            SystemConfiguration::instance()->setFixtureClass(2, false);
+            m_editor->hide();
+            selectScene(kind);
+            m_editor->show();
+            QCOMPARE(picker->fixtureProfile(), 2);
+        }
+        SystemConfiguration::instance()->setFixtureClass(0, false);
     }
 
     void comboBoxSurvivesBeingShownAgain() {
