@@ -9,4 +9,9 @@ public:
     static QString washText(int speed);
     // Custom wash and random colour; a speed outside 1-32 reads as its plain number.
     static QString customText(int speed);
+
+    // The time in seconds that washText() and customText() state. A speed outside 1-32 plays as
+    // the nearest speed of the table: the keypad knows no other rounds.
+    static double washSeconds(int speed);
+    static double customSeconds(int speed);
 };
