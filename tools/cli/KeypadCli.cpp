@@ -3,6 +3,7 @@
 #include "CommMessageBox.h"
 #include "ConfigurationFileReader.h"
 #include "Discoverer.h"
+#include "FrameCommand.h"
 #include "MSPComm.h"
 #include "MSPDescription.h"
 #include "MSPDocument.h"
@@ -38,6 +39,7 @@ const char UsageText[] = "Usage: lumetto-keypad-cli discover [--timeout MS]\n"
                          "  or:  lumetto-keypad-cli backup ADDRESS FILE\n"
                          "  or:  lumetto-keypad-cli restore FILE ADDRESS\n"
                          "  or:  lumetto-keypad-cli show FILE [--json]\n"
+                         "  or:  lumetto-keypad-cli render FILE --scene N --at SECONDS [--lights K]\n"
                          "  or:  lumetto-keypad-cli --help | --version\n"
                          "\n"
                          "Exit status: 0 success, 1 usage, 2 address, 3 keypad, 4 file.\n"
@@ -83,6 +85,8 @@ int KeypadCli::run(const QStringList& arguments) {
         return restore(rest.at(0), rest.at(1));
     if (command == QLatin1String("show"))
         return show(rest);
+    if (command == QLatin1String("render"))
+        return render(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         m_out << UsageText;
         return Success;
@@ -306,5 +310,21 @@ int KeypadCli::show(const QStringList& arguments) {
     m_out.flush();
     if (m_out.status() != QTextStream::Ok)
         return fail(FileError, QStringLiteral("cannot write the summary of %1 to standard output").arg(fileName));
+    return Success;
+}
+
+int KeypadCli::render(const QStringList& arguments) {
+    FrameCommand command;
+    QString error;
+    if (!command.parse(arguments, &error))
+        return error.isEmpty() ? usage() : fail(UsageError, error);
+    QByteArray contents;
+    if (!loadCheckedFile(command.fileName(), &contents, &error))
+        return fail(FileError, error);
+    const QString frame = command.frameText(contents, &error);
+    if (frame.isEmpty())
+        return fail(FileError, error);
+    m_out << frame;
+    m_out.flush();
     return Success;
 }

@@ -33,6 +33,7 @@ private:
     int backup(const QString& address, const QString& fileName);
     int restore(const QString& fileName, const QString& address);
     int show(const QStringList& arguments);
+    int render(const QStringList& arguments);
 
     int usage();
     int fail(ExitCode code, const QString& message);

@@ -152,6 +152,7 @@ void KeypadState::factoryReset() {
     for (int i = 0; i < SceneCount; ++i)
         m_saved[static_cast<size_t>(i)] = m_live[static_cast<size_t>(i)] = scenes.at(i);
     m_active = 1;
+    m_activeSince = std::chrono::steady_clock::now();
 }
 
 QList<SceneContent> KeypadState::factoryScenes() {
@@ -194,6 +195,7 @@ bool KeypadState::selectScene(int scene) {
     if (scene < 1 || scene > SceneCount || scene == m_active)
         return false;
     m_active = scene;
+    m_activeSince = std::chrono::steady_clock::now();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 
 // What the keypad stores for one scene, in its own form: the numbers the editor posts.
 struct SceneContent {
@@ -88,6 +89,8 @@ public:
     void setAddress(const QString& address) { m_config.ip = address; }
 
     int activeScene() const { return m_active; }
+    /// When the active scene started playing: when it became the active one, or at the last reset.
+    std::chrono::steady_clock::time_point activeSince() const { return m_activeSince; }
     const KeypadConfig& config() const { return m_config; }
     const SceneContent& liveScene(int scene) const { return m_live.at(static_cast<size_t>(scene - 1)); }
     const SceneContent& savedScene(int scene) const { return m_saved.at(static_cast<size_t>(scene - 1)); }
@@ -111,4 +114,5 @@ private:
     std::array<SceneContent, SceneCount> m_saved;
     std::array<SceneContent, SceneCount> m_live;
     int m_active = 1;
+    std::chrono::steady_clock::time_point m_activeSince;
 };

@@ -1,5 +1,7 @@
 #include "SimulatedKeypad.h"
 
+#include "SceneLights.h"
+
 #include <httplib.h>
 
 #include <QCoreApplication>
@@ -493,6 +495,10 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
         return press(argument);
     if (verb == "state")
         return stateLine();
+    if (verb == "lights") {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return SceneLights::reply(m_state, argument);
+    }
     if (verb == "heartbeats") {
         return onOff(m_heartbeats) ? QByteArray("ok") : QByteArray("error heartbeats on|off");
     }
