@@ -21,6 +21,7 @@
 #include "MSPSceneSettingsWidget.h"
 #include "MessageBox.h"
 #include "NetworkPrefs.h"
+#include "PreviewDock.h"
 #include "StatusWidget.h"
 #include "SystemConfiguration.h"
 #include "SystemConfigurationWidget.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow(QWidget* parent)
     createActions();
     createMenus();
     createSettingsDock();
+    m_previewDock = new PreviewDock(this, m_viewMenu, m_controlPanel);
     createStatusBar();
 
     setWindowTitle(tr("Lumetto Keypad Effect Manager"));
@@ -126,6 +128,7 @@ MainWindow::MainWindow(QWidget* parent)
     }
     m_settingsDock->setFloating(false);
     m_settingsDock->setVisible(true);
+    m_previewDock->restoreVisibility();
     // The state object announced its first state before anyone listened; the actions must not
     // offer loading and saving while nothing is connected.
     applyState(ConnectionState::instance()->state());

@@ -10,6 +10,7 @@ class MSPControlPanelWidget;
 class MSPSceneModel;
 class MSPSceneSettingsWidget;
 class NetworkPrefs;
+class PreviewDock;
 class QAction;
 class QDockWidget;
 class QIODevice;
@@ -98,6 +99,7 @@ private:
     NetworkPrefs* m_networkPrefs = nullptr;
     QDockWidget* m_settingsDock = nullptr;
     QTabWidget* m_tabWidget = nullptr;
+    PreviewDock* m_previewDock = nullptr;
 
     QMenu* m_fileMenu = nullptr;
     QMenu* m_editMenu = nullptr;

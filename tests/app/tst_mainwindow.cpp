@@ -96,10 +96,11 @@ private slots:
         QStringList menus;
         for (QAction* menu : window.menuBar()->actions())
             menus << (menu->isSeparator() ? "|" : menu->text() + ": " + texts(menu->menu()->actions()).join(", "));
-        QCOMPARE(menus, QStringList({"&File: |, L&oad Configuration File..., &Save Configuration File..., |, E&xit",
-                                     "&Edit: Cut, Copy, Paste, Delete, |, Select All",
-                                     "&Device: Discover Device, Restore Factory Default Settings", "&View: Settings",
-                                     "|", "&Help: Help Contents, |, Update..., |, &About"}));
+        QCOMPARE(menus,
+                 QStringList({"&File: |, L&oad Configuration File..., &Save Configuration File..., |, E&xit",
+                              "&Edit: Cut, Copy, Paste, Delete, |, Select All",
+                              "&Device: Discover Device, Restore Factory Default Settings", "&View: Settings, Preview",
+                              "|", "&Help: Help Contents, |, Update..., |, &About"}));
 
         QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::NoDevice, 10000);
         QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), 0);
