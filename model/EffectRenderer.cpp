@@ -28,11 +28,16 @@ double frac(double value) {
     return value - std::floor(value);
 }
 
+// Rounding of a level that is never negative.
+int rounded(double level) {
+    return static_cast<int>(level + 0.5);
+}
+
 // A hue (0 to 1 for the whole wheel) at full saturation and brightness, as red, green and blue bytes.
 std::array<int, 3> hueChannels(double hue) {
     const double h = frac(hue) * 6.0;
     const int sector = std::min(5, static_cast<int>(h));
-    const int rising = static_cast<int>(std::lround(255.0 * (h - sector)));
+    const int rising = rounded(255.0 * (h - sector));
     const int falling = 255 - rising;
     switch (sector) {
     case 0:
@@ -53,7 +58,7 @@ std::array<int, 3> hueChannels(double hue) {
 std::array<int, 3> mixed(const std::array<int, 3>& from, const std::array<int, 3>& to, double share) {
     std::array<int, 3> result{};
     for (size_t i = 0; i < 3; ++i)
-        result[i] = static_cast<int>(std::lround(from[i] + (to[i] - from[i]) * share));
+        result[i] = rounded(from[i] + (to[i] - from[i]) * share);
     return result;
 }
 
@@ -96,6 +101,7 @@ void EffectRenderer::setLayout(const Layout& layout) {
 
 void EffectRenderer::setSceneNumber(int number) {
     m_sceneNumber = number;
+    m_randomNow.clear();
 }
 
 void EffectRenderer::setEffect(const MSPEffect* effect) {
@@ -131,6 +137,7 @@ EffectRenderer::Light EffectRenderer::light(const Channels& channels) const {
 }
 
 void EffectRenderer::prepare() {
+    m_randomNow.clear();
     m_motion = Motion::Still;
     m_cycle = 0.0;
     m_bands.clear();
@@ -283,17 +290,23 @@ void EffectRenderer::renderRandom(double seconds, Frame* frame) const {
     const auto change = static_cast<qint64>(whole);
     const double share = cycles - whole;
     const int count = m_layout.lightsPerPort;
-    Light* lights = frame->data();
-    for (int port = 0; port < m_layout.ports; ++port) {
-        for (int i = 0; i < count; ++i) {
-            const Channels now = hueChannels(randomHue(m_sceneNumber, port, i, change));
-            if (!m_fade || share <= 0) {
-                lights[port * count + i] = light(now);
-                continue;
+    // A frame at the display's pace falls in the same interval as the one before, almost always.
+    if (change != m_randomChange || m_randomNow.size() != frame->size()) {
+        m_randomChange = change;
+        m_randomNow.resize(frame->size());
+        m_randomNext.resize(frame->size());
+        for (int port = 0; port < m_layout.ports; ++port) {
+            for (int i = 0; i < count; ++i) {
+                const int l = port * count + i;
+                m_randomNow[l] = hueChannels(randomHue(m_sceneNumber, port, i, change));
+                m_randomNext[l] = hueChannels(randomHue(m_sceneNumber, port, i, change + 1));
             }
-            const Channels next = hueChannels(randomHue(m_sceneNumber, port, i, change + 1));
-            lights[port * count + i] = light(mixed(now, next, share));
         }
+    }
+    Light* lights = frame->data();
+    for (int l = 0; l < frame->size(); ++l) {
+        const Channels& now = m_randomNow.at(l);
+        lights[l] = light(!m_fade || share <= 0 ? now : mixed(now, m_randomNext.at(l), share));
     }
 }
 

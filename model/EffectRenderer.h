@@ -95,4 +95,8 @@ private:
     double m_cycle = 0.0;
     Light m_still;
     QVector<Channels> m_bands;
+    // Random colours of the interval rendered last, and of the one after it.
+    mutable qint64 m_randomChange = 0;
+    mutable QVector<Channels> m_randomNow;
+    mutable QVector<Channels> m_randomNext;
 };

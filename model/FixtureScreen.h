@@ -6,7 +6,8 @@
 
 // What a fixture's three channel bytes look like on screen: the light the fixture's emitters make
 // from them, as sRGB, brought into the sRGB gamut as the colour library does. Everything that
-// depends only on the profile is worked out once, so a light costs a few dozen multiplications.
+// depends only on the profile is worked out once, so a light costs a dozen multiplications and
+// three table look-ups.
 class FixtureScreen final {
 public:
     explicit FixtureScreen(ColorUtils::HueformProfileID profile = 0);
@@ -16,8 +17,11 @@ public:
 
 private:
     ColorUtils::HueformProfileID m_profile = 0;
-    // Tunable white mixes two emitters by its second byte: light is not linear in the bytes there.
+    // The sRGB profile's bytes are sRGB already.
+    bool m_srgb = true;
+    // Tunable white mixes two emitters by its second byte: its intensity splits between them.
     bool m_tunable = false;
-    // XYZ of each channel at full, over linear channel levels.
-    double m_columns[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    // Linear sRGB, and luminance, of each channel's light at full.
+    double m_toScreen[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    double m_luminance[3] = {0, 0, 0};
 };
