@@ -103,9 +103,8 @@ void EffectPreviewWidget::setLightLayout(const EffectRenderer::Layout& layout) {
 }
 
 void EffectPreviewWidget::showScene(int sceneNumber, const MSPEffect* effect) {
-    const bool newScene = sceneNumber != m_sceneNumber || effect != m_effect;
+    const bool newScene = sceneNumber != m_sceneNumber;
     m_sceneNumber = sceneNumber;
-    m_effect = effect;
     m_renderer.setSceneNumber(sceneNumber);
     m_renderer.setEffect(effect);
     m_sceneLabel->setText(effect ? tr("Scene %1: %2").arg(sceneNumber).arg(MSPEffect::nameForType(effect->type()))
@@ -179,7 +178,8 @@ void EffectPreviewWidget::renderNow() {
 }
 
 void EffectPreviewWidget::schedule() {
-    if (!m_playing || !isVisible()) {
+    // A minimised window keeps its widgets "visible"; it shows nothing all the same.
+    if (!m_playing || !isVisible() || window()->isMinimized()) {
         m_timer.stop();
         return;
     }

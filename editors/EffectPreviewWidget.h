@@ -25,8 +25,8 @@ public:
     static const QList<int>& timeLapses();
 
     void setLightLayout(const EffectRenderer::Layout& layout);
-    // Another scene or another effect object starts the scene's clock again; new parameters of
-    // the same effect show at once, the clock running on.
+    // Another scene starts the scene's clock again; a new effect or new parameters for the same
+    // scene show at once, the clock running on, as on the keypad.
     void showScene(int sceneNumber, const MSPEffect* effect);
 
     bool isPlaying() const { return m_playing; }
@@ -70,7 +70,6 @@ private:
     QTimer m_timer;
 
     int m_sceneNumber = 0;
-    const MSPEffect* m_effect = nullptr;
     bool m_playing = true;
     int m_timeLapse = 1;
     double m_frameRate = 0.0;

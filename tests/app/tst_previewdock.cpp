@@ -39,49 +39,42 @@ class TestPreviewDock : public QObject {
 
 private slots:
     // Hidden, the window is as it always was. Shown, the preview sits under everything and the
-    // window grows by exactly its height: keypad picture and settings keep their sizes. Whether it
-    // is shown is remembered for the next start.
+    // window grows by exactly its height: keypad picture and settings keep their places. Whether
+    // it is shown is remembered for the next start.
     void growsTheWindowByItsOwnHeight() {
         QSettings().clear();
         int hiddenHeight = 0;
-        {
+        for (bool shownAtStart : {false, true}) {
             MainWindow window;
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             auto* preview = window.findChild<QDockWidget*>(QStringLiteral("Preview"));
             auto* panel = window.findChild<QDockWidget*>(QStringLiteral("ControlPanel"));
-            auto* settings = window.findChild<QDockWidget*>(QStringLiteral("Settings"));
-            QVERIFY(!preview->isVisible());
+            QCOMPARE(preview->isVisible(), shownAtStart);
+            QAction* toggle = window.findChild<QAction*>(QStringLiteral("previewAct"));
+            if (shownAtStart) {
+                QTRY_VERIFY(window.height() > hiddenHeight);
+                toggle->trigger();
+                QTRY_COMPARE(window.height(), hiddenHeight);
+                QVERIFY(!QSettings().value(QStringLiteral("msp_preview_shown")).toBool());
+                break;
+            }
             QVERIFY(!preview->widget()->findChild<QTimer*>(QStringLiteral("previewTimer"))->isActive());
             hiddenHeight = window.height();
             QCOMPARE(hiddenHeight, panel->widget()->height() + 63);
             const QRect panelPlace = panel->geometry();
-            const QRect settingsPlace = settings->geometry();
+            const QRect settingsPlace = window.findChild<QDockWidget*>(QStringLiteral("Settings"))->geometry();
             const int statusTop = window.statusBar()->geometry().top();
 
-            window.findChild<QAction*>(QStringLiteral("previewAct"))->trigger();
-            QVERIFY(preview->isVisible());
+            toggle->trigger();
             QTRY_VERIFY(window.height() > hiddenHeight);
-            QTRY_COMPARE(panel->geometry(), panelPlace);
-            QCOMPARE(settings->geometry(), settingsPlace);
             // Everything above the status bar stays where it was; the preview comes between them.
             const int separator = window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &window);
             QTRY_COMPARE(preview->geometry().top(), statusTop + separator);
             QCOMPARE(window.statusBar()->geometry().top(), preview->geometry().bottom() + 1);
-            QCOMPARE(preview->widget()->height(), preview->widget()->sizeHint().height());
+            QCOMPARE(panel->geometry(), panelPlace);
+            QCOMPARE(window.findChild<QDockWidget*>(QStringLiteral("Settings"))->geometry(), settingsPlace);
             QVERIFY(QSettings().value(QStringLiteral("msp_preview_shown")).toBool());
-            window.close();
-        }
-        {
-            MainWindow window;
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            auto* preview = window.findChild<QDockWidget*>(QStringLiteral("Preview"));
-            QVERIFY(preview->isVisible());
-            QTRY_VERIFY(window.height() > hiddenHeight);
-            window.findChild<QAction*>(QStringLiteral("previewAct"))->trigger();
-            QTRY_COMPARE(window.height(), hiddenHeight);
-            QVERIFY(!QSettings().value(QStringLiteral("msp_preview_shown")).toBool());
         }
     }
 
