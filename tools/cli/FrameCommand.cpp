@@ -60,27 +60,30 @@ bool FrameCommand::parse(const QStringList& arguments, QString* error) {
 }
 
 QString FrameCommand::frameText(const QByteArray& document, QString* error) const {
-    MSPDocument::read(document, false);
-    const MSPScene* scene = MSPSceneModel::instance()->scene(m_scene - 1);
-    if (!scene || !scene->effect()) {
-        *error = QStringLiteral("%1 holds no scene %2").arg(m_fileName).arg(m_scene);
-        return QString();
-    }
-    EffectRenderer renderer;
-    EffectRenderer::Layout layout = EffectRenderer::Layout::of(*SystemConfiguration::instance());
-    if (m_lights > 0)
-        layout.lightsPerPort = m_lights;
-    renderer.setLayout(layout);
-    renderer.setSceneNumber(m_scene);
-    renderer.setEffect(scene->effect());
-
-    const EffectRenderer::Frame frame = renderer.frame(m_seconds);
     QString text;
-    text.reserve(frame.size() * 16);
-    const int perPort = renderer.layout().lightsPerPort;
-    for (int i = 0; i < frame.size(); ++i) {
-        text += QString::number(i / perPort + 1) + QLatin1Char(' ') + QString::number(i % perPort + 1) +
-                QLatin1Char(' ') + EffectRenderer::screenName(frame.at(i).screen) + QLatin1Char('\n');
-    }
+    // Read apart from the shared models: rendering a file changes nothing.
+    MSPDocument::inspect(document, [&](const MSPDocument::ReadResult&, const MSPSceneModel& model,
+                                       const SystemConfiguration& configuration) {
+        const MSPScene* scene = model.scene(m_scene - 1);
+        if (!scene || !scene->effect()) {
+            *error = QStringLiteral("%1 holds no scene %2").arg(m_fileName).arg(m_scene);
+            return;
+        }
+        EffectRenderer renderer;
+        EffectRenderer::Layout layout = EffectRenderer::Layout::of(configuration);
+        if (m_lights > 0)
+            layout.lightsPerPort = m_lights;
+        renderer.setLayout(layout);
+        renderer.setSceneNumber(m_scene);
+        renderer.setEffect(scene->effect());
+
+        const EffectRenderer::Frame frame = renderer.frame(m_seconds);
+        const int perPort = renderer.layout().lightsPerPort;
+        text.reserve(frame.size() * 16);
+        for (int i = 0; i < frame.size(); ++i) {
+            text += QString::number(i / perPort + 1) + QLatin1Char(' ') + QString::number(i % perPort + 1) +
+                    QLatin1Char(' ') + EffectRenderer::screenName(frame.at(i).screen) + QLatin1Char('\n');
+        }
+    });
     return text;
 }

@@ -13,8 +13,8 @@ public:
 
     QString fileName() const { return m_fileName; }
 
-    // Reads a checked configuration document into the shared models and renders its scene; on
-    // failure (no such scene in the file) says why in error and returns an empty text.
+    // Renders the scene of a checked configuration document; on failure (no such scene in the
+    // file) says why in error and returns an empty text.
     QString frameText(const QByteArray& document, QString* error) const;
 
 private:
