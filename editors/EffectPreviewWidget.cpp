@@ -73,7 +73,6 @@ EffectPreviewWidget::EffectPreviewWidget(QWidget* parent)
     layout->addWidget(m_lights, 1);
 
     m_timer.setObjectName(QStringLiteral("previewTimer"));
-    m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         renderNow();
@@ -184,10 +183,19 @@ void EffectPreviewWidget::schedule() {
         return;
     }
     const double now = sceneSeconds();
-    // Still lights wake the preview only for the clock's next second or the next change.
+    // Still lights wake the preview only for the clock's next second or the next change; moving
+    // lights are drawn at the display's pace, on a timer that keeps its beat through edits.
     const double next = std::min(m_renderer.nextChange(now), std::floor(now) + 1.0);
-    const double waitMs = (next - now) * 1000.0 / m_timeLapse;
-    m_timer.start(std::max(frameIntervalMs(), static_cast<int>(std::ceil(waitMs))));
+    const int frameMs = frameIntervalMs();
+    if (next <= now) {
+        if (!m_timer.isActive() || m_timer.isSingleShot() || m_timer.interval() != frameMs) {
+            m_timer.setSingleShot(false);
+            m_timer.start(frameMs);
+        }
+        return;
+    }
+    m_timer.setSingleShot(true);
+    m_timer.start(std::max(frameMs, static_cast<int>(std::ceil((next - now) * 1000.0 / m_timeLapse))));
 }
 
 void EffectPreviewWidget::updatePlayButton() {
