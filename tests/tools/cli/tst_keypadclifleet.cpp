@@ -64,6 +64,21 @@ private slots:
             sim->clearRequestLog();
     }
 
+    // Everything discovery tells, for a script to read.
+    void discoverAsJson() {
+        const Run run = cli({"discover", "--json", "--timeout", "2000"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QJsonArray keypads = QJsonDocument::fromJson(run.out.toUtf8()).array();
+        QCOMPARE(keypads.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QJsonObject keypad = keypads.at(i).toObject();
+            QCOMPARE(keypad.value("address").toString(), sim(i).address());
+            QCOMPARE(keypad.value("name").toString(), QString(i == 0 ? "Lobby" : "Desk"));
+            QCOMPARE(keypad.value("mac").toString(), sim(i).mac().toLower());
+            QCOMPARE(keypad.value("firmware").toString(), QString(i == 2 ? "1.1.14" : "1.3.2"));
+        }
+    }
+
     // One file per keypad, the same-named ones apart, each what a single backup writes; a keypad
     // that fails leaves the others saved. Nothing but reads reaches a keypad, and nothing of one
     // keypad steers the next: here the first plays scene 5, which the second has disabled.
