@@ -69,9 +69,7 @@ void Discoverer::timerEvent(QTimerEvent* event) {
 
 void Discoverer::handleSignalDiscoverResponse(char* mac, uint ip, uint sn, ushort ver, uint uni, char* verstring,
                                               char* idstring) {
-    Q_UNUSED(sn)
     Q_UNUSED(ver)
-    Q_UNUSED(uni)
     qDebug() << "got discover response";
     const DiscoveryVersionText version(verstring);
     if (!version.isKeypad() || !mac)
@@ -79,8 +77,9 @@ void Discoverer::handleSignalDiscoverResponse(char* mac, uint ip, uint sn, ushor
 
     const QString address = QHostAddress(static_cast<quint32>(ip)).toString();
     qDebug().noquote() << "Discovered MSP at " + address;
-    m_devices.append(
-        DiscoveredDevice(QString::fromLatin1(idstring ? idstring : ""), QByteArray(mac, MacSize), address));
+    DiscoveredDevice device(QString::fromLatin1(idstring ? idstring : ""), QByteArray(mac, MacSize), address);
+    device.setDetails(version.product(), version.hardware(), version.firmware(), sn, uni);
+    m_devices.append(device);
     std::stable_sort(m_devices.begin(), m_devices.end(),
                      [](const DiscoveredDevice& a, const DiscoveredDevice& b) { return a.address() < b.address(); });
 }

@@ -10,15 +10,16 @@ DiscoveryVersionText::DiscoveryVersionText(const char* text) {
         return;
     m_readable = true;
     // Values are taken untrimmed: a blank after the colon makes a different part number.
-    m_hardwareVersion = lines.at(0).section(QLatin1Char(':'), 1, 1);
-    m_firmwareVersion = lines.at(1).section(QLatin1Char(':'), 1, 1);
+    m_product = lines.at(0).section(QLatin1Char(':'), 1, 1);
+    m_hardware = lines.at(1).section(QLatin1Char(':'), 1, 1);
     m_softwarePartNumber = lines.at(2).section(QLatin1Char(':'), 1, 1);
+    m_firmware = lines.at(3).section(QLatin1Char(':'), 1, 1).trimmed();
     QString digits;
     for (const QChar c : lines.at(3)) {
         if (c.isDigit())
             digits += c;
     }
-    m_buildNumber = digits.toInt();
+    m_firmwareNumber = digits.toInt();
 }
 
 bool DiscoveryVersionText::isKeypad() const {

@@ -152,10 +152,12 @@ QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
     return reply;
 }
 
-void MSPComm::getShows() {
+void MSPComm::getShows(bool revertActiveScene) {
     if (!keypadReachable())
         return;
-    m_showsReply = get(ShowsPath);
+    QNetworkReply* reply = get(ShowsPath);
+    if (revertActiveScene)
+        m_showsReply = reply;
 }
 
 void MSPComm::requestScene(int index, bool unparsed) {

@@ -51,7 +51,10 @@ public:
 
     static bool isOnLocalSubnet(const QString& address);
 
-    void getShows();
+    // The editor's read of all scenes ends by reverting the active scene ("apply=0"), which throws
+    // away an edit the keypad plays but has not saved; a read that must leave the keypad as it is
+    // (a backup, a comparison) passes false.
+    void getShows(bool revertActiveScene = true);
     void requestScene(int index, bool unparsed) override;
     void getConfig();
     void postToDevice(const QString& path, const QString& body, bool unparsed, bool failureTolerant,

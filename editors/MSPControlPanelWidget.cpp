@@ -221,21 +221,20 @@ void MSPControlPanelWidget::handleSceneButtonClicked() {
     emit sceneIndexSelected(selected);
 }
 
-bool MSPControlPanelWidget::brightnessCanMove(int limit) const {
+bool MSPControlPanelWidget::isSent(MSPKeyPress::Key key) const {
     MSPSceneModel* model = MSPSceneModel::instance();
     const MSPScene* scene = model->scene(model->activeSceneIndex());
-    if (scene && scene->effect() && scene->effect()->type() == MSPEffect::VariableColor)
-        return true;
-    return SystemConfiguration::instance()->brightness() != limit;
+    const int effectType = scene && scene->effect() ? scene->effect()->type() : -1;
+    return MSPKeyPress::isSent(key, effectType, SystemConfiguration::instance()->brightness());
 }
 
 void MSPControlPanelWidget::handleUpClicked() {
-    if (brightnessCanMove(255))
+    if (isSent(MSPKeyPress::Key::Up))
         MSPComm::instance()->brightnessUp();
 }
 
 void MSPControlPanelWidget::handleDownClicked() {
-    if (brightnessCanMove(0))
+    if (isSent(MSPKeyPress::Key::Down))
         MSPComm::instance()->brightnessDown();
 }
 

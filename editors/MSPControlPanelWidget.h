@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionState.h"
+#include "MSPKeyPress.h"
 
 #include <QWidget>
 
@@ -50,7 +51,7 @@ protected slots:
 private:
     void buildForm();
     // Whether the brightness can still move that way: a variable colour scene always can.
-    bool brightnessCanMove(int limit) const;
+    bool isSent(MSPKeyPress::Key key) const;
 
     QRadioButton* m_sceneButtons[sceneCount] = {};
     QPushButton* m_downButton = nullptr;

@@ -5,6 +5,7 @@
 #include "IP4Validator.h"
 #include "MSPComm.h"
 #include "SystemConfiguration.h"
+#include "SystemConfigurationCheck.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,10 +78,10 @@ QLabel* rowLabel(const char* text, QWidget* parent) {
     return label;
 }
 
-QSpinBox* spinBox(const char* name, int minimum, int maximum, QWidget* parent) {
+QSpinBox* spinBox(const char* name, const SystemConfigurationCheck::Range& range, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setRange(minimum, maximum);
+    box->setRange(range.minimum, range.maximum);
     box->setMinimumWidth(80);
     return box;
 }
@@ -107,7 +108,7 @@ SystemConfigurationWidget::SystemConfigurationWidget(QWidget* parent)
     QMetaObject::connectSlotsByName(this);
 
     m_nameEdit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^&,\"]{1,31}")), m_nameEdit));
+        new QRegularExpressionValidator(QRegularExpression(SystemConfigurationCheck::namePattern()), m_nameEdit));
     m_addressEdit->setValidator(new IP4Validator(m_addressEdit));
     m_revertButton->setEnabled(false);
     m_applyButton->setEnabled(false);
@@ -127,7 +128,7 @@ void SystemConfigurationWidget::buildForm() {
 
     m_nameEdit = new QLineEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
-    m_nameEdit->setMaxLength(31);
+    m_nameEdit->setMaxLength(SystemConfigurationCheck::nameMaximumLength);
     m_nameEdit->setFixedWidth(240);
     form->addRow(rowLabel("Name:", this), m_nameEdit);
 
@@ -139,13 +140,13 @@ void SystemConfigurationWidget::buildForm() {
         qMax(100, m_addressEdit->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 16));
     form->addRow(rowLabel("Address:", this), m_addressEdit);
 
-    m_universeSpinBox = spinBox("universeSpinBox", 0, 255, this);
+    m_universeSpinBox = spinBox("universeSpinBox", SystemConfigurationCheck::universeRange, this);
     form->addRow(rowLabel("Universe:", this), m_universeSpinBox);
-    m_VexilModeSpinBox = spinBox("VexilModeSpinBox", 1, 2, this);
+    m_VexilModeSpinBox = spinBox("VexilModeSpinBox", SystemConfigurationCheck::VexilModeRange, this);
     form->addRow(rowLabel("Vexil Mode:", this), m_VexilModeSpinBox);
-    m_lightsPerPortSpinBox = spinBox("lightsPerPortSpinBox", 1, 170, this);
+    m_lightsPerPortSpinBox = spinBox("lightsPerPortSpinBox", SystemConfigurationCheck::lightsPerPortRange, this);
     form->addRow(rowLabel("Lights per Port:", this), m_lightsPerPortSpinBox);
-    m_numberOfPortsSpinBox = spinBox("numberOfPortsSpinBox", 1, 16, this);
+    m_numberOfPortsSpinBox = spinBox("numberOfPortsSpinBox", SystemConfigurationCheck::numberOfPortsRange, this);
     form->addRow(rowLabel("Number of Ports:", this), m_numberOfPortsSpinBox);
 
     m_fixtureRow = new QHBoxLayout;
@@ -228,18 +229,6 @@ void SystemConfigurationWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-SystemConfigurationWidget::ButtonGate SystemConfigurationWidget::buttonGate(const QString& version) {
-    const QStringList parts = version.split(QLatin1Char('.'));
-    if (parts.size() < 3)
-        return ButtonGate::Unknown;
-    const int major = parts.at(0).toInt(nullptr, 10);
-    const int minor = parts.at(1).toInt(nullptr, 10);
-    const int patch = parts.at(2).toInt(nullptr, 10);
-    // The switches arrived in 1.1.15; every later firmware, 1.2 included, keeps them.
-    const bool open = major > 1 || (major == 1 && minor >= 2) || (major == 1 && minor == 1 && patch > 14);
-    return open ? ButtonGate::Open : ButtonGate::Closed;
-}
-
 void SystemConfigurationWidget::setTextColor(QLineEdit* edit, const QColor& color) {
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Text, color);
@@ -272,7 +261,8 @@ void SystemConfigurationWidget::loadFromModel() {
     m_revertButton->setEnabled(false);
     m_applyButton->setEnabled(false);
 
-    const ButtonGate gate = buttonGate(config->version());
+    using ButtonGate = SystemConfigurationCheck::ButtonGate;
+    const ButtonGate gate = SystemConfigurationCheck::buttonGate(config->version());
     if (gate != ButtonGate::Unknown) {
         m_groupBox->setEnabled(gate == ButtonGate::Open);
         for (int i = 0; i < buttonCount; ++i) {
@@ -298,8 +288,7 @@ void SystemConfigurationWidget::handleFieldChanged() {
     const bool addressValid = m_addressEdit->validator()->validate(address, position) == QValidator::Acceptable;
     if (addressValid) {
         if (!reachable(address)) {
-            warning = red(tr("Changing the device's IP address to this value may prevent its light <br>settings from "
-                             "being available through this application."));
+            warning = red(SystemConfigurationCheck::unreachableAddressMessage());
             setTextColor(m_addressEdit, QColor(255, 0, 0));
             m_addressEdit->setFocus();
         } else {
@@ -307,21 +296,17 @@ void SystemConfigurationWidget::handleFieldChanged() {
         }
     }
 
-    bool nameValid = true;
-    if (m_nameEdit->isEnabled()) {
-        QString name = m_nameEdit->text();
-        position = 0;
-        nameValid = m_nameEdit->validator()->validate(name, position) == QValidator::Acceptable;
-    }
+    const bool nameValid = !m_nameEdit->isEnabled() || SystemConfigurationCheck::isValidName(m_nameEdit->text());
     if (!nameValid)
-        warning += QStringLiteral("<br><br>") + red(tr("The device's name cannot be empty."));
+        warning += QStringLiteral("<br><br>") + red(SystemConfigurationCheck::emptyNameMessage());
     setTextColor(m_nameEdit, nameValid ? QColor(Qt::black) : QColor(255, 0, 0));
 
-    bool anySceneEnabled = false;
+    bool sceneStates[SystemConfiguration::sceneCount] = {};
     for (int i = 0; i < SystemConfiguration::sceneCount; ++i)
-        anySceneEnabled = anySceneEnabled || m_buttonBoxes[i]->isChecked();
+        sceneStates[i] = m_buttonBoxes[i]->isChecked();
+    const bool anySceneEnabled = SystemConfigurationCheck::anySceneEnabled(sceneStates);
     if (!anySceneEnabled)
-        warning += QStringLiteral("<br><br>") + red(tr("At least one scene button must be enabled."));
+        warning += QStringLiteral("<br><br>") + red(SystemConfigurationCheck::noSceneButtonMessage());
 
     if (!warning.isEmpty()) {
         m_warningLabel->setText(warning);

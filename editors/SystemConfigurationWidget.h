@@ -25,11 +25,6 @@ public:
 
     void setAddressOnlyMode(bool on);
 
-    // Whether a firmware version keeps per-button enable switches; versions with fewer than three
-    // parts are undecided (the group is left as it is).
-    enum class ButtonGate { Open, Closed, Unknown };
-    static ButtonGate buttonGate(const QString& version);
-
 signals:
     void addressChanged();
 

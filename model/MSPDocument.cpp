@@ -3,12 +3,14 @@
 #include "MSPHandler.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "MSPXmlText.h"
 #include "SystemConfiguration.h"
 
 #include <QDebug>
 #include <QIODevice>
 #include <QXmlInputSource>
 #include <QXmlSimpleReader>
+#include <QXmlStreamReader>
 
 #include <QRegularExpression>
 
@@ -133,6 +135,66 @@ MSPDocument::ReadResult MSPDocument::read(QIODevice* device, bool sendToDevice) 
     }
     // One byte more than allowed tells a document at the limit from a larger one.
     return read(device->read(maximumSize + 1), sendToDevice);
+}
+
+QByteArray MSPDocument::withName(const QByteArray& data, const QString& name) {
+    // Bytes taken one to one as characters keep every offset a byte offset, whatever encoding the
+    // document declares; only the markup is looked at.
+    const QString text = QString::fromLatin1(data);
+    QXmlStreamReader xml(text);
+    struct Span {
+        int start = -1;
+        int end = -1;
+    };
+    // As the document reader has it: a property applies the last value read to the key that the
+    // last url read ends in.
+    QString urlText;
+    QString elementText;
+    Span value;
+    QVector<Span> names;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        // The reader may have looked a character past the token; the tags' brackets are certain.
+        const int offset = int(xml.characterOffset());
+        if (xml.isStartElement()) {
+            elementText.clear();
+            if (xml.name() == QLatin1String("value"))
+                value = Span{text.lastIndexOf(QLatin1Char('>'), offset - 1) + 1, -1};
+        } else if (xml.isCharacters()) {
+            elementText += xml.text();
+        } else if (xml.isEndElement()) {
+            if (xml.name() == QLatin1String("url")) {
+                urlText = elementText;
+            } else if (xml.name() == QLatin1String("value") && value.start >= 0) {
+                value.end = text.lastIndexOf(QLatin1Char('<'), offset - 1);
+            } else if (xml.name() == QLatin1String("property") && value.end >= 0 &&
+                       urlText.split(QLatin1Char('/')).last() == QLatin1String("name") &&
+                       (names.isEmpty() || names.last().start != value.start)) {
+                names.append(value);
+            }
+        }
+    }
+    if (xml.hasError() || names.isEmpty())
+        return data;
+
+    // Character references for everything beyond ASCII: right in a file of any encoding.
+    QString escaped;
+    for (const QChar c : MSPXmlText::escaped(name)) {
+        if (c.unicode() < 0x80)
+            escaped += c;
+        else
+            escaped += QStringLiteral("&#%1;").arg(c.unicode());
+    }
+    QByteArray result = data;
+    for (int i = names.size() - 1; i >= 0; --i) {
+        const Span& span = names.at(i);
+        // An empty element written <value/> gets a start and an end tag around the name.
+        if (text.midRef(span.start - 2, 2) == QLatin1String("/>"))
+            result.replace(span.start - 2, 2, (QLatin1String(">") + escaped + QLatin1String("</value>")).toLatin1());
+        else
+            result.replace(span.start, span.end - span.start, escaped.toLatin1());
+    }
+    return result;
 }
 
 QT_WARNING_POP

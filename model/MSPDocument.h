@@ -43,6 +43,11 @@ public:
     // broken file is refused before anything of it is applied or sent.
     static ReadResult check(const QByteArray& data);
 
+    // The document with every name its configuration sets replaced by name, all else byte for byte
+    // as it was: a restore that keeps each keypad's own name. A document that sets no name comes
+    // back unchanged; so does one that cannot be read, for the read to refuse as it would.
+    static QByteArray withName(const QByteArray& data, const QString& name);
+
     // Looks at a document's content without touching the shared models: the document is read into
     // scratch models, which the inspector sees once the read has ended (also after a failed read,
     // with what was read up to the failure), and which are gone when this returns.

@@ -1,6 +1,7 @@
 #include "SystemConfiguration.h"
 
 #include "MSPXmlText.h"
+#include "SystemConfigurationCheck.h"
 
 namespace {
 
@@ -124,19 +125,26 @@ void SystemConfiguration::setRangedValue(int& field, int value, int minimum, int
 }
 
 void SystemConfiguration::setUniverse(int value, bool emitSignal) {
-    setRangedValue(m_universe, value, 0, 255, emitSignal, &SystemConfiguration::universeChanged);
+    setRangedValue(m_universe, value, SystemConfigurationCheck::universeRange.minimum,
+                   SystemConfigurationCheck::universeRange.maximum, emitSignal, &SystemConfiguration::universeChanged);
 }
 
 void SystemConfiguration::setVexilMode(int value, bool emitSignal) {
-    setRangedValue(m_VexilMode, value, 1, 2, emitSignal, &SystemConfiguration::VexilModeChanged);
+    setRangedValue(m_VexilMode, value, SystemConfigurationCheck::VexilModeRange.minimum,
+                   SystemConfigurationCheck::VexilModeRange.maximum, emitSignal,
+                   &SystemConfiguration::VexilModeChanged);
 }
 
 void SystemConfiguration::setLightsPerPort(int value, bool emitSignal) {
-    setRangedValue(m_lightsPerPort, value, 1, 170, emitSignal, &SystemConfiguration::lightsPerPortChanged);
+    setRangedValue(m_lightsPerPort, value, SystemConfigurationCheck::lightsPerPortRange.minimum,
+                   SystemConfigurationCheck::lightsPerPortRange.maximum, emitSignal,
+                   &SystemConfiguration::lightsPerPortChanged);
 }
 
 void SystemConfiguration::setNumberOfPorts(int value, bool emitSignal) {
-    setRangedValue(m_numberOfPorts, value, 1, 16, emitSignal, &SystemConfiguration::numberOfPortsChanged);
+    setRangedValue(m_numberOfPorts, value, SystemConfigurationCheck::numberOfPortsRange.minimum,
+                   SystemConfigurationCheck::numberOfPortsRange.maximum, emitSignal,
+                   &SystemConfiguration::numberOfPortsChanged);
 }
 
 void SystemConfiguration::setIpAddress(const QString& address, bool emitSignal) {

@@ -111,6 +111,16 @@ private slots:
         QFETCH(bool, keypad);
         QCOMPARE(DiscoveryVersionText(text.isNull() ? nullptr : text.constData()).isKeypad(), keypad);
     }
+
+    // What else an answer tells, as the keypad writes it.
+    void versionTextFields() {
+        const DiscoveryVersionText text("Product:Lumetto Keypad\nHardware:HW-004113-02\nSoftware:SFT-009251-00\n"
+                                        "Firmware:1.1.20\n");
+        QCOMPARE(text.product(), QStringLiteral("Lumetto Keypad"));
+        QCOMPARE(text.hardware(), QStringLiteral("HW-004113-02"));
+        QCOMPARE(text.firmware(), QStringLiteral("1.1.20"));
+        QCOMPARE(text.firmwareNumber(), 1120);
+    }
 };
 
 LUMETTO_TEST_MAIN_CORE(TestKeypadCodecs, "tst_keypadcodecs")

@@ -140,6 +140,70 @@ private slots:
         }
     }
 
+    // A restore that keeps the keypad's name: only the name changes, to the byte.
+    void withName_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray head = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<v1><config>";
+        const QByteArray universe = "<property><url>/api/v1/config/universe</url><value>3</value></property>";
+        const auto name = [](const QByteArray& value) {
+            return "<property>\n<url>/api/v1/config/name</url>\n<value>" + value + "</value>\n</property>";
+        };
+        QTest::newRow("plain") << head + name("Foyer") + universe + "</config></v1>"
+                               << "Desk" << head + name("Desk") + universe + "</config></v1>";
+        QTest::newRow("markup and beyond ASCII")
+            << head + universe + name("Foyer &amp; Bar") + "</config></v1>"
+            << QString::fromUtf8("Caf\u00e9 & <Bar> \u20ac")
+            << head + universe + name("Caf&#233; &amp; &lt;Bar&gt; &#8364;") + "</config></v1>";
+        QTest::newRow("every name a document sets")
+            << head + name("A") + universe + "<property><url>/api/v1/config/name</url><value>B</value></property>" +
+                   "</config></v1>"
+            << "C"
+            << head + name("C") + universe + "<property><url>/api/v1/config/name</url><value>C</value></property>" +
+                   "</config></v1>";
+        QTest::newRow("empty value") << head + name("") + "</config></v1>"
+                                     << "Desk" << head + name("Desk") + "</config></v1>";
+        QTest::newRow("empty element")
+            << head + "<property><url>/api/v1/config/name</url><value/></property></config></v1>"
+            << "Desk" << head + "<property><url>/api/v1/config/name</url><value>Desk</value></property></config></v1>";
+        QTest::newRow("UTF-8 elsewhere") << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><v1><config>" +
+                                                name("K\xc3\xbc"
+                                                     "che") +
+                                                "</config></v1>"
+                                         << QString::fromUtf8("L\u00f6bby")
+                                         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><v1><config>" +
+                                                name("L&#246;bby") + "</config></v1>";
+        const QByteArray nameless = head + universe + "</config></v1>";
+        QTest::newRow("no name") << nameless << "Desk" << nameless;
+        const QByteArray broken = head + name("Foyer") + "</v1>";
+        QTest::newRow("not well-formed") << broken << "Desk" << broken;
+    }
+
+    void withName() {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, expected);
+        const QByteArray result = MSPDocument::withName(data, name);
+        QCOMPARE(result, expected);
+        if (result != data) {
+            QVERIFY(MSPDocument::read(result, false).ok);
+            QCOMPARE(SystemConfiguration::instance()->name(), name);
+        }
+
+        // A whole saved document: the name is all that moves. (Save writes Latin-1 letters as they
+        // are, the renaming as references, so only an ASCII name gives the very same bytes.)
+        fill(0, false);
+        const QByteArray saved = MSPDocument::fileContents();
+        SystemConfiguration::instance()->setName(name);
+        const QByteArray renamed = MSPDocument::withName(saved, name);
+        if (QString::fromLatin1(name.toLatin1()) == name && name.toLatin1() == name.toUtf8())
+            QCOMPARE(renamed, MSPDocument::fileContents());
+        reset();
+        QVERIFY(MSPDocument::read(renamed, false).ok);
+        QCOMPARE(SystemConfiguration::instance()->name(), name);
+    }
+
     void hostileDocuments() {
         QElapsedTimer timer;
         timer.start();

@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include "ModelFixture.h"
+#include "SystemConfigurationCheck.h"
 
 #include <QSignalSpy>
 
@@ -85,6 +86,38 @@ private slots:
         QVERIFY(element.contains(QLatin1String("<value>R&amp;D &lt;Lab&gt; &#8364;&#13;</value>")));
         QVERIFY(element.contains(QLatin1String("brightness</url>\n<value>off</value>")));
         QVERIFY(element.contains(QLatin1String("<value>1,1,0,1,1,1,1,1,0,1,0</value>")));
+    }
+
+    // What the System Configuration form takes, shared with the command line.
+    void formChecks() {
+        using Check = SystemConfigurationCheck;
+        for (const char* taken : {"Lobby", "x", "Caf\u00e9 \u00fcber 2 (West)", "1234567890123456789012345678901"})
+            QVERIFY2(Check::isValidName(QString::fromUtf8(taken)) &&
+                         Check::nameProblem(QString::fromUtf8(taken)).isEmpty(),
+                     taken);
+        QCOMPARE(Check::nameProblem(QString()), QStringLiteral("The device's name cannot be empty."));
+        QCOMPARE(Check::nameProblem(QString(32, QLatin1Char('x'))),
+                 QStringLiteral("The device's name cannot be longer than 31 characters."));
+        for (const char* refused : {"A&B", "a,b", "say \"hi\""}) {
+            QVERIFY(!Check::isValidName(QLatin1String(refused)));
+            QCOMPARE(Check::nameProblem(QLatin1String(refused)),
+                     QStringLiteral("The device's name cannot contain \"&\", \",\" or '\"'."));
+        }
+
+        bool scenes[SystemConfiguration::sceneCount] = {};
+        QVERIFY(!Check::anySceneEnabled(scenes));
+        scenes[7] = true;
+        QVERIFY(Check::anySceneEnabled(scenes));
+
+        // Button switches arrived in 1.1.15 and stayed.
+        const QList<QPair<const char*, Check::ButtonGate>> gates{
+            {"1.1.14", Check::ButtonGate::Closed},        {"1.0.30", Check::ButtonGate::Closed},
+            {"0.9.99", Check::ButtonGate::Closed},        {"1.1.15", Check::ButtonGate::Open},
+            {"1.1.20", Check::ButtonGate::Open},          {"1.2.0", Check::ButtonGate::Open},
+            {"2.0.0", Check::ButtonGate::Open},           {"1.3", Check::ButtonGate::Unknown},
+            {"Not Available", Check::ButtonGate::Unknown}};
+        for (const auto& gate : gates)
+            QVERIFY2(Check::buttonGate(QLatin1String(gate.first)) == gate.second, gate.first);
     }
 };
 

@@ -82,7 +82,12 @@ private slots:
         QTest::newRow("file after the address") << QStringList{"backup", "10.0.0.2", ""} << files;
         QTest::newRow("restore: file first") << QStringList{"restore", "a"} << QStringList{"a.xml"};
         QTest::newRow("restore: then the address") << QStringList{"restore", "a.xml", ""} << QStringList();
-        QTest::newRow("option") << QStringList{"discover", "-"} << QStringList{"--timeout"};
+        QTest::newRow("options") << QStringList{"discover", "-"} << QStringList{"--json", "--timeout"};
+        QTest::newRow("restore: any number of addresses")
+            << QStringList{"restore", "a.xml", "10.0.0.2", "10.0.0.3", ""} << QStringList();
+        QTest::newRow("restore: its options")
+            << QStringList{"restore", "a.xml", "--"} << QStringList{"--dry-run", "--keep-name"};
+        QTest::newRow("diff: files") << QStringList{"diff", "a.xml", ""} << files;
         QTest::newRow("option before the file") << QStringList{"show", "--json", ""} << files;
         QTest::newRow("option's value is typed") << QStringList{"discover", "--timeout", ""} << QStringList();
         QTest::newRow("unknown command") << QStringList{"frobnicate", ""} << QStringList();

@@ -1,3 +1,4 @@
+#include "CliRunner.h"
 #include "KeypadSimulator.h"
 #include "MSPColorWashEffect.h"
 #include "MSPDocument.h"
@@ -22,11 +23,7 @@ namespace {
 
 const QString KeypadAddress = QStringLiteral("10.77.0.1");
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using CliRunner::Run;
 
 QByteArray readAll(const QString& fileName) {
     QFile file(fileName);
@@ -88,9 +85,9 @@ private slots:
         run = cli({"backup", KeypadAddress, path});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QCOMPARE(readAll(path), m_document);
-        // The editor's read of all scenes ends with the revert of the active one.
-        QCOMPARE(m_server->lines(),
-                 QStringList({"GET /api/v1/config ", "GET /api/v1/shows ", "POST /api/v1/shows/5 apply=0"}));
+        // Only reads: unlike the editor's, this read of all scenes does not revert the active one,
+        // which would throw away an edit the keypad plays but has not saved.
+        QCOMPARE(m_server->lines(), QStringList({"GET /api/v1/config ", "GET /api/v1/shows "}));
     }
 
     void refusals_data() {
@@ -134,6 +131,53 @@ private slots:
             QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
             QCOMPARE(m_server->requests().size(), 0);
         }
+    }
+
+    // Mistakes in a fleet command are found before the first keypad hears anything.
+    void fleetRefusalsSendNothing_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, const QString& arguments, int exitCode, const QString& message) {
+            QTest::newRow(name) << arguments.split(' ') << exitCode << message;
+        };
+        row("second address", "restore FILE 10.77.0.1 keypad", 2, "keypad is not an IPv4 address");
+        row("address twice", "restore FILE 10.77.0.1 10.77.0.1", 1, "10.77.0.1 is named twice");
+        row("unknown option", "restore FILE 10.77.0.1 --force", 1, "unknown option --force");
+        row("diff off the subnet", "diff FILE 192.0.2.4", 2, "192.0.2.4 is not on any local subnet");
+        row("diff of one", "diff FILE", 1, "Usage:");
+        row("no such scene", "press 10.77.0.1 scene 9", 1, "scene 9: a scene is 1 to 8");
+        row("no such key", "press 10.77.0.1 sideways", 1, "Usage:");
+        row("bad value", "set 10.77.0.1 lights=171", 1, "lights=171: the number of lights per port is");
+        row("nothing to set", "set 10.77.0.1", 1, "Usage:");
+        row("backup all without a folder", "backup --all", 1, "Usage:");
+        row("timeout", "backup --all DIR --timeout=soon", 1, "--timeout needs a positive number");
+    }
+
+    void fleetRefusalsSendNothing() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        arguments.replaceInStrings("FILE", file("fleet.xml", m_document));
+        arguments.replaceInStrings("DIR", m_dir.filePath("fleet"));
+        const Run run = cli(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(m_server->requests().size(), 0);
+    }
+
+    // Every command explains itself with an example and its exit statuses.
+    void helpPages() {
+        for (const char* command : {"discover", "backup", "restore", "diff", "set", "press", "show", "render"}) {
+            const Run run = cli({command, "--help"});
+            QCOMPARE(run.exitCode, 0);
+            for (const QString& part : {QStringLiteral("Usage: lumetto-keypad-cli ") + command,
+                                        QStringLiteral("\nExample"), QStringLiteral("\nExit status:\n  0  ")})
+                QVERIFY2(run.out.contains(part), qPrintable(command + (" lacks " + part)));
+        }
+        QCOMPARE(cli({"--help"}).out.count("lumetto-keypad-cli "), 11);
+        QCOMPARE(cli({"undo", "--help"}).exitCode, 1);
     }
 
     // Named values with their units, the profile by its name, and the same as data; nothing sent.
@@ -198,23 +242,7 @@ private slots:
     }
 
 private:
-    Run cli(const QStringList& arguments) {
-        QProcess process;
-        // The tool reads the editor's network choice: keep the user's own settings out of reach.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
-        environment.insert("XDG_DATA_HOME", m_dir.filePath("data"));
-        process.setProcessEnvironment(environment);
-        process.start(TestSupport::binDir() + "/lumetto-keypad-cli", arguments);
-        // Serve the keypad's side while the tool runs: the event loop must keep turning.
-        // A tool that hangs is killed with the process object and reported as exit code -1.
-        if (!process.waitForStarted() ||
-            !QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 60000))
-            return {};
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-                QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError())};
-    }
+    Run cli(const QStringList& arguments) { return CliRunner::run(arguments, m_dir.path()); }
 
     // A file in the test's folder, written first when there are contents.
     QString file(const QString& name, const QByteArray& contents = QByteArray()) {
