@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run demo test package clean format sanitize
+.PHONY: all deps configure build run demo test package clean format sanitize fuzz
 
 all: build
 
@@ -51,8 +51,16 @@ package: build
 sanitize:
 	$(MAKE) test BUILD=build-sanitize TEST_PACKAGE= CMAKE_FLAGS="-DSANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
 
+# Every parser's libFuzzer target, FUZZ_SECONDS each (default 60), under ASan and UBSan with
+# clang, in build-fuzz/ (scripts/fuzz). The normal build replays their corpora in `make test`.
+FUZZ_SECONDS ?= 60
+fuzz:
+	scripts/install-deps --fuzz
+	JOBS=$(JOBS) scripts/fuzz build
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz run
+
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-sanitize
+	rm -rf $(BUILD) build-sanitize build-fuzz

@@ -623,7 +623,7 @@ void ZelColorLibrary::loadPresetFiles() {
     }
 }
 
-bool ZelColorLibrary::parseColorFile(const QByteArray& data, QList<ParsedList>* lists, QString* error) const {
+bool ZelColorLibrary::parseColorFile(const QByteArray& data, QList<ParsedList>* lists, QString* error) {
     QXmlStreamReader xml(data);
     int depth = 0;
     int colorCount = 0;
@@ -801,31 +801,45 @@ void ZelColorLibrary::readUserFile() {
     report(tr("Color Library"), text);
 }
 
-QDomDocument ZelColorLibrary::userDocument() const {
+QDomDocument ZelColorLibrary::colorDocument(const QList<ParsedList>& lists) {
     QDomDocument doc;
     doc.appendChild(
         doc.createProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
     QDomElement root = doc.createElement(RootElement);
     root.setAttribute(QStringLiteral("version"), FormatVersion);
     doc.appendChild(root);
-    for (int row = 0; row < rowCount(); ++row) {
-        const QStandardItem* list = item(row);
-        if (list->data(ListKindRole).toInt() != UserList)
-            continue;
+    for (const ParsedList& list : lists) {
         QDomElement listElement = doc.createElement(ListElement);
-        listElement.setAttribute(QStringLiteral("name"), list->text());
-        for (int c = 0; c < list->rowCount(); ++c) {
-            const QStandardItem* color = list->child(c);
+        listElement.setAttribute(QStringLiteral("name"), list.name);
+        for (const ParsedColor& color : list.colors) {
             QDomElement e = doc.createElement(ColorElement);
-            e.setAttribute(QStringLiteral("uid"), color->data(UidRole).toString());
-            e.setAttribute(QStringLiteral("name"), color->data(NameRole).toString());
-            e.setAttribute(QStringLiteral("value"), color->data(ColorTextRole).toString());
-            e.setAttribute(QStringLiteral("vendorId"), color->data(VendorIdRole).toString());
+            e.setAttribute(QStringLiteral("uid"), color.uid);
+            e.setAttribute(QStringLiteral("name"), color.name);
+            e.setAttribute(QStringLiteral("value"), color.value);
+            e.setAttribute(QStringLiteral("vendorId"), color.vendorId);
             listElement.appendChild(e);
         }
         root.appendChild(listElement);
     }
     return doc;
+}
+
+QDomDocument ZelColorLibrary::userDocument() const {
+    QList<ParsedList> lists;
+    for (int row = 0; row < rowCount(); ++row) {
+        const QStandardItem* list = item(row);
+        if (list->data(ListKindRole).toInt() != UserList)
+            continue;
+        ParsedList parsed;
+        parsed.name = list->text();
+        for (int c = 0; c < list->rowCount(); ++c) {
+            const QStandardItem* color = list->child(c);
+            parsed.colors.append({color->data(UidRole).toString(), color->data(NameRole).toString(),
+                                  color->data(ColorTextRole).toString(), color->data(VendorIdRole).toString()});
+        }
+        lists.append(parsed);
+    }
+    return colorDocument(lists);
 }
 
 void ZelColorLibrary::saveUserFile() {

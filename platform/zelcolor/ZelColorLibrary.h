@@ -145,6 +145,31 @@ public:
     /** Where the user lists are kept. */
     static QString userFilePath();
 
+    /** One colour of a ".zelcolors" document, its attributes as written. */
+    struct ParsedColor {
+        QString uid;
+        QString name;
+        QString value;
+        QString vendorId;
+        bool operator==(const ParsedColor& other) const {
+            return uid == other.uid && name == other.name && value == other.value && vendorId == other.vendorId;
+        }
+    };
+    /** One colour group of a ".zelcolors" document. */
+    struct ParsedList {
+        QString name;
+        QList<ParsedColor> colors;
+        bool operator==(const ParsedList& other) const { return name == other.name && colors == other.colors; }
+    };
+    /**
+     * Reads a ".zelcolors" document without touching any library. False, with @p lists empty and
+     * @p error naming the problem and its line, for anything that is not a well-formed colour
+     * document within the limits above.
+     */
+    static bool parseColorFile(const QByteArray& data, QList<ParsedList>* lists, QString* error);
+    /** The ".zelcolors" document of @p lists, as the user file and exports are written. */
+    static QDomDocument colorDocument(const QList<ParsedList>& lists);
+
     /**
      * A ".zelcolors" document named @p name with the colours of @p indexes (a list index stands
      * for all its colours; each colour appears once).
@@ -180,17 +205,6 @@ signals:
     void listsChanged(QStringList userLists);
 
 private:
-    struct ParsedColor {
-        QString uid;
-        QString name;
-        QString value;
-        QString vendorId;
-    };
-    struct ParsedList {
-        QString name;
-        QList<ParsedColor> colors;
-    };
-
     QStandardItem* listItem(const QString& name) const;
     QStandardItem* colorItem(const QString& uid) const;
     QStandardItem* ensureList(const QString& name, ListKind kind);
@@ -201,7 +215,6 @@ private:
     void ensureUserFileRead();
     void readUserFile();
     void saveUserFile();
-    bool parseColorFile(const QByteArray& data, QList<ParsedList>* lists, QString* error) const;
     QDomDocument userDocument() const;
     static void report(const QString& title, const QString& text);
 
