@@ -14,6 +14,7 @@
 #include "MSPComm.h"
 #include "MSPControlPanelWidget.h"
 #include "MSPDocument.h"
+#include "MSPDocumentFile.h"
 #include "MSPEffect.h"
 #include "MSPEffectFactory.h"
 #include "MSPScene.h"
@@ -22,6 +23,7 @@
 #include "MessageBox.h"
 #include "NetworkPrefs.h"
 #include "PreviewDock.h"
+#include "ReplySizeLimit.h"
 #include "StatusWidget.h"
 #include "SystemConfiguration.h"
 #include "SystemConfigurationWidget.h"
@@ -48,7 +50,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
-#include <QXmlStreamReader>
+#include <memory>
 
 namespace {
 
@@ -69,35 +71,6 @@ constexpr int firstDiscoveryDelayMs = 1000;
 constexpr int splashMs = 1000;
 // Eight scenes, then the configuration.
 constexpr int fileProgressSteps = MSPSceneModel::sceneCount + 1;
-
-// A file must be a well-formed document whose root is our "v1" element before any of it is
-// applied: the reader applies each element as it goes, so a broken file would be half-loaded.
-QString documentProblem(const QByteArray& data) {
-    if (data.size() > MSPDocument::maximumSize)
-        return QObject::tr("The file is larger than %1 bytes.").arg(MSPDocument::maximumSize);
-    QXmlStreamReader xml(data);
-    bool rootSeen = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && !rootSeen) {
-            rootSeen = true;
-            if (xml.name() != QLatin1String("v1"))
-                return QObject::tr("Line %1: this is not a configuration file.").arg(xml.lineNumber());
-        }
-    }
-    if (xml.hasError())
-        return QObject::tr("Line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
-    if (!rootSeen)
-        return QObject::tr("The file holds no configuration.");
-    // Well formed is not enough: what the reader would refuse halfway is refused before any of it
-    // reaches the model or the keypad.
-    const MSPDocument::ReadResult check = MSPDocument::check(data);
-    if (!check.ok) {
-        return check.line > 0 ? QObject::tr("Line %1: %2").arg(check.line).arg(check.error)
-                              : QObject::tr("This is not a configuration file: %1").arg(check.error);
-    }
-    return QString();
-}
 
 } // namespace
 
@@ -344,6 +317,19 @@ void MainWindow::connectSharedObjects() {
     connect(configuration, &SystemConfiguration::onOffCheckBoxStateChanged, m_controlPanel,
             &MSPControlPanelWidget::handleOnOffStateChanged);
     connect(comm, &MSPComm::networkError, this, &MainWindow::handleNetworkError);
+    // A reply refused for its size comes from something broken or hostile: say so, one box at a time.
+    auto refusalShowing = std::make_shared<bool>(false);
+    connect(
+        ReplySizeLimit::instance(), &ReplySizeLimit::replyRefused, this,
+        [refusalShowing](const QString&, const QString& message) {
+            if (*refusalShowing)
+                return;
+            *refusalShowing = true;
+            MessageBox::warning(QApplication::activeWindow(), tr("Keypad Error"),
+                                message.left(1).toUpper() + message.mid(1) + QLatin1Char('.'));
+            *refusalShowing = false;
+        },
+        Qt::QueuedConnection);
     connect(m_model, &MSPSceneModel::effectParamsChanged, comm, &MSPComm::handleEffectParamsChanged);
     connect(m_model, &MSPSceneModel::effectChanged, comm, &MSPComm::handleEffectChanged);
     discoverer->setNetworkPrefs(m_networkPrefs);
@@ -517,25 +503,23 @@ bool MainWindow::openFile(const QString& fileName) {
 }
 
 bool MainWindow::openAndReadFile(const QString& fileName, Folder folder) {
-    QFile file(fileName);
-    if (!file.open(QFile::ReadOnly)) {
+    const MSPDocumentFile::Result file = MSPDocumentFile::load(fileName);
+    if (file.status == MSPDocumentFile::Status::NotOpened) {
         MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
-                            tr("Cannot open file %1:\n%2.").arg(fileName, file.errorString()));
+                            tr("Cannot open file %1:\n%2.").arg(fileName, file.problem));
         return false;
     }
     if (folder == Folder::Remember)
         setLastDirPath(fileName);
-    const QByteArray data = file.read(MSPDocument::maximumSize + 1);
-    file.close();
-
-    const QString problem = documentProblem(data);
-    if (!problem.isEmpty()) {
+    if (!file.ok()) {
+        const QString problem = file.line > 0 ? tr("Line %1: %2").arg(file.line).arg(file.problem)
+                                              : file.problem.left(1).toUpper() + file.problem.mid(1);
         MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
                             tr("Cannot read file %1:\n%2").arg(fileName, problem));
         return false;
     }
     QBuffer buffer;
-    buffer.setData(data);
+    buffer.setData(file.contents);
     buffer.open(QBuffer::ReadOnly);
     if (!readFile(&buffer)) {
         MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),

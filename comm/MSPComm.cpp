@@ -10,6 +10,7 @@
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "NetworkPrefs.h"
+#include "ReplySizeLimit.h"
 #include "SystemConfiguration.h"
 #include "Vexil.h"
 
@@ -135,6 +136,7 @@ QNetworkReply* MSPComm::get(const QString& path) {
     ++m_outstanding;
     QNetworkReply* reply = m_networkAccessManager->get(request);
     limitTransferTime(reply);
+    ReplySizeLimit::watch(reply);
     emit requestSent(QStringLiteral("GET"), path, QString());
     return reply;
 }
@@ -146,6 +148,7 @@ QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
     ++m_outstanding;
     QNetworkReply* reply = m_networkAccessManager->post(request, body.toLatin1());
     limitTransferTime(reply);
+    ReplySizeLimit::watch(reply);
     // A reused connection must not hold the body back until the headers are acknowledged.
     LowDelaySockets::applyTo(QHostAddress(m_address), HttpPort);
     emit requestSent(QStringLiteral("POST"), path, body);
@@ -392,7 +395,8 @@ void MSPComm::waitForActiveSceneButton() {
 void MSPComm::replyFinished(QNetworkReply* reply) {
     --m_outstanding;
     const bool unparsed = m_unparsedReplies.contains(reply);
-    const bool tolerant = m_failureTolerantReplies.contains(reply);
+    // A keypad that resets drops the connection; one that floods us has not reset.
+    const bool tolerant = m_failureTolerantReplies.contains(reply) && !ReplySizeLimit::refused(reply);
     const bool failed = reply->error() != QNetworkReply::NoError;
 
     if (!unparsed && !failed) {

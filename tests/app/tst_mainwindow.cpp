@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Nothing answers at this address on the test network, so requests leave and simply fail.
@@ -222,15 +224,20 @@ private slots:
         QTest::newRow("missing") << QByteArray() << "Cannot open file";
         QTest::newRow("mismatched tag") << sceneDocument(MSPEffect::ColorWash).replace("</v1>", "</v2>") << "Line 12";
         QTest::newRow("not ours") << QByteArray("<html>\n<body/></html>") << "Line 1";
-        QTest::newRow("empty") << QByteArray("") << "Premature end";
+        QTest::newRow("empty") << QByteArray("") << "The file is empty";
+        QTest::newRow("invalid byte") << QByteArray(
+                                             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<v1>\n<x>\xe9</x></v1>")
+                                      << "Line 3: byte 0xE9 is not valid UTF-8";
+        QTest::newRow("unknown encoding") << QByteArray("<?xml version=\"1.0\" encoding=\"X-NONE-9\"?>\n<v1></v1>")
+                                          << "Line 1: the document declares the encoding \"X-NONE-9\"";
         // Well formed, and the scene would go in before the switch states fail.
         const QByteArray halfway = sceneDocument(MSPEffect::ColorWash)
                                        .replace("</all_shows>", "</all_shows><config>\n<property>\n<url>/api/v1/config/"
                                                                 "switch_state</url>\n<value>1,1</value></property>\n"
                                                                 "</config>");
-        QTest::newRow("refused halfway")
-            << halfway
-            << QStringLiteral("Line %1: switch state").arg(halfway.left(halfway.indexOf("<value>1,1")).count('\n') + 1);
+        QTest::newRow("refused halfway") << halfway
+                                         << QStringLiteral("Line %1: not a valid configuration document: switch state")
+                                                .arg(halfway.left(halfway.indexOf("<value>1,1")).count('\n') + 1);
     }
 
     // Refused before anything is applied: scene one keeps its effect.
@@ -251,6 +258,24 @@ private slots:
         QVERIFY2(MessageBox::lastText().contains(path), qPrintable(MessageBox::lastText()));
         QVERIFY2(MessageBox::lastText().contains(where), qPrintable(MessageBox::lastText()));
         QCOMPARE(sceneOneType(), int(MSPEffect::FixedColor));
+    }
+
+    // Opening a pipe would block the window until someone writes to it: refused unopened.
+    void openRefusesWhatIsNotAFile() {
+        MainWindow window;
+        setState(ConnectionState::OfflineDemo);
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath("pipe.xml");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        for (const QString& path : {pipe, dir.path()}) {
+            FileDialog::setNextFileName(path);
+            MessageBox::setNextAnswer(QMessageBox::Ok);
+            QVERIFY(!window.open());
+            QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Open Error"));
+            const QString what =
+                path == pipe ? "it is a named pipe (FIFO), not a file." : "it is a folder, not a file.";
+            QCOMPARE(MessageBox::lastText(), "Cannot open file " + path + ":\n" + what);
+        }
     }
 
     void openAndSave() {

@@ -57,6 +57,31 @@ void RecordingHttpServer::readFrom(QTcpSocket* socket, QByteArray& buffer) {
             drip->start(500);
             continue;
         }
+        if (m_mode == Mode::Sized) {
+            const QByteArray body = "<v1>" + QByteArray(int(m_replySize) - 9, ' ') + "</v1>";
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            continue;
+        }
+        if (m_mode == Mode::Unannounced || m_mode == Mode::Flood) {
+            // Without a length the body ends only when the connection does.
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n\r\n<v1>");
+            if (m_mode == Mode::Unannounced) {
+                socket->write(QByteArray(int(m_replySize) - 4, ' '));
+                m_bodyBytesSent += m_replySize;
+                continue;
+            }
+            const auto feed = [this, socket] {
+                constexpr int Chunk = 256 * 1024;
+                while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 4 * Chunk) {
+                    socket->write(QByteArray(Chunk, ' '));
+                    m_bodyBytesSent += Chunk;
+                }
+            };
+            connect(socket, &QTcpSocket::bytesWritten, socket, feed);
+            feed();
+            continue;
+        }
         const QByteArray body =
             m_replies.value(m_requests.last().method + QLatin1Char(' ') + m_requests.last().path, "<v1></v1>");
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +

@@ -24,7 +24,10 @@ public:
     };
 
     // Trickle answers with a large reply and sends it a byte at a time, every half second.
-    enum class Mode { Answer, Silent, Hangup, Trickle };
+    // Sized answers with a document of replySize() bytes (Content-Length given); Unannounced sends
+    // that many bytes without a length and then falls silent, the connection open; Flood sends
+    // an endless body as fast as the client takes it.
+    enum class Mode { Answer, Silent, Hangup, Trickle, Sized, Unannounced, Flood };
 
     RecordingHttpServer();
 
@@ -33,6 +36,9 @@ public:
         m_replies.insert(method + QLatin1Char(' ') + path, body);
     }
     void setMode(Mode mode) { m_mode = mode; }
+    void setReplySize(qint64 size) { m_replySize = size; }
+    // Bytes of the Flood and Unannounced bodies written so far.
+    qint64 bodyBytesSent() const { return m_bodyBytesSent; }
     // Hang up on requests whose body contains this text (a keypad that restarts).
     void setHangupOn(const QByteArray& bodyPart) { m_hangupOn = bodyPart; }
 
@@ -48,6 +54,8 @@ private:
     QHash<QString, QByteArray> m_replies;
     QList<Request> m_requests;
     Mode m_mode = Mode::Answer;
+    qint64 m_replySize = 0;
+    qint64 m_bodyBytesSent = 0;
     QByteArray m_hangupOn;
     QElapsedTimer m_clock;
 };

@@ -8,6 +8,7 @@
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "RecordingHttpServer.h"
+#include "ReplySizeLimit.h"
 #include "SystemConfiguration.h"
 #include "TestEnvironment.h"
 
@@ -247,32 +248,59 @@ private slots:
         using Mode = RecordingHttpServer::Mode;
         QTest::addColumn<Mode>("mode");
         QTest::addColumn<bool>("reset");
-        QTest::newRow("keypad never answers") << Mode::Silent << false;
+        QTest::addColumn<qint64>("size"); // of the reply, for the modes that send one
+        QTest::addColumn<bool>("failed");
+        QTest::addColumn<bool>("slow"); // ends only at the transfer limit
+        const qint64 limit = ReplySizeLimit::KeypadReplyLimit;
+        QTest::newRow("keypad never answers") << Mode::Silent << false << 0LL << true << true;
         // Never quiet for long, never done: the limit is on the whole transfer.
-        QTest::newRow("keypad answers a byte at a time") << Mode::Trickle << false;
-        QTest::newRow("keypad hangs up") << Mode::Hangup << false;
+        QTest::newRow("keypad answers a byte at a time") << Mode::Trickle << false << 0LL << true << true;
+        QTest::newRow("keypad hangs up") << Mode::Hangup << false << 0LL << true << false;
         // A keypad drops the connection as it resets: that is what a reset looks like, no failure.
-        QTest::newRow("keypad hangs up on a reset") << Mode::Hangup << true;
+        QTest::newRow("keypad hangs up on a reset") << Mode::Hangup << true << 0LL << false << false;
+        // Refused the moment a reply passes the limit, or says it will: never held to the end.
+        QTest::newRow("reply as large as allowed") << Mode::Sized << false << limit << false << false;
+        QTest::newRow("reply announced too large") << Mode::Sized << false << limit + 1 << true << false;
+        QTest::newRow("reply grows too large") << Mode::Unannounced << false << limit + 1 << true << false;
+        QTest::newRow("endless reply") << Mode::Flood << false << 0LL << true << false;
+        QTest::newRow("endless reply to a reset") << Mode::Flood << true << 0LL << true << false;
     }
 
     void failedRequests() {
         QFETCH(RecordingHttpServer::Mode, mode);
         QFETCH(bool, reset);
+        QFETCH(qint64, size);
+        QFETCH(bool, failed);
+        QFETCH(bool, slow);
         m_server->setMode(mode);
-        const bool slow = mode != RecordingHttpServer::Mode::Hangup;
+        m_server->setReplySize(size);
         QSignalSpy errors(m_comm, &MSPComm::networkError);
         QSignalSpy beats(m_comm, &MSPComm::heartBeat);
+        QSignalSpy refusals(ReplySizeLimit::instance(), &ReplySizeLimit::replyRefused);
         QElapsedTimer timer;
         timer.start();
         reset ? m_comm->restoreFactoryDefaults() : m_comm->getConfig();
         QVERIFY(
             QTest::qWaitFor([&] { return !m_comm->hasOutstandingReplies(); }, MSPComm::TransferTimeoutMs + Generous));
-        QCOMPARE(errors.count(), reset ? 0 : 1);
-        QCOMPARE(beats.count(), reset ? 1 : 0);
+        QCOMPARE(errors.count(), failed ? 1 : 0);
+        QCOMPARE(beats.count(), failed ? 0 : 1);
         QCOMPARE(beats.value(0).value(0, true).toBool(), true);
         // The stack's transfer limit is a coarse timer, which may fire up to 5 % early.
-        QVERIFY(!slow || timer.elapsed() >= MSPComm::TransferTimeoutMs * 9 / 10);
+        if (slow)
+            QVERIFY(timer.elapsed() >= MSPComm::TransferTimeoutMs * 9 / 10);
+        else
+            QVERIFY2(timer.elapsed() < MSPComm::TransferTimeoutMs / 2, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(timer.elapsed() < MSPComm::TransferTimeoutMs * 2);
+
+        const bool tooLarge =
+            failed && (mode == RecordingHttpServer::Mode::Sized || mode == RecordingHttpServer::Mode::Unannounced ||
+                       mode == RecordingHttpServer::Mode::Flood);
+        QCOMPARE(refusals.count(), tooLarge ? 1 : 0);
+        if (tooLarge) {
+            QCOMPARE(refusals.at(0).at(0).toString(), KeypadAddress);
+            QVERIFY2(refusals.at(0).at(1).toString().contains("keypad at " + KeypadAddress + " sent a reply larger"),
+                     qPrintable(refusals.at(0).at(1).toString()));
+        }
     }
 
     void fileRestoreSequence() {

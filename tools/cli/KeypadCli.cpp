@@ -12,6 +12,7 @@
 #include "MSPDescription.h"
 #include "MSPDocument.h"
 #include "MSPDocumentComparison.h"
+#include "MSPDocumentFile.h"
 #include "MSPSceneModel.h"
 #include "ProgramVersion.h"
 #include "SystemConfiguration.h"
@@ -19,13 +20,11 @@
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QXmlStreamReader>
 #include <cstdio>
 
 namespace {
@@ -278,47 +277,14 @@ int KeypadCli::backupAll(const QString& directory, int timeout) {
 }
 
 bool KeypadCli::loadCheckedFile(const QString& fileName, QByteArray* contents, QString* error) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
-        return false;
-    }
-    if (file.size() > MSPDocument::maximumSize) {
-        *error = QStringLiteral("%1 is too large for a configuration file").arg(fileName);
-        return false;
-    }
-    *contents = file.readAll();
-
-    QXmlStreamReader xml(*contents);
-    bool seenRoot = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && !seenRoot) {
-            seenRoot = true;
-            if (xml.name() != QLatin1String("v1")) {
-                *error = QStringLiteral("%1:%2: not a configuration document (root element <%3>, expected <v1>)")
-                             .arg(fileName)
-                             .arg(xml.lineNumber())
-                             .arg(xml.name());
-                return false;
-            }
-        }
-    }
-    if (xml.hasError() || !seenRoot) {
-        *error = QStringLiteral("%1:%2: not a well-formed configuration document: %3")
-                     .arg(fileName)
-                     .arg(xml.lineNumber())
-                     .arg(seenRoot ? xml.errorString() : QStringLiteral("no root element"));
-        return false;
-    }
-
-    const MSPDocument::ReadResult check = MSPDocument::check(*contents);
-    if (!check.ok) {
-        const QString where = check.line > 0 ? QStringLiteral("%1:%2").arg(fileName).arg(check.line) : fileName;
-        *error = QStringLiteral("%1: not a valid configuration document: %2").arg(where, check.error);
-        return false;
-    }
-    return true;
+    const MSPDocumentFile::Result file = MSPDocumentFile::load(fileName);
+    const QString where = file.line > 0 ? QStringLiteral("%1:%2").arg(fileName).arg(file.line) : fileName;
+    if (file.status == MSPDocumentFile::Status::NotOpened)
+        *error = QStringLiteral("cannot read %1: %2").arg(fileName, file.problem);
+    else if (!file.ok())
+        *error = QStringLiteral("%1: %2").arg(where, file.problem);
+    *contents = file.contents;
+    return file.ok();
 }
 
 int KeypadCli::restore(const QStringList& arguments) {

@@ -7,6 +7,7 @@
 #include "MSPEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "ReplySizeLimit.h"
 #include "SystemConfiguration.h"
 #include "SystemConfigurationCheck.h"
 
@@ -67,7 +68,7 @@ void KeypadSession::handleReply(QNetworkReply* reply) {
     if (reply->error() == QNetworkReply::NoError || reply->url().host() != m_address)
         return;
     m_replyFailed = true;
-    m_replyError = reply->errorString();
+    m_replyError = ReplySizeLimit::refused(reply) ? ReplySizeLimit::message(reply) : reply->errorString();
 }
 
 bool KeypadSession::settle(const QString& what) {

@@ -19,11 +19,17 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString KeypadAddress = QStringLiteral("10.77.0.1");
 
 using CliRunner::Run;
+
+// Far more than the tool needs (about 20 MB, twice that under the sanitizers), far less than
+// an unbounded read of a device or a flooding keypad reaches within seconds.
+constexpr qint64 MemoryBoundKiB = 300 * 1024;
 
 QByteArray readAll(const QString& fileName) {
     QFile file(fileName);
@@ -107,10 +113,19 @@ private slots:
         row("unreadable file", "show /nonexistent/file.xml", 4, "cannot read /nonexistent/file.xml");
         row("show without a file", "show --json", 1, "Usage:");
         // Broken files: one line to say so, and nothing sent.
-        row("unclosed element", "", 4, ":5: not a well-formed configuration document",
+        row("unclosed element", "", 4, ":5: not well-formed XML",
             "<?xml version=\"1.0\"?>\n<v1>\n<all_shows>\n<show>\n</v1>");
         row("other document", "", 4, ":1: not a configuration document", "<html>\n</html>");
-        row("empty", "", 4, "not a well-formed configuration document", "");
+        row("empty", "", 4, "the file is empty", "");
+        row("ends early", "", 4, ":4: the document ends early, with <all_shows> (line 3) still open",
+            "<?xml version=\"1.0\"?>\n<v1>\n<all_shows>\n");
+        // Named for what is wrong, not taken for a missing root element.
+        row("invalid byte", "", 4, ":3: byte 0xE9 is not valid UTF-8, the encoding the document declares",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<v1>\n<config><property><url>/api/v1/config/name</url>"
+            "<value>Caf\xe9</value></property></config>\n</v1>");
+        row("unknown encoding", "", 4,
+            ":1: the document declares the encoding \"X-NONE-9\", which this program does not know",
+            "<?xml version=\"1.0\" encoding=\"X-NONE-9\"?>\n<v1>\n</v1>");
         row("bad switch state", "", 4, ":2: not a valid configuration document",
             "<v1><config>\n<property><url>/api/v1/config/switch_state</url>"
             "<value>1,1,2</value></property></config></v1>");
@@ -131,6 +146,51 @@ private slots:
             QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
             QCOMPARE(m_server->requests().size(), 0);
         }
+    }
+
+    // Whatever the path names, at most the limit is read; what is not a file is refused unread.
+    void showRefusesWhatIsNotAFile_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("device") << "/dev/zero"
+                                << "it is a device";
+        QTest::newRow("named pipe") << "pipe"
+                                    << "it is a named pipe (FIFO)";
+        QTest::newRow("folder") << "folder"
+                                << "it is a folder";
+        QTest::newRow("large file") << "large.xml"
+                                    << "larger than 1024 KiB";
+    }
+
+    void showRefusesWhatIsNotAFile() {
+        QFETCH(QString, path);
+        QFETCH(QString, what);
+        if (path == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(path)).constData(), 0600), 0);
+        else if (path == "folder")
+            QVERIFY(QDir(m_dir.path()).mkpath(path));
+        else if (path == "large.xml")
+            file(path, m_document + QByteArray(2 * MSPDocument::maximumSize, ' '));
+        const QString fileName = path.startsWith('/') ? path : m_dir.filePath(path);
+        const Run run = cli({"show", fileName});
+        QCOMPARE(run.exitCode, 4);
+        QVERIFY2(run.err.contains(fileName + ": ") && run.err.contains(what), qPrintable(run.err));
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.peakKiB < MemoryBoundKiB, qPrintable(QString::number(run.peakKiB)));
+    }
+
+    // A "keypad" that answers with an endless body is refused as its reply passes the limit:
+    // well before the transfer limit, and without taking the machine's memory.
+    void floodingKeypadIsRefused() {
+        m_server->setMode(RecordingHttpServer::Mode::Flood);
+        const Run run = cli({"backup", KeypadAddress, m_dir.filePath("flooded.xml")});
+        QCOMPARE(run.exitCode, 3);
+        QVERIFY2(run.err.contains("the keypad at " + KeypadAddress + " sent a reply larger than any keypad sends"),
+                 qPrintable(run.err));
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.peakKiB < MemoryBoundKiB, qPrintable(QString::number(run.peakKiB)));
+        QVERIFY2(run.ms < 5000, qPrintable(QString::number(run.ms)));
+        QVERIFY(!QFile::exists(m_dir.filePath("flooded.xml")));
     }
 
     // Mistakes in a fleet command are found before the first keypad hears anything.
