@@ -1,5 +1,6 @@
 // The configuration document and keypad reply reader: a document it takes is saved again, and
-// the saved text reads back to the same models, so saves never drift.
+// the saved text reads back to the same models, so saves never drift. The checks a file passes
+// before it is read take nothing the reader refuses, and name every refusal.
 #include "FuzzSupport.h"
 #include "MSPDocument.h"
 #include "MSPSceneModel.h"
@@ -17,6 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     };
     const MSPDocument::ReadResult first = MSPDocument::inspect(input, save);
     FUZZ_CHECK(first.ok == first.error.isEmpty(), first.error);
+    const MSPDocumentFile::Result file = MSPDocumentFile::check(input);
+    FUZZ_CHECK(file.ok() ? first.ok && file.contents == input : !file.problem.isEmpty(), file.problem);
     if (!first.ok)
         return 0;
 

@@ -113,6 +113,8 @@ MSPDocument::ReadResult MSPDocument::parse(const QByteArray& data, MSPHandler* h
     QXmlInputSource source;
     source.setData(withReadableReferences(data));
     QXmlSimpleReader reader;
+    reader.setFeature(QStringLiteral("http://xml.org/sax/features/namespaces"), false);
+    reader.setFeature(QStringLiteral("http://xml.org/sax/features/namespace-prefixes"), true);
     reader.setContentHandler(handler);
     reader.setErrorHandler(handler);
     result.ok = reader.parse(&source, false);
