@@ -183,24 +183,6 @@ int lineAt(const QByteArray& data, int offset) {
     return 1 + int(QByteArray::fromRawData(data.constData(), offset).count('\n'));
 }
 
-// The first line whose bytes the codec cannot decode, 0 when every line decodes.
-int firstUndecodableLine(QTextCodec* codec, const QByteArray& data) {
-    QTextCodec::ConverterState state;
-    int line = 1;
-    int start = 0;
-    while (start < data.size()) {
-        int end = data.indexOf('\n', start);
-        end = end < 0 ? data.size() : end + 1;
-        const int before = state.invalidChars;
-        codec->toUnicode(data.constData() + start, end - start, &state);
-        if (state.invalidChars > before)
-            return line;
-        ++line;
-        start = end;
-    }
-    return 0;
-}
-
 Result encodingProblem(const QByteArray& data) {
     int line = 1;
     const QByteArray declared = declaredEncoding(data, &line);
@@ -229,13 +211,7 @@ Result encodingProblem(const QByteArray& data) {
                       .arg(byte, QString::fromLatin1(declared));
         return problem(Status::Refused, text, lineAt(data, offset));
     }
-    const int bad = firstUndecodableLine(codec, data);
-    if (bad > 0) {
-        return problem(Status::Refused,
-                       MSPDocumentFile::tr("the text is not valid %1, the encoding the document declares")
-                           .arg(QString::fromLatin1(declared)),
-                       bad);
-    }
+    // The other encodings this program knows map every byte, or replace what they cannot map.
     return loaded();
 }
 
