@@ -12,6 +12,7 @@
 #include "MSPSceneModel.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "ReplySizeLimit.h"
 #include "SystemConfiguration.h"
 #include "UpdateDialog.h"
 #include "ZelColorLibrary.h"
@@ -258,6 +259,17 @@ private slots:
         QVERIFY2(MessageBox::lastText().contains(path), qPrintable(MessageBox::lastText()));
         QVERIFY2(MessageBox::lastText().contains(where), qPrintable(MessageBox::lastText()));
         QCOMPARE(sceneOneType(), int(MSPEffect::FixedColor));
+    }
+
+    // A reply refused for its size is a broken or hostile device: the user is told which.
+    void refusedReplyIsReported() {
+        MainWindow window;
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        emit ReplySizeLimit::instance()->replyRefused(
+            "10.77.0.2", "the keypad at 10.77.0.2 sent a reply larger than any keypad sends");
+        QTRY_COMPARE(MessageBox::lastTitle(), QStringLiteral("Keypad Error"));
+        QCOMPARE(MessageBox::lastText(),
+                 QStringLiteral("The keypad at 10.77.0.2 sent a reply larger than any keypad sends."));
     }
 
     // Opening a pipe would block the window until someone writes to it: refused unopened.
