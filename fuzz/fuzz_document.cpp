@@ -3,6 +3,7 @@
 // before it is read take nothing the reader refuses, and name every refusal.
 #include "FuzzSupport.h"
 #include "MSPDocument.h"
+#include "MSPDocumentFile.h"
 #include "MSPSceneModel.h"
 #include "SystemConfiguration.h"
 
