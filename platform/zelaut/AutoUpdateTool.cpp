@@ -95,7 +95,15 @@ void AutoUpdateTool::getVersionInfo() {
 
     m_abortReason.clear();
     m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, &AutoUpdateTool::handleDownloadProgress);
+    // Checked as each piece arrives: the progress signal is held back to ten a second, and its
+    // last one only follows the end of the reply, so a file that is too large would be held
+    // whole (or until the time limit) before it was refused.
+    QNetworkReply* reply = m_reply;
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        handleDownloadProgress(0, reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    });
+    connect(reply, &QNetworkReply::readyRead, this,
+            [this, reply] { handleDownloadProgress(reply->pos() + reply->bytesAvailable(), -1); });
     connect(m_reply, &QNetworkReply::finished, this, &AutoUpdateTool::handleReplyFinished);
     m_deadline.start(m_timeoutMs);
 }

@@ -56,7 +56,9 @@ void HttpTestServer::handleNewConnection() {
             if (response.sendContentLength)
                 head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
             socket->write(head + "\r\n" + response.body);
-            socket->disconnectFromHost();
+            // Held: a body without a length has not ended for the client.
+            if (response.behaviour != Behaviour::AnswerAndHold)
+                socket->disconnectFromHost();
         });
     }
 }

@@ -14,7 +14,7 @@ class HttpTestServer : public QObject {
     Q_DISABLE_COPY(HttpTestServer)
 
 public:
-    enum class Behaviour { Answer, NeverAnswer, CloseAtOnce };
+    enum class Behaviour { Answer, NeverAnswer, CloseAtOnce, AnswerAndHold };
 
     struct Response {
         int status = 200;

@@ -104,6 +104,9 @@ private slots:
         row("malformed", 200, "<html>Welcome to our portal</html>", "not usable");
         row("huge with length", 200, huge, "larger than");
         row("huge without length", 200, huge, "larger than", false);
+        // Refused as it passes the limit, not when the time limit ends a reply that never ends.
+        row("over the limit, then silent", 200, QByteArray(ZelCommonUtils::VersionFileCodec::MaxFileSize + 1, 'x'),
+            "larger than", false, HttpTestServer::Behaviour::AnswerAndHold);
         row("closed without answer", 200, QByteArray(), "failed", true, HttpTestServer::Behaviour::CloseAtOnce);
     }
 
