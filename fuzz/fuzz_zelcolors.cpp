@@ -3,6 +3,28 @@
 #include "FuzzSupport.h"
 #include "ZelColorLibrary.h"
 
+namespace {
+
+// Every text of the groups, as UTF-16 code units: what differs may not print.
+QString describe(const QList<ZelColorLibrary::ParsedList>& lists) {
+    QStringList texts;
+    auto units = [](const QString& text) {
+        QStringList hex;
+        for (const QChar c : text)
+            hex << QString::number(c.unicode(), 16);
+        return hex.join(QLatin1Char(' '));
+    };
+    for (const ZelColorLibrary::ParsedList& list : lists) {
+        texts << QStringLiteral("list [%1]").arg(units(list.name));
+        for (const ZelColorLibrary::ParsedColor& c : list.colors)
+            texts << QStringLiteral("  [%1] [%2] [%3] [%4]")
+                         .arg(units(c.uid), units(c.name), units(c.value), units(c.vendorId));
+    }
+    return texts.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzSupport::initialise();
     const QByteArray input = FuzzSupport::bytes(data, size);
@@ -27,6 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray written = ZelColorLibrary::colorDocument(lists).toByteArray(1);
     QList<ZelColorLibrary::ParsedList> again;
     FUZZ_CHECK(ZelColorLibrary::parseColorFile(written, &again, &error), error);
-    FUZZ_CHECK(again == lists, QString::fromUtf8(written.left(400)));
+    FUZZ_CHECK(again == lists, describe(lists) + QStringLiteral("\nread back as\n") + describe(again));
     return 0;
 }

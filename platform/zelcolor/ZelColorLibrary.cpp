@@ -75,9 +75,16 @@ QPixmap plainThumbnail(const ZelColor& color) {
     return pixmap;
 }
 
+// Control characters, and half characters (a surrogate without its pair, which a file in UTF-7 or
+// with character references can hold): no file can carry them back, UTF-8 writes a '?' instead.
 bool hasUnsafeCharacters(const QString& text) {
-    for (const QChar c : text) {
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         if (c.category() == QChar::Other_Control)
+            return true;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
             return true;
     }
     return false;
