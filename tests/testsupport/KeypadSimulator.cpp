@@ -267,6 +267,14 @@ bool KeypadSimulator::setHanging(bool on) {
     return expectOk(on ? "hang on" : "hang off");
 }
 
+bool KeypadSimulator::stall(int msec) {
+    return expectOk(msec < 0 ? QByteArray("stall on") : "stall " + QByteArray::number(msec));
+}
+
+bool KeypadSimulator::endStall() {
+    return expectOk("stall off");
+}
+
 bool KeypadSimulator::setDelay(int msec) {
     return expectOk("delay " + QByteArray::number(msec));
 }

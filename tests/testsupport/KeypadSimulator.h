@@ -80,6 +80,10 @@ public:
     bool setHeartbeats(bool on);
     bool setRefusing(bool on);
     bool setHanging(bool on);
+    /// Takes requests and answers none for msec (negative: until endStall()), then answers the
+    /// held ones in the order they came; heartbeats go on meanwhile.
+    bool stall(int msec);
+    bool endStall();
     bool setDelay(int msec);
     bool silence(int msec);
     /// Stores an edit body (as the editor would post it) as a scene's saved and live state.

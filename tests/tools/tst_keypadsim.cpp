@@ -186,6 +186,52 @@ private slots:
         QVERIFY(sim.hasEvent(QStringLiteral("refused 404")));
         QVERIFY(sim.isRunning());
     }
+
+    // A stalled keypad takes every request and answers none until it recovers; then it works off
+    // what it holds in the order it came, so an older edit never lands after a newer one.
+    void stallHoldsRequestsAndAnswersThemInOrder() {
+        KeypadSimulator sim;
+        QVERIFY(start(sim, "10.77.0.8", 100));
+        QUdpSocket heartbeats;
+        QVERIFY(heartbeats.bind(QHostAddress(QStringLiteral("10.77.0.1")), 6038));
+        QVERIFY(sim.command("stall soon").startsWith("error "));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(sim.stall(1500));
+        QList<QNetworkReply*> replies;
+        const auto postAsync = [&](const QByteArray& body) {
+            QNetworkRequest request(QUrl(QStringLiteral("http://10.77.0.8/api/v1/shows/2")));
+            request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
+            replies << m_http.post(request, body);
+            QTRY_COMPARE(sim.requestCount(), replies.size());
+        };
+        const QByteArray older = "effect=2&param1=3&param2=1&param_xy=(0,0,0)&num_colors=0";
+        const QByteArray newer = "effect=2&param1=7&param2=1&param_xy=(0,0,0)&num_colors=0";
+        // The client opens at most six connections to a host.
+        for (int i = 0; i < 4; ++i)
+            postAsync(i % 2 ? newer : older);
+        postAsync(newer);
+        QCOMPARE(sim.state().value(QStringLiteral("held")).toInt(), 5);
+        // Heartbeats go on while it is stalled.
+        QVERIFY(!nextDatagram(heartbeats).isEmpty());
+        QVERIFY(replies.last()->isRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!replies.last()->isRunning(), 10000);
+        QVERIFY(timer.elapsed() >= 1400);
+        for (QNetworkReply* reply : qAsConst(replies))
+            QCOMPARE(reply->error(), QNetworkReply::NoError);
+        QCOMPARE(sim.liveQuery(2), QString::fromLatin1(newer));
+        QVERIFY(sim.hasEvent(QStringLiteral("stalled")) && sim.hasEvent(QStringLiteral("released")));
+        qDeleteAll(replies);
+
+        // Or until it is told otherwise.
+        QVERIFY(sim.stall(-1));
+        QNetworkReply* held = m_http.get(QNetworkRequest(QUrl(QStringLiteral("http://10.77.0.8/api/v1/config"))));
+        QVERIFY(!QTest::qWaitFor([held] { return held->isFinished(); }, 2000));
+        QVERIFY(sim.endStall());
+        QTRY_VERIFY(held->isFinished());
+        QCOMPARE(held->error(), QNetworkReply::NoError);
+        delete held;
+    }
 };
 
 LUMETTO_NETWORK_TEST_MAIN(TestKeypadSim, "tst_keypadsim", QCoreApplication)

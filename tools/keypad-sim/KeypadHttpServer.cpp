@@ -6,6 +6,10 @@
 #include <chrono>
 #include <cstring>
 
+namespace {
+constexpr size_t HandlerThreads = 32;
+} // namespace
+
 KeypadHttpServer::KeypadHttpServer(Handler handler)
     : m_handler(std::move(handler)) {}
 
@@ -27,6 +31,8 @@ bool KeypadHttpServer::start(const QString& address, quint16 port, int keepAlive
     server->Patch(anyPath, handler);
     // A small embedded stack answers at once; replies are small.
     server->set_tcp_nodelay(true);
+    // Requests held by a stall keep their threads; the rest must still be taken and logged.
+    server->new_task_queue = [] { return new httplib::ThreadPool(HandlerThreads); };
     // By default one request per connection, as a small embedded server does; it also lets stop()
     // return at once instead of waiting for idle connections to time out.
     if (keepAliveSeconds > 0) {

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QUdpSocket>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -86,6 +87,8 @@ SimulatedKeypad::SimulatedKeypad(const Options& options, QObject* parent)
     , m_state(options.factory) {
     m_heartbeatTimer.setInterval(std::max(10, options.heartbeatMs));
     connect(&m_heartbeatTimer, &QTimer::timeout, this, &SimulatedKeypad::sendHeartbeat);
+    m_stallTimer.setSingleShot(true);
+    connect(&m_stallTimer, &QTimer::timeout, this, [this] { setHolding(false); });
     m_silenceTimer.setSingleShot(true);
     connect(&m_silenceTimer, &QTimer::timeout, this, [this] {
         m_silent = false;
@@ -164,10 +167,20 @@ void SimulatedKeypad::handleHttp(const httplib::Request& request, httplib::Respo
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         ++m_requests;
-        m_wake.wait(lock, [this] { return !m_hanging || m_stopping; });
+        // While held, and until the held ones have been answered, requests wait their turn.
+        const bool queued = m_hanging || !m_held.empty();
+        const quint64 ticket = m_nextTicket++;
+        if (queued) {
+            m_held.push_back(ticket);
+            m_wake.wait(lock, [this, ticket] { return m_stopping || (!m_hanging && m_held.front() == ticket); });
+        }
         if (m_delayMs > 0)
             m_wake.wait_for(lock, std::chrono::milliseconds(m_delayMs), [this] { return m_stopping; });
         if (m_stopping) {
+            if (queued) {
+                m_held.erase(std::find(m_held.begin(), m_held.end(), ticket));
+                m_wake.notify_all();
+            }
             response.status = 503;
             return;
         }
@@ -196,6 +209,10 @@ void SimulatedKeypad::handleHttp(const httplib::Request& request, httplib::Respo
             outcome.ok = false;
             outcome.status = 404;
             outcome.error = QStringLiteral("no such resource");
+        }
+        if (queued) {
+            m_held.pop_front();
+            m_wake.notify_all();
         }
     }
     if (!outcome.ok) {
@@ -401,6 +418,28 @@ void SimulatedKeypad::sendConfigNotice() {
     sendNotice(datagramHeader(3) + QByteArray(9, '\0'), "config-notice");
 }
 
+void SimulatedKeypad::setHolding(bool hold) {
+    bool changed = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        changed = hold != m_hanging;
+        m_hanging = hold;
+    }
+    if (!hold)
+        m_stallTimer.stop();
+    m_wake.notify_all();
+    if (changed)
+        emit report(hold ? "event stalled" : "event released");
+}
+
+void SimulatedKeypad::stall(int msec) {
+    setHolding(true);
+    if (msec >= 0)
+        m_stallTimer.start(msec);
+    else
+        m_stallTimer.stop();
+}
+
 void SimulatedKeypad::beSilent(int msec) {
     m_silent = true;
     updateHttp();
@@ -464,6 +503,7 @@ QByteArray SimulatedKeypad::stateLine() {
         std::lock_guard<std::mutex> lock(m_mutex);
         state = m_state.toJson();
         state.insert(QStringLiteral("hanging"), m_hanging);
+        state.insert(QStringLiteral("held"), static_cast<int>(m_held.size()));
         state.insert(QStringLiteral("delayMs"), m_delayMs);
         state.insert(QStringLiteral("requests"), m_requests);
     }
@@ -512,11 +552,21 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
         bool hang = false;
         if (!onOff(hang))
             return "error hang on|off";
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_hanging = hang;
+        hang ? stall(-1) : setHolding(false);
+        return "ok";
+    }
+    if (verb == "stall") {
+        // A busy keypad: connections are taken and nothing is answered until it recovers, after MS
+        // milliseconds or at "stall off"; heartbeats go on.
+        if (argument == "off" || argument == "on") {
+            argument == "on" ? stall(-1) : setHolding(false);
+            return "ok";
         }
-        m_wake.notify_all();
+        bool ok = false;
+        const int msec = argument.toInt(&ok);
+        if (!ok || msec < 0)
+            return "error stall MILLISECONDS|on|off";
+        stall(msec);
         return "ok";
     }
     if (verb == "delay") {
@@ -570,7 +620,8 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
         return "ok";
     }
     if (verb == "help")
-        return "ok press 1-8|up|down|onoff; heartbeats on|off; refuse on|off; hang on|off; delay MS; silence MS; "
+        return "ok press 1-8|up|down|onoff; heartbeats on|off; refuse on|off; hang on|off; stall MS|on|off; delay MS; "
+               "silence MS; "
                "config-notices all|buttons|none; editor ADDRESS; scene N BODY; config BODY; state; quit";
     return "error unknown command " + verb;
 }

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 
 class QUdpSocket;
@@ -76,6 +77,9 @@ private:
     void stopHttp();
     void updateHttp();
     void beSilent(int msec);
+    /// Holds every request from now on (for @p msec, or until released when it is negative).
+    void stall(int msec);
+    void setHolding(bool hold);
     QByteArray press(const QByteArray& button);
     QByteArray stateLine();
 
@@ -86,6 +90,7 @@ private:
     QUdpSocket* m_out = nullptr;
     QTimer m_heartbeatTimer;
     QTimer m_silenceTimer;
+    QTimer m_stallTimer;
     QHostAddress m_editor;
     ConfigNotices m_configNotices = ConfigNotices::All;
     bool m_heartbeats = true;
@@ -99,6 +104,10 @@ private:
     std::condition_variable m_wake;
     KeypadState m_state;
     bool m_hanging = false;
+    // Requests held while hanging, in the order they came; released in that order, as a keypad
+    // that was busy works off its backlog.
+    std::deque<quint64> m_held;
+    quint64 m_nextTicket = 0;
     int m_delayMs = 0;
     bool m_stopping = false;
     int m_requests = 0;
