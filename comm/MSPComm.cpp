@@ -5,6 +5,7 @@
 #include "EventLoopWait.h"
 #include "KeypadAddressing.h"
 #include "KeypadDatagram.h"
+#include "KeypadFailure.h"
 #include "LowDelaySockets.h"
 #include "MSPDocument.h"
 #include "MSPScene.h"
@@ -24,6 +25,8 @@
 #include <QUdpSocket>
 #include <QUrl>
 #include <QtDebug>
+
+#include <algorithm>
 
 namespace {
 
@@ -55,6 +58,9 @@ MSPComm::MSPComm()
     connect(m_networkAccessManager, &QNetworkAccessManager::finished, this, &MSPComm::replyFinished);
     m_sceneUpdateTimer.setSingleShot(false);
     connect(&m_sceneUpdateTimer, &QTimer::timeout, this, &MSPComm::handleSceneUpdateTimer);
+    m_clock.start();
+    m_deliveryTimer.setSingleShot(true);
+    connect(&m_deliveryTimer, &QTimer::timeout, this, &MSPComm::sendDue);
 
     m_keyPadSocket = new QUdpSocket(this);
     // Keypads speak IPv4; binding to the IPv4 "any" address keeps senders in dotted form.
@@ -78,16 +84,21 @@ MSPComm::~MSPComm() {
 }
 
 void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
-    if (address != m_address)
-        dropQueuedRequests();
-    if (mac != m_mac) {
-        // An edit still waiting for its interval belongs to the keypad it was made on; sent to the
-        // next one it would overwrite a scene the user has not even seen yet.
+    // The same keypad at a new address still gets what waits for it; another keypad does not: an
+    // edit sent there would overwrite a scene the user has not even seen yet.
+    const bool sameKeypad = !mac.isEmpty() && mac == m_mac;
+    if (!sameKeypad && (address != m_address || mac != m_mac)) {
         m_sceneUpdateTimer.stop();
         m_pendingScene = nullptr;
+        if (const int given = m_delivery.discard())
+            qWarning() << given << "writes for" << m_address << "given up: another keypad was chosen";
+        m_delivery.reset();
+        m_deliveries.clear();
+        m_showsDeferred = m_configDeferred = false;
     }
     m_address = address;
     m_mac = mac;
+    sendDue();
 }
 
 void MSPComm::setNetworkPrefs(NetworkPrefs* prefs) {
@@ -115,7 +126,18 @@ bool MSPComm::keypadReachable() const {
             qDebug() << "offline demo: nothing sent to" << m_address;
         return false;
     }
-    return !m_address.isEmpty() && isOnLocalSubnet(m_address);
+    return mayTalkToKeypad();
+}
+
+bool MSPComm::mayTalkToKeypad() const {
+    return !m_offlineDemo && !m_address.isEmpty() && isOnLocalSubnet(m_address);
+}
+
+void MSPComm::setPostsSuppressed(bool suppressed) {
+    m_postsSuppressed = suppressed;
+    // Lifted at the end of a document being read: what waits goes out once the read is over.
+    if (!suppressed && !m_delivery.isIdle())
+        m_deliveryTimer.start(0);
 }
 
 void MSPComm::limitTransferTime(QNetworkReply* reply) {
@@ -137,7 +159,6 @@ QNetworkReply* MSPComm::get(const QString& path) {
     QNetworkReply* reply = m_networkAccessManager->get(request);
     limitTransferTime(reply);
     ReplySizeLimit::watch(reply);
-    emit requestSent(QStringLiteral("GET"), path, QString());
     return reply;
 }
 
@@ -151,16 +172,26 @@ QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
     ReplySizeLimit::watch(reply);
     // A reused connection must not hold the body back until the headers are acknowledged.
     LowDelaySockets::applyTo(QHostAddress(m_address), HttpPort);
-    emit requestSent(QStringLiteral("POST"), path, body);
     return reply;
+}
+
+void MSPComm::announce(bool post, const QString& path, const QString& body) {
+    // Only once the reply is filed: whoever listens may run the event loop, and the reply finish.
+    emit requestSent(post ? QStringLiteral("POST") : QStringLiteral("GET"), path, body);
 }
 
 void MSPComm::getShows(bool revertActiveScene) {
     if (!keypadReachable())
         return;
+    // Read now, the scenes would show the keypad's old state over the user's newer one.
+    if (m_delivery.hasWrites(ScenePathPrefix)) {
+        m_showsDeferred = true;
+        return;
+    }
     QNetworkReply* reply = get(ShowsPath);
     if (revertActiveScene)
         m_showsReply = reply;
+    announce(false, ShowsPath, QString());
 }
 
 void MSPComm::requestScene(int index, bool unparsed) {
@@ -170,62 +201,119 @@ void MSPComm::requestScene(int index, bool unparsed) {
         qWarning() << "no scene with index" << index;
         return;
     }
-    QueuedRequest request;
+    queueRequest(ScenePathPrefix + QString::number(index + 1), false, QString(), unparsed, false,
+                 DeliveryQueue::Kind::Read);
+}
+
+quint64 MSPComm::queueRequest(const QString& path, bool post, const QString& body, bool unparsed, bool failureTolerant,
+                              DeliveryQueue::Kind kind) {
+    DeliveryQueue::Request request;
+    request.path = path;
+    request.post = post;
+    request.body = body;
     request.unparsed = unparsed;
-    queueRequest(ScenePathPrefix + QString::number(index + 1), request);
+    request.failureTolerant = failureTolerant;
+    request.kind = kind;
+    const quint64 id = m_delivery.add(request, m_clock.elapsed());
+    sendDue();
+    return id;
 }
 
-void MSPComm::queueRequest(const QString& path, const QueuedRequest& request) {
-    if (!m_requestInFlight.contains(path)) {
-        sendQueuedRequest(path, request);
-        return;
+quint64 MSPComm::sendStep(const QString& path, bool post, const QString& body, bool readReply) {
+    if (path.isEmpty() || !keypadReachable())
+        return 0;
+    return queueRequest(path, post, body, !readReply, false, DeliveryQueue::Kind::Managed);
+}
+
+void MSPComm::sendDue() {
+    const qint64 now = m_clock.elapsed();
+    // While a reply is read nothing leaves; in the offline demo nothing at all.
+    if (!m_postsSuppressed && mayTalkToKeypad()) {
+        const QList<DeliveryQueue::Request> due = m_delivery.takeDue(now);
+        for (const DeliveryQueue::Request& request : due) {
+            if (request.attempts > 1)
+                qInfo().noquote() << "sending again, try" << request.attempts << ":" << request.path << request.body;
+            QNetworkReply* reply = request.post ? post(request.path, request.body) : get(request.path);
+            if (request.unparsed)
+                m_unparsedReplies.append(reply);
+            if (request.failureTolerant)
+                m_failureTolerantReplies.append(reply);
+            m_deliveries.insert(reply, request.id);
+            announce(request.post, request.path, request.body);
+        }
+        runDeferredReads();
     }
-    // A scene edit carries the whole scene: a newer one waiting behind an older makes it moot.
-    const auto wholeScene = [](const QueuedRequest& r) {
-        return r.post && r.body.startsWith(QLatin1String("effect=")) && !r.body.contains(QLatin1String("apply="));
-    };
-    QList<QueuedRequest>& queue = m_queuedRequests[path];
-    if (!queue.isEmpty() && wholeScene(queue.last()) && wholeScene(request))
-        queue.last() = request;
+    const int waiting = m_delivery.waitingWrites(now);
+    if (waiting != m_waitingWrites) {
+        if (m_waitingWrites == 0)
+            qWarning() << waiting << "writes wait for the keypad at" << m_address;
+        else if (waiting == 0)
+            qInfo() << "every waiting write has reached the keypad at" << m_address;
+        m_waitingWrites = waiting;
+        emit waitingWritesChanged(waiting);
+    }
+    const qint64 next = m_delivery.nextChange(now);
+    if (next < 0)
+        m_deliveryTimer.stop();
     else
-        queue.append(request);
+        m_deliveryTimer.start(int(std::min<qint64>(next - now, TransferTimeoutMs)));
 }
 
-void MSPComm::sendQueuedRequest(const QString& path, const QueuedRequest& request) {
-    QNetworkReply* reply = request.post ? post(path, request.body) : get(path);
-    if (request.unparsed)
-        m_unparsedReplies.append(reply);
-    if (request.failureTolerant)
-        m_failureTolerantReplies.append(reply);
-    m_requestInFlight.insert(path, reply);
-}
-
-void MSPComm::sendNextQueuedRequest(QNetworkReply* finished, bool failed) {
-    const QString path = finished->url().path();
-    if (m_requestInFlight.value(path) != finished)
-        return;
-    m_requestInFlight.remove(path);
-    QList<QueuedRequest> queue = m_queuedRequests.take(path);
-    if (failed) {
-        // The keypad did not answer; what waited behind is not sent into the same silence.
-        if (!queue.isEmpty())
-            qWarning() << "dropped" << queue.size() << "requests for" << path << "after a failed one";
-        return;
+void MSPComm::runDeferredReads() {
+    if (m_configDeferred && !m_delivery.hasWrites(ConfigPath)) {
+        m_configDeferred = false;
+        getConfig();
     }
-    while (!queue.isEmpty()) {
-        const QueuedRequest next = queue.takeFirst();
-        if (next.post && m_postsSuppressed)
-            continue;
-        sendQueuedRequest(path, next);
-        if (!queue.isEmpty())
-            m_queuedRequests.insert(path, queue);
-        return;
+    // After writes that waited for the keypad the active scene plays what the user made, and a
+    // revert would throw that away again.
+    if (m_showsDeferred && !m_delivery.hasWrites(ScenePathPrefix)) {
+        m_showsDeferred = false;
+        getShows(false);
     }
 }
 
-void MSPComm::dropQueuedRequests() {
-    m_queuedRequests.clear();
-    m_requestInFlight.clear();
+void MSPComm::finishDelivery(QNetworkReply* reply, quint64 id, bool failed, bool tolerant) {
+    const bool answered = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    const DeliveryQueue::Outcome outcome = !failed || tolerant ? DeliveryQueue::Outcome::Delivered
+                                           : answered          ? DeliveryQueue::Outcome::Refused
+                                                               : DeliveryQueue::Outcome::Failed;
+    const QString failure = failed && !tolerant ? KeypadFailure::describe(reply, TransferTimeoutMs) : QString();
+    const QString what = reply->url().path();
+    switch (m_delivery.finish(id, outcome, m_clock.elapsed())) {
+    case DeliveryQueue::Verdict::Done:
+    case DeliveryQueue::Verdict::Returned:
+        break;
+    case DeliveryQueue::Verdict::Retry:
+        qWarning().noquote() << "the keypad at" << m_address << failure << "- a write to" << what
+                             << "waits and is sent again when the keypad answers";
+        break;
+    case DeliveryQueue::Verdict::Superseded:
+        qWarning().noquote() << "the keypad at" << m_address << failure << "- the newer write to" << what
+                             << "waiting behind it goes instead";
+        break;
+    case DeliveryQueue::Verdict::Dropped:
+        if (!failure.isEmpty())
+            qWarning().noquote() << "the keypad at" << m_address << failure << "- the request to" << what
+                                 << "is not sent again";
+        break;
+    }
+    emit requestFinished(id, outcome == DeliveryQueue::Outcome::Delivered, failure);
+}
+
+int MSPComm::discardWaitingWrites() {
+    const int given = m_delivery.discard();
+    if (given > 0)
+        qWarning() << given << "writes for the keypad at" << m_address << "given up by the user";
+    sendDue();
+    return given;
+}
+
+int MSPComm::discardWaitingWrites(const QStringList& paths) {
+    const int given = m_delivery.discard(paths);
+    if (given > 0)
+        qInfo() << given << "waiting writes replaced by newer ones";
+    sendDue();
+    return given;
 }
 
 void MSPComm::getScene(int index) {
@@ -235,7 +323,12 @@ void MSPComm::getScene(int index) {
 void MSPComm::getConfig() {
     if (!keypadReachable())
         return;
+    if (m_delivery.hasWrites(ConfigPath)) {
+        m_configDeferred = true;
+        return;
+    }
     m_configReply = get(ConfigPath);
+    announce(false, ConfigPath, QString());
 }
 
 void MSPComm::postToDevice(const QString& path, const QString& body, bool unparsed, bool failureTolerant, bool apply) {
@@ -243,12 +336,7 @@ void MSPComm::postToDevice(const QString& path, const QString& body, bool unpars
         return;
     const QString sent = apply ? body + QStringLiteral("&apply=1") : body;
     if (path.startsWith(ScenePathPrefix) || path == ConfigPath) {
-        QueuedRequest request;
-        request.post = true;
-        request.body = sent;
-        request.unparsed = unparsed;
-        request.failureTolerant = failureTolerant;
-        queueRequest(path, request);
+        queueRequest(path, true, sent, unparsed, failureTolerant, DeliveryQueue::kindOf(true, sent));
         return;
     }
     QNetworkReply* reply = post(path, sent);
@@ -256,6 +344,7 @@ void MSPComm::postToDevice(const QString& path, const QString& body, bool unpars
         m_unparsedReplies.append(reply);
     if (failureTolerant)
         m_failureTolerantReplies.append(reply);
+    announce(true, path, sent);
 }
 
 void MSPComm::handleEffectChanged(MSPScene* scene) {
@@ -314,7 +403,6 @@ void MSPComm::pressOnOff() {
 }
 
 void MSPComm::dropOutstandingReplies() {
-    dropQueuedRequests();
     // Dropped replies keep running; they are only no longer expected to be unread or to fail.
     const QList<QNetworkReply*> unparsed = m_unparsedReplies;
     for (QNetworkReply* reply : unparsed) {
@@ -330,6 +418,9 @@ void MSPComm::dropOutstandingReplies() {
 }
 
 void MSPComm::restoreFactoryDefaults() {
+    // The keypad is about to forget everything; what waits for it would undo the reset.
+    if (const int given = m_delivery.discard())
+        qWarning() << given << "waiting writes given up for a factory reset";
     dropOutstandingReplies();
     postToDevice(ConfigPath, QStringLiteral("factory_reset=1"), true, true, false);
 }
@@ -351,7 +442,7 @@ void MSPComm::sendConfiguration(const QStringList& bodies, const QString& newIpA
     QTimer drain;
     drain.setSingleShot(true);
     drain.start(TransferTimeoutMs);
-    while (m_queuedRequests.contains(ConfigPath) && drain.isActive())
+    while (m_delivery.hasWrites(ConfigPath) && drain.isActive())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EventLoopWait::wait(AddressChangeSettleMs);
     dropOutstandingReplies();
@@ -394,6 +485,7 @@ void MSPComm::waitForActiveSceneButton() {
 
 void MSPComm::replyFinished(QNetworkReply* reply) {
     --m_outstanding;
+    const quint64 delivery = m_deliveries.take(reply);
     const bool unparsed = m_unparsedReplies.contains(reply);
     // A keypad that resets drops the connection; one that floods us has not reset.
     const bool tolerant = m_failureTolerantReplies.contains(reply) && !ReplySizeLimit::refused(reply);
@@ -409,7 +501,8 @@ void MSPComm::replyFinished(QNetworkReply* reply) {
     }
 
     if (failed && !tolerant) {
-        qDebug().noquote() << reply->errorString();
+        qDebug().noquote() << reply->url().toString() << KeypadFailure::describe(reply, TransferTimeoutMs) << "-"
+                           << reply->errorString();
         if (reply->url().host() == m_address)
             emit networkError();
         else
@@ -429,7 +522,11 @@ void MSPComm::replyFinished(QNetworkReply* reply) {
         revertScene(model->scene(model->activeSceneIndex()));
     }
     emit replyHandled(reply);
-    sendNextQueuedRequest(reply, failed);
+    if (delivery)
+        finishDelivery(reply, delivery, failed, tolerant);
+    else if (!failed || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        m_delivery.lifeSign(m_clock.elapsed());
+    sendDue();
     reply->deleteLater();
 
     if (m_firstReply) {
@@ -467,6 +564,9 @@ void MSPComm::processPendingHeartBeatDatagrams() {
             continue;
         qDebug() << " ******************** got heartbeat ******************* ";
         emit heartBeat(isOnLocalSubnet(m_address));
+        // The keypad is there: what failed to reach it may go again.
+        m_delivery.lifeSign(m_clock.elapsed());
+        sendDue();
         toggleSocket();
         break;
     }
@@ -491,9 +591,11 @@ void MSPComm::processPendingKeyPadDatagrams() {
             if (MSPSceneModel::instance()->activeSceneIndex() == scene - 1)
                 continue;
             qDebug() << "MSPComm::processPendingKeyPadDatagrams() - getting scene";
-            QNetworkReply* reply = post(ScenePathPrefix + QString::number(scene), QString());
+            const QString path = ScenePathPrefix + QString::number(scene);
+            QNetworkReply* reply = post(path, QString());
             if (SystemConfiguration::instance()->brightness() == -1 && !m_loadingFile)
                 m_keyPadSceneReplies.append(reply);
+            announce(true, path, QString());
         } else if (notice.kind() == KeypadDatagram::Kind::ConfigurationNotice) {
             getConfig();
         }

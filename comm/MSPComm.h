@@ -1,8 +1,10 @@
 #pragma once
 
+#include "DeliveryQueue.h"
 #include "MSPDeviceLink.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QNetworkAddressEntry>
@@ -41,7 +43,7 @@ public:
     QString address() const { return m_address; }
     QByteArray mac() const { return m_mac; }
 
-    void setPostsSuppressed(bool suppressed) override { m_postsSuppressed = suppressed; }
+    void setPostsSuppressed(bool suppressed) override;
     bool postsSuppressed() const { return m_postsSuppressed; }
     void setLoadingFile(bool loading) { m_loadingFile = loading; }
     bool loadingFile() const { return m_loadingFile; }
@@ -53,12 +55,12 @@ public:
 
     // The editor's read of all scenes ends by reverting the active scene ("apply=0"), which throws
     // away an edit the keypad plays but has not saved; a read that must leave the keypad as it is
-    // (a backup, a comparison) passes false.
+    // (a backup, a comparison) passes false. Asked for while writes to the scenes wait, the read
+    // follows them, and does not revert.
     void getShows(bool revertActiveScene = true);
-    void requestScene(int index, bool unparsed) override;
+    void requestScene(int index, bool unparsed);
     void getConfig();
-    void postToDevice(const QString& path, const QString& body, bool unparsed, bool failureTolerant,
-                      bool apply) override;
+    void postToDevice(const QString& path, const QString& body, bool unparsed, bool failureTolerant, bool apply);
 
     void applyScene(MSPScene* scene);
     void revertScene(MSPScene* scene);
@@ -75,6 +77,18 @@ public:
     // Whether a request is still outstanding (tests and the command-line tool wait on it).
     bool hasOutstandingReplies() const { return m_outstanding > 0; }
 
+    // Writes (edits, saves, configuration changes, presses) that have not reached the keypad: those
+    // sent again after a failure, those unanswered for a while, and those waiting behind them.
+    int waitingWrites() const { return m_waitingWrites; }
+    // Gives up every write that has not reached the keypad; returns how many there were.
+    int discardWaitingWrites();
+    // Gives up the writes that wait for these paths: something newer replaces them.
+    int discardWaitingWrites(const QStringList& paths);
+    // One request whose tries its caller manages (a file written step by step): sent in its turn
+    // on its path, never repeated or replaced here. Returns its id for requestFinished(), 0 when
+    // there is no keypad to send it to.
+    quint64 sendStep(const QString& path, bool post, const QString& body, bool readReply);
+
 signals:
     void activeSceneIndexChanged(int index);
     void networkError();
@@ -84,6 +98,10 @@ signals:
     // and tests follow the traffic through these).
     void requestSent(const QString& method, const QString& path, const QString& body);
     void replyHandled(QNetworkReply* reply);
+    // A request of the delivery queue has been answered or has failed; failure says what happened,
+    // in words that follow "the keypad at ADDRESS".
+    void requestFinished(quint64 id, bool delivered, const QString& failure);
+    void waitingWritesChanged(int count);
 
 public slots:
     void getScene(int index);
@@ -107,21 +125,19 @@ private:
     static void limitTransferTime(QNetworkReply* reply);
     bool keypadReachable() const;
     QNetworkReply* post(const QString& path, const QString& body);
+    void announce(bool post, const QString& path, const QString& body);
 
     // Requests to one scene, and writes to the configuration, go out one at a time in the order
     // they were made: the HTTP stack spreads requests over several connections, and the keypad
     // must not save ("apply=1") or report a scene before the edit sent just before has reached
-    // it, nor take an older configuration write after a newer one.
-    struct QueuedRequest {
-        bool post = false;
-        QString body;
-        bool unparsed = false;
-        bool failureTolerant = false;
-    };
-    void queueRequest(const QString& path, const QueuedRequest& request);
-    void sendQueuedRequest(const QString& path, const QueuedRequest& request);
-    void sendNextQueuedRequest(QNetworkReply* finished, bool failed);
-    void dropQueuedRequests();
+    // it, nor take an older configuration write after a newer one. DeliveryQueue decides what
+    // leaves when; this sends it.
+    quint64 queueRequest(const QString& path, bool post, const QString& body, bool unparsed, bool failureTolerant,
+                         DeliveryQueue::Kind kind);
+    void sendDue();
+    void finishDelivery(QNetworkReply* reply, quint64 id, bool failed, bool tolerant);
+    void runDeferredReads();
+    bool mayTalkToKeypad() const;
     void dropOutstandingReplies();
     void waitForActiveSceneButton();
     // True while the models change because a document is being read, not because the user
@@ -135,8 +151,14 @@ private:
     QList<QNetworkReply*> m_unparsedReplies;
     QList<QNetworkReply*> m_failureTolerantReplies;
     QList<QNetworkReply*> m_keyPadSceneReplies;
-    QHash<QString, QNetworkReply*> m_requestInFlight;
-    QHash<QString, QList<QueuedRequest>> m_queuedRequests;
+    DeliveryQueue m_delivery;
+    QHash<QNetworkReply*, quint64> m_deliveries;
+    QTimer m_deliveryTimer;
+    QElapsedTimer m_clock;
+    int m_waitingWrites = 0;
+    // Reads asked for while writes to what they read had not arrived: they follow the writes.
+    bool m_showsDeferred = false;
+    bool m_configDeferred = false;
     MSPScene* m_pendingScene = nullptr;
     QTimer m_sceneUpdateTimer;
     QNetworkReply* m_configReply = nullptr;

@@ -119,6 +119,7 @@ MSPDocument::ReadResult MSPDocument::parse(const QByteArray& data, MSPHandler* h
     reader.setErrorHandler(handler);
     result.ok = reader.parse(&source, false);
     result.currentShowIndex = handler->currentShowIndex();
+    result.restore = handler->restoreSequence();
     if (!result.ok) {
         result.error = handler->failure();
         result.line = handler->failureLine();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RestoreSequence.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -25,6 +27,10 @@ public:
         QString error;
         // The line the read failed on, 0 when unknown.
         int line = 0;
+        // Read with send-to-device: the requests that write the document to the keypad.
+        RestoreSequence restore;
+        // Set by whoever ran them: what reached the keypad, when not all of it did.
+        QString keypadFailure;
     };
 
     // The file text: the active scene, the eight shows and the configuration without IP address.
@@ -36,7 +42,8 @@ public:
     // Writes fileContents() to an open device; false (with the reason logged) when it is not all written.
     static bool write(QIODevice* device);
 
-    // Reads a document into the shared models; see MSPHandler for sendToDevice.
+    // Reads a document into the shared models; see MSPHandler for sendToDevice. Nothing is sent:
+    // the result lists what would write the document to a keypad.
     static ReadResult read(const QByteArray& data, bool sendToDevice);
     static ReadResult read(QIODevice* device, bool sendToDevice);
     // Reads a document into scratch models only: whether read() would take it whole, so that a

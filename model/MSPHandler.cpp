@@ -7,9 +7,7 @@
 #include "MSPSceneModel.h"
 #include "SystemConfiguration.h"
 
-#include <QCoreApplication>
 #include <QDebug>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -18,19 +16,6 @@ QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED
 
 namespace {
-
-// The keypad needs time between the requests of a file being written to it. Other slots and user
-// input keep running meanwhile.
-void waitFor(int milliseconds) {
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    bool fired = false;
-    QObject::connect(&timer, &QTimer::timeout, &timer, [&fired] { fired = true; });
-    timer.start(milliseconds);
-    while (!fired)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
 
 int byteValue(const QString& text) {
     return std::clamp(text.toInt(), 0, 255);
@@ -267,39 +252,17 @@ bool MSPHandler::applySwitchState() {
 }
 
 void MSPHandler::writeScene(int index) {
-    MSPDeviceLink* link = MSPDeviceLink::registered();
     MSPScene* scene = m_sceneModel->scene(index);
-    if (!link || !scene) {
-        qWarning() << "no keypad link, scene" << index + 1 << "not written";
+    if (!scene)
         return;
-    }
-    const QString body = scene->PostData();
-    const QString url = scene->url();
-    link->requestScene(index, true);
-    waitFor(300);
-    // The link may have gone away while events ran.
-    if (!(link = MSPDeviceLink::registered()))
-        return;
-    link->postToDevice(url, body, false, false, true);
-    waitFor(300);
+    // Built now: the scene's text depends on the fixture profile the document has set so far.
+    m_restore.addScene(index + 1, scene->url(), scene->PostData());
 }
 
 void MSPHandler::writeConfiguration() {
-    if (!MSPDeviceLink::registered()) {
-        qWarning() << "no keypad link, configuration not written";
-        return;
-    }
-    waitFor(300);
+    // A document written to a keypad leaves it at full brightness.
     m_configuration->setBrightness(255);
-    const QStringList bodies = m_configuration->PostData(false, true);
-    for (int i = 0; i < bodies.size(); ++i) {
-        MSPDeviceLink* link = MSPDeviceLink::registered();
-        if (!link)
-            return;
-        // Only the last reply is read back.
-        link->postToDevice(configPath, bodies.at(i), i != bodies.size() - 1, false, true);
-        waitFor(500);
-    }
+    m_restore.addConfiguration(configPath, m_configuration->PostData(false, true));
 }
 
 void MSPHandler::endAllShows() {
@@ -307,11 +270,8 @@ void MSPHandler::endAllShows() {
     MSPDeviceLink* link = m_linked ? MSPDeviceLink::registered() : nullptr;
     if (link)
         link->setPostsSuppressed(false);
-    if (!m_sendToDevice || m_currentShowIndex <= -1 || !link)
-        return;
-    waitFor(300);
-    if ((link = MSPDeviceLink::registered()))
-        link->requestScene(m_currentShowIndex, true);
+    if (m_sendToDevice && m_currentShowIndex > -1)
+        m_restore.addCurrentScene(m_currentShowIndex + 1);
 }
 
 bool MSPHandler::warning(const QXmlParseException& exception) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorUtils.h"
+#include "RestoreSequence.h"
 #include "ZelColor.h"
 
 #include <QList>
@@ -15,8 +16,8 @@ QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED
 
 // Reads a document (a configuration file or a keypad reply) into the scene model and the system
-// configuration. With send-to-device, every scene and the configuration are also written to the
-// keypad through the registered MSPDeviceLink as they are read.
+// configuration. With send-to-device it also lists, as it reads, the requests that write every
+// scene and the configuration to the keypad (restoreSequence(), run by the caller).
 class MSPHandler : public QXmlDefaultHandler {
 public:
     // Far more than any document of ours needs; deeper or longer input is hostile or broken.
@@ -42,6 +43,8 @@ public:
 
     // The file's or reply's active scene (0-7), -1 when it named none.
     int currentShowIndex() const { return m_currentShowIndex; }
+    // With send-to-device: what writes the document to the keypad.
+    const RestoreSequence& restoreSequence() const { return m_restore; }
     // Why the parse ended early; empty after a good parse.
     QString failure() const { return m_failure; }
     // The line the parse ended on, 0 when it did not end early or the line is unknown.
@@ -84,6 +87,7 @@ private:
     ColorUtils::HueformProfileID m_profile;
     Triple m_colorTriple;
     Triple m_paramTriple;
+    RestoreSequence m_restore;
 
     int m_depth = 0;
     QString m_failure;

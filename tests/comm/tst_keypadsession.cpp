@@ -3,6 +3,7 @@
 #include "ConnectionState.h"
 #include "Discoverer.h"
 #include "KeypadSimulator.h"
+#include "MSPColorWashEffect.h"
 #include "MSPComm.h"
 #include "MSPDocument.h"
 #include "MSPScene.h"
@@ -11,9 +12,40 @@
 #include "TestEnvironment.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
+namespace {
+
 constexpr int Generous = 20000;
+const QByteArray WashScene = "effect=2&param1=1&param2=1&param_xy=(0,0,0)&num_colors=0";
+
+int speedIn(const QByteArray& body) {
+    static const QRegularExpression speed(QStringLiteral("(?:^|&)param1=(\\d+)"));
+    return speed.match(QString::fromLatin1(body)).captured(1).toInt();
+}
+
+// A request and, when it came again at once (a retry), its repeats: one step of a restore.
+struct Step {
+    QString line;
+    qint64 firstMs = 0;
+    qint64 lastMs = 0;
+};
+
+QList<Step> stepsOf(const QList<KeypadSimulator::Request>& log) {
+    QList<Step> steps;
+    for (const KeypadSimulator::Request& request : log) {
+        const QString line =
+            request.method + QLatin1Char(' ') + request.path + QLatin1Char(' ') + QString::fromLatin1(request.body);
+        if (steps.isEmpty() || steps.last().line != line)
+            steps.append({line, request.receivedMs, request.receivedMs});
+        else
+            steps.last().lastMs = request.receivedMs;
+    }
+    return steps;
+}
+
+} // namespace
 
 // The editor's communication code against simulated keypads, each a host of its own on the
 // private network.
@@ -102,6 +134,95 @@ private slots:
         QVERIFY(errors.count() > 0 && !sim.isRunning());
     }
 
+    void workDoneDuringAStallArrives_data() {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("edit burst") << false;
+        QTest::newRow("edit, then Save") << true;
+    }
+
+    // The keypad stalls for longer than a request may take while the user works, its heartbeats
+    // going on. Once it answers again it holds the user's last state, saved when Save was pressed,
+    // and it never got an older state after a newer one.
+    void workDoneDuringAStallArrives() {
+        QFETCH(bool, save);
+        KeypadSimulator sim;
+        QVERIFY(sim.start({QStringLiteral("10.77.0.11"), QStringLiteral("Busy")}));
+        QVERIFY(sim.setScene(1, WashScene));
+        QVERIFY(connectTo(sim));
+        auto* wash = qobject_cast<MSPColorWashEffect*>(MSPSceneModel::instance()->scene(0)->effect());
+        QVERIFY(wash);
+        sim.clearRequestLog();
+        QVERIFY(sim.stall(7000));
+        const int last = save ? 2 : 6;
+        for (int speed = 2; speed <= last; ++speed) {
+            wash->setSpeed(speed);
+            // The user's pace: five changes over 1.5 s.
+            QTest::qWait(300);
+        }
+        if (save)
+            m_comm->applyScene(MSPSceneModel::instance()->scene(0));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasEvent(QStringLiteral("released")), Generous);
+        const QString edit = QStringLiteral("param1=%1&").arg(last);
+        QTRY_VERIFY2_WITH_TIMEOUT(sim.liveQuery(1).contains(edit), qPrintable(sim.liveQuery(1)), Generous);
+        if (save)
+            QTRY_VERIFY2_WITH_TIMEOUT(sim.savedQuery(1).contains(edit), qPrintable(sim.savedQuery(1)), Generous);
+        int newest = 0;
+        for (const KeypadSimulator::Request& request :
+             sim.requests(QStringLiteral("POST"), QStringLiteral("/api/v1/shows/1"))) {
+            if (!request.body.startsWith("effect="))
+                continue;
+            QVERIFY2(speedIn(request.body) >= newest, request.body.constData());
+            newest = speedIn(request.body);
+        }
+        QVERIFY(idle());
+    }
+
+    // A stall part-way through writing a file: every step still arrives, once it is answered, in
+    // order and with the keypad's pauses between steps.
+    void restoreRidesOutAStall() {
+        KeypadSimulator sim;
+        QVERIFY(connectTo(sim, QStringLiteral("10.77.0.12"), QStringLiteral("Restore")));
+        QByteArray file = MSPDocument::fileContents();
+        const int current = MSPSceneModel::instance()->activeSceneIndex() + 1;
+        sim.clearRequestLog();
+        bool stalled = false;
+        connect(&sim, &KeypadSimulator::requestReceived, this, [&](const KeypadSimulator::Request& request) {
+            if (!stalled && request.path == QLatin1String("/api/v1/shows/4")) {
+                stalled = true;
+                QVERIFY(sim.stall(6000));
+            }
+        });
+        QBuffer device(&file);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        QVERIFY(ConfigurationFileReader::read(&device, true).ok);
+        QVERIFY(idle());
+        QVERIFY(sim.hasEvent(QStringLiteral("released")));
+
+        MSPSceneModel* model = MSPSceneModel::instance();
+        QStringList expected;
+        QList<int> pauses;
+        for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
+            expected << QStringLiteral("GET /api/v1/shows/%1 ").arg(i + 1)
+                     << QStringLiteral("POST /api/v1/shows/%1 %2&apply=1").arg(i + 1).arg(model->scene(i)->PostData());
+            pauses << (i == 0 ? 0 : 300) << 300;
+        }
+        expected << QStringLiteral("GET /api/v1/shows/%1 ").arg(current);
+        pauses << 600;
+        const QStringList config = SystemConfiguration::instance()->PostData(false, true);
+        for (int i = 0; i < config.size(); ++i) {
+            expected << QStringLiteral("POST /api/v1/config ") + config.at(i) + QStringLiteral("&apply=1");
+            pauses << (i == 0 ? 300 : 500);
+        }
+        const QList<Step> steps = stepsOf(sim.requestLog());
+        QStringList lines;
+        for (const Step& step : steps)
+            lines << step.line;
+        QCOMPARE(lines, expected);
+        // Coarse timers may fire a little early, and the log is read through a pipe.
+        for (int i = 1; i < steps.size(); ++i)
+            QVERIFY2(steps.at(i).firstMs - steps.at(i - 1).lastMs >= pauses.at(i) - 60, qPrintable(steps.at(i).line));
+    }
+
     // The administration of a keypad: a new address, then its factory defaults back.
     void changesTheKeypadAddressThenResetsIt() {
         KeypadSimulator sim;
@@ -136,8 +257,9 @@ private:
     bool connectTo(KeypadSimulator& sim, const QString& address, const QString& name, int rebootMs = -1) {
         KeypadSimulator::Options options(address, name);
         options.rebootMs = rebootMs;
-        if (!sim.start(options))
-            return false;
+        return sim.start(options) && connectTo(sim);
+    }
+    bool connectTo(KeypadSimulator& sim) {
         m_comm->setDevice(sim.address(), sim.macBytes());
         m_comm->getConfig();
         m_comm->getShows();

@@ -52,6 +52,7 @@ QByteArray takeQuoted(const QByteArray& text, int& pos) {
 
 KeypadSimulator::KeypadSimulator(QObject* parent)
     : QObject(parent) {
+    m_clock.start();
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &KeypadSimulator::readOutput);
     connect(&m_process, &QProcess::readyReadStandardError, this, &KeypadSimulator::readErrors);
 }
@@ -193,7 +194,8 @@ void KeypadSimulator::takeLine(const QByteArray& line) {
                         QString::fromLatin1(head.at(2)),
                         QString::fromLatin1(head.at(3)),
                         takeQuoted(line, pos),
-                        {}};
+                        {},
+                        m_clock.elapsed()};
         request.contentType = takeQuoted(line, pos);
         m_requests.append(request);
         emit requestReceived(request);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QList>
 #include <QObject>
@@ -52,6 +53,8 @@ public:
         QString path;
         QByteArray body;
         QByteArray contentType;
+        // When the test heard of it, in ms since this object was made: timing to within a few ms.
+        qint64 receivedMs = 0;
     };
 
     explicit KeypadSimulator(QObject* parent = nullptr);
@@ -125,6 +128,7 @@ private:
     QString m_address;
     QString m_mac;
     bool m_ready = false;
+    QElapsedTimer m_clock;
     QList<Request> m_requests;
     QStringList m_events;
 };

@@ -1,6 +1,7 @@
 #include "KeypadSession.h"
 
 #include "ConfigurationFileReader.h"
+#include "KeypadFailure.h"
 #include "MSPComm.h"
 #include "MSPDescription.h"
 #include "MSPDocumentComparison.h"
@@ -68,7 +69,8 @@ void KeypadSession::handleReply(QNetworkReply* reply) {
     if (reply->error() == QNetworkReply::NoError || reply->url().host() != m_address)
         return;
     m_replyFailed = true;
-    m_replyError = ReplySizeLimit::refused(reply) ? ReplySizeLimit::message(reply) : reply->errorString();
+    m_replyError = ReplySizeLimit::refused(reply) ? ReplySizeLimit::message(reply)
+                                                  : KeypadFailure::describe(reply, MSPComm::TransferTimeoutMs);
 }
 
 bool KeypadSession::settle(const QString& what) {
@@ -132,8 +134,15 @@ bool KeypadSession::restore(const QByteArray& contents, int* requests, MSPDocume
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     *read = ConfigurationFileReader::read(&buffer, true);
-    const bool settled = settle(QStringLiteral("restoring"));
+    // A step that failed and went again is the restore's own affair; it says so if it gave up.
+    m_replyFailed = false;
+    const bool settled = read->keypadFailure.isEmpty() && settle(QStringLiteral("restoring"));
     disconnect(counter);
+    if (!read->keypadFailure.isEmpty()) {
+        QString message = read->keypadFailure;
+        message[0] = message.at(0).toLower();
+        return fail(message);
+    }
     return settled;
 }
 

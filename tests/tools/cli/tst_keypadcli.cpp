@@ -301,6 +301,30 @@ private slots:
         QCOMPARE(after.replace(brightness, "\\1"), before.replace(brightness, "\\1"));
     }
 
+    // A keypad that stops answering part-way and never comes back: the restore gives up after its
+    // tries and says, in one line, what reached the keypad and what did not.
+    void restoreStopsWhenTheKeypadStaysSilent() {
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.21", "Gone"}));
+        bool stalled = false;
+        connect(&sim, &KeypadSimulator::requestReceived, this, [&](const KeypadSimulator::Request& request) {
+            if (!stalled && request.path == QLatin1String("/api/v1/shows/4")) {
+                stalled = true;
+                QVERIFY(sim.stall(-1));
+            }
+        });
+        const Run run = cli({"restore", file("restore.xml", m_document), sim.address()});
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(
+            run.err.split('\n').filter("lumetto-keypad-cli: "),
+            QStringList("lumetto-keypad-cli: the keypad at 10.77.0.21 did not answer within 5 s while scene 4 of 8 "
+                        "was being written. Scenes 1 to 3 were written; scenes 4 to 8 and the configuration were "
+                        "not."));
+        QVERIFY(!run.err.contains("canceled", Qt::CaseInsensitive));
+        // Nothing after the step that went unanswered.
+        QCOMPARE(sim.requestCount("POST", "/api/v1/config"), 0);
+    }
+
 private:
     Run cli(const QStringList& arguments) { return CliRunner::run(arguments, m_dir.path()); }
 
