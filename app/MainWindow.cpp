@@ -282,6 +282,9 @@ void MainWindow::createStatusBar() {
     statusBar()->addPermanentWidget(m_fileProgress);
 
     connect(ConnectionState::instance(), &ConnectionState::stateChanged, this, &MainWindow::handleConnectionState);
+    MSPComm* comm = MSPComm::instance();
+    m_statusWidget->setWaitingChanges(comm->waitingWrites());
+    connect(comm, &MSPComm::waitingWritesChanged, m_statusWidget, &StatusWidget::setWaitingChanges);
 }
 
 void MainWindow::connectSharedObjects() {
@@ -396,8 +399,13 @@ void MainWindow::handleDiscovererTimeLimit() {
 
     if (choice >= 0 && choice < devices.size()) {
         const DiscoveredDevice& device = devices.at(choice);
-        SystemConfiguration::instance()->setIpAddress(device.address(), false);
         MSPComm* comm = MSPComm::instance();
+        const bool otherKeypad =
+            comm->mac().isEmpty() ? device.address() != comm->address() : device.mac() != comm->mac();
+        // Staying with the keypad that has work waiting: it goes on as before.
+        if (otherKeypad && !comm->address().isEmpty() && !mayLeaveKeypad(Leaving::OtherKeypad))
+            return;
+        SystemConfiguration::instance()->setIpAddress(device.address(), false);
         comm->setDevice(device.address(), device.mac());
         comm->getConfig();
         if (!MSPComm::isOnLocalSubnet(device.address()))
@@ -445,6 +453,13 @@ void MainWindow::handleDeviceActiveSceneIndexChanged(int index) {
 }
 
 void MainWindow::handleConnectionState(ConnectionState::State status) {
+    // The demo sends nothing: entered with work that has not reached the keypad, that work is
+    // given up, or the demo is not entered.
+    if (status == ConnectionState::OfflineDemo && m_previousState != ConnectionState::OfflineDemo &&
+        !mayLeaveKeypad(Leaving::OfflineDemo)) {
+        ConnectionState::instance()->setState(m_previousState);
+        return;
+    }
     const bool returning = m_previousState == ConnectionState::OfflineDemo ||
                            m_previousState == ConnectionState::ConnectionLost ||
                            m_previousState == ConnectionState::RestoringFactoryDefaults;
@@ -545,6 +560,8 @@ bool MainWindow::readFile(QIODevice* device) {
     m_readingFile = false;
     m_fileProgress->hide();
     updateActions();
+    if (!result.keypadFailure.isEmpty())
+        MessageBox::warning(QApplication::activeWindow(), tr("Loading onto Keypad Stopped"), result.keypadFailure);
     return result.ok;
 }
 
@@ -696,8 +713,46 @@ void MainWindow::handleSettingsLocationChanged(bool topLevel) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!mayLeaveKeypad(Leaving::Exit)) {
+        event->ignore();
+        return;
+    }
     QSettings settings;
     settings.setValue(geometryKey, saveGeometry());
     settings.setValue(stateKey, saveState(0));
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::mayLeaveKeypad(Leaving leaving) {
+    // Every kind of work the keypad does not hold yet asks here, in turn.
+    return mayDiscardWaitingWrites(leaving);
+}
+
+bool MainWindow::mayDiscardWaitingWrites(Leaving leaving) {
+    MSPComm* comm = MSPComm::instance();
+    const int waiting = comm->waitingWrites();
+    if (waiting == 0)
+        return true;
+    QString text = waiting == 1 ? tr("1 change has not reached the keypad yet.")
+                                : tr("%1 changes have not reached the keypad yet.").arg(waiting);
+    text += QStringLiteral("\n\n");
+    const QString what = waiting == 1 ? tr("the waiting change") : tr("the waiting changes");
+    switch (leaving) {
+    case Leaving::OtherKeypad:
+        text += tr("Discard %1 and choose the other keypad?").arg(what);
+        break;
+    case Leaving::OfflineDemo:
+        text += tr("Discard %1 and go to the offline demo?").arg(what);
+        break;
+    case Leaving::Exit:
+        text += tr("Discard %1 and quit?").arg(what);
+        break;
+    }
+    const QMessageBox::StandardButton answer =
+        MessageBox::question(QApplication::activeWindow(), tr("Changes Not on the Keypad"), text,
+                             QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer != QMessageBox::Discard)
+        return false;
+    comm->discardWaitingWrites();
+    return true;
 }

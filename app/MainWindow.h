@@ -92,6 +92,10 @@ private:
     // The factory file is the program's own: reading it does not move the user's last folder.
     enum class Folder { Remember, Keep };
     bool openAndReadFile(const QString& fileName, Folder folder);
+    // Leaving the keypad: whether the user lets go of what it does not hold yet; true to go on.
+    enum class Leaving { OtherKeypad, OfflineDemo, Exit };
+    bool mayLeaveKeypad(Leaving leaving);
+    bool mayDiscardWaitingWrites(Leaving leaving);
     void setFileProgress(int step, const QString& text);
 
     MSPSceneSettingsWidget* m_sceneSettingsWidget = nullptr;

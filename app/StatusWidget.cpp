@@ -69,6 +69,18 @@ void StatusWidget::handleBrightness(int brightness) {
 }
 
 void StatusWidget::handleStatusChanged(ConnectionState::State status) {
+    m_shown = status;
+    show(status);
+}
+
+void StatusWidget::setWaitingChanges(int count) {
+    if (count == m_waitingChanges)
+        return;
+    m_waitingChanges = count;
+    show(m_shown);
+}
+
+void StatusWidget::show(ConnectionState::State status) {
     QString text;
     QString icon;
     switch (status) {
@@ -101,6 +113,11 @@ void StatusWidget::handleStatusChanged(ConnectionState::State status) {
     case ConnectionState::NoDevice:
     case ConnectionState::RestoringFactoryDefaults:
         break;
+    }
+    if (m_waitingChanges > 0 && status != ConnectionState::OfflineDemo) {
+        text = m_waitingChanges == 1 ? tr("1 change waiting for the keypad")
+                                     : tr("%1 changes waiting for the keypad").arg(m_waitingChanges);
+        icon = QStringLiteral("discovering.png");
     }
     m_textLabel->setText(text);
     m_iconLabel->setPixmap(icon.isEmpty() ? QPixmap() : QPixmap(imagePath + icon));

@@ -17,12 +17,21 @@ public:
     // The brightness text: "Off" for -1, else the truncated percentage of 255.
     static QString brightnessText(int brightness);
 
+public slots:
+    // While the user's changes have not reached the keypad the status says so instead of the
+    // connection state: "Connected" beside work that did not arrive would mislead.
+    void setWaitingChanges(int count);
+
 protected slots:
     void handleHeartBeat(bool reachable);
     void handleBrightness(int brightness);
     void handleStatusChanged(ConnectionState::State status);
 
 private:
+    void show(ConnectionState::State status);
+
+    ConnectionState::State m_shown = ConnectionState::StatusUnknown;
+    int m_waitingChanges = 0;
     QLabel* m_iconLabel = nullptr;
     QLabel* m_textLabel = nullptr;
     QLabel* m_brightnessIconLabel = nullptr;

@@ -1,19 +1,50 @@
 #include "TestEnvironment.h"
 
 #include "ConnectionState.h"
+#include "FileDialog.h"
 #include "KeypadSimulator.h"
 #include "MSPChooser.h"
+#include "MSPColorWashEffect.h"
 #include "MSPComm.h"
+#include "MSPDocument.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "MainWindow.h"
+#include "MessageBox.h"
 #include "SystemConfiguration.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
+
+namespace {
+
+const QByteArray WashScene = "effect=2&param1=1&param2=1&param_xy=(0,0,0)&num_colors=0";
+
+MSPColorWashEffect* washOf(int index) {
+    return qobject_cast<MSPColorWashEffect*>(MSPSceneModel::instance()->scene(index)->effect());
+}
+
+QString statusText(const MainWindow& window) {
+    return window.findChild<QLabel*>("textLabel")->text();
+}
+
+// The window has found the keypad and read it: the read of all scenes ends with a revert.
+bool connected(KeypadSimulator& sim) {
+    return QTest::qWaitFor([] { return ConnectionState::instance()->state() == ConnectionState::Connected; }, 15000) &&
+           QTest::qWaitFor(
+               [&sim] {
+                   return sim.hasEvent(QStringLiteral("editor")) && sim.requestCount("GET", "/api/v1/shows") == 1 &&
+                          !MSPComm::instance()->hasOutstandingReplies();
+               },
+               10000);
+}
+
+} // namespace
 
 // The whole editor against simulated keypads on the private test network (the editor is
 // 10.77.0.1, keypads from 10.77.0.2).
@@ -83,6 +114,115 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(b.requestCount("GET", "/api/v1/shows"), 1, 5000);
         QCOMPARE(a.requestCount("GET", "/api/v1/shows"), 0);
+    }
+
+    // Once a file is written the editor shows the scene the keypad plays, even when buttons of the
+    // file are disabled and the keypad had them disabled already.
+    void afterAFileTheEditorShowsTheKeypadsScene() {
+        MSPSceneModel* model = MSPSceneModel::instance();
+        SystemConfiguration* configuration = SystemConfiguration::instance();
+        model->setActiveSceneIndex(5, false);
+        configuration->setScene3CheckBoxState(false);
+        configuration->setScene8CheckBoxState(false);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("six.xml"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QFile::WriteOnly) && file.write(MSPDocument::fileContents()) > 0);
+        }
+        configuration->setScene3CheckBoxState(true);
+        configuration->setScene8CheckBoxState(true);
+
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.4", "Six"}));
+        QVERIFY(sim.setConfig("&disable_switch=3&disable_switch=8"));
+        MainWindow window;
+        window.show();
+        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.requestCount("POST", "/api/v1/shows/1"), 1, 5000);
+        FileDialog::setNextFileName(path);
+        QVERIFY(window.open());
+        QCOMPARE(sim.activeScene(), 6);
+        QTRY_COMPARE_WITH_TIMEOUT(model->activeSceneIndex(), 5, 5000);
+        QVERIFY(window.findChild<QRadioButton*>("scene6Button")->isChecked());
+        QCOMPARE(window.findChild<QLabel*>("sceneNumberLabel")->text(), QStringLiteral("Scene: 6"));
+        // And stays so once every reply has been read.
+        QTRY_VERIFY_WITH_TIMEOUT(!MSPComm::instance()->hasOutstandingReplies(), 10000);
+        QCOMPARE(sim.activeScene(), 6);
+        QCOMPARE(model->activeSceneIndex(), 5);
+        QVERIFY(window.findChild<QRadioButton*>("scene6Button")->isChecked());
+    }
+
+    // Changes the keypad has not taken show in the status bar instead of "Connected", and leaving
+    // the keypad asks about them; kept, they arrive once the keypad answers again.
+    void workThatHasNotArrivedIsShownAndAskedAbout() {
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.6", "Slow"}));
+        QVERIFY(sim.setScene(2, WashScene));
+        MainWindow window;
+        window.show();
+        QVERIFY(connected(sim));
+        QVERIFY(washOf(1));
+        QVERIFY(sim.stall(-1));
+        washOf(1)->setSpeed(5);
+        QTRY_COMPARE_WITH_TIMEOUT(statusText(window), QStringLiteral("1 change waiting for the keypad"), 5000);
+        // The keypad's heartbeats go on, and do not make it "Connected".
+        QSignalSpy beats(ConnectionState::instance(), &ConnectionState::heartBeat);
+        QVERIFY(beats.wait(5000));
+        QCOMPARE(statusText(window), QStringLiteral("1 change waiting for the keypad"));
+
+        MessageBox::setNextAnswer(QMessageBox::Cancel);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(MessageBox::lastText(),
+                 QStringLiteral("1 change has not reached the keypad yet.\n\nDiscard the waiting change and quit?"));
+        MessageBox::setNextAnswer(QMessageBox::Cancel);
+        ConnectionState::instance()->setState(ConnectionState::OfflineDemo);
+        QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Connected);
+        QVERIFY(
+            MessageBox::lastText().endsWith(QStringLiteral("Discard the waiting change and go to the offline demo?")));
+
+        QVERIFY(sim.endStall());
+        QTRY_COMPARE_WITH_TIMEOUT(statusText(window), QStringLiteral("Connected"), 15000);
+        QVERIFY(sim.liveQuery(2).contains(QStringLiteral("param1=5&")));
+
+        // Given up, a change is not sent again; quitting then asks nothing more.
+        QVERIFY(sim.stall(-1));
+        washOf(1)->setSpeed(7);
+        QTRY_COMPARE_WITH_TIMEOUT(statusText(window), QStringLiteral("1 change waiting for the keypad"), 5000);
+        MessageBox::setNextAnswer(QMessageBox::Discard);
+        QVERIFY(window.close());
+        QCOMPARE(MSPComm::instance()->waitingWrites(), 0);
+        QVERIFY(sim.endStall());
+        QVERIFY(!QTest::qWaitFor([&] { return sim.requests("POST", "/api/v1/shows/2").size() > 2; }, 3000));
+    }
+
+    // A keypad that stops answering while a file is written to it: the editor says what arrived.
+    void aRestoreThatCannotFinishSaysWhatArrived() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("eight.xml"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QFile::WriteOnly) && file.write(MSPDocument::fileContents()) > 0);
+        }
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.7", "Gone"}));
+        MainWindow window;
+        window.show();
+        QVERIFY(connected(sim));
+        connect(&sim, &KeypadSimulator::requestReceived, this, [&sim](const KeypadSimulator::Request& request) {
+            if (request.path == QLatin1String("/api/v1/shows/4") && !sim.hasEvent(QStringLiteral("stalled")))
+                QVERIFY(sim.stall(-1));
+        });
+        FileDialog::setNextFileName(path);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QVERIFY(window.open());
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Loading onto Keypad Stopped"));
+        QCOMPARE(
+            MessageBox::lastText(),
+            QStringLiteral("The keypad at 10.77.0.7 did not answer within 5 s while scene 4 of 8 was being written. "
+                           "Scenes 1 to 3 were written; scenes 4 to 8 and the configuration were not."));
+        QVERIFY(sim.endStall());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "ColorThumbnail.h"
 #include "ConnectionState.h"
 #include "FileDialog.h"
+#include "KeypadSimulator.h"
 #include "MSPComm.h"
 #include "MSPDocument.h"
 #include "MSPEffect.h"
@@ -341,7 +342,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("eight.xml");
         writeFile(path, MSPDocument::fileContents());
-        MSPComm::instance()->setDevice(silentKeypad, QByteArray(6, '\1'));
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.5", "Progress"}));
+        MSPComm::instance()->setDevice(sim.address(), sim.macBytes());
         setState(ConnectionState::Connected);
         QStringList progress;
         bool locked = true;
@@ -365,7 +368,7 @@ private slots:
         FileDialog::setNextFileName(path);
         QVERIFY(window.open());
         disconnect(watcher);
-        // Without heartbeats from the silent address the connection may be lost meanwhile.
+        QVERIFY(MessageBox::lastTitle().isEmpty());
         setState(ConnectionState::OfflineDemo);
         QVERIFY(!secondOpen);
         QVERIFY2(progress.contains("Loading onto keypad: scene 3 of 8"), qPrintable(progress.join(", ")));
