@@ -197,6 +197,82 @@ private slots:
         QVERIFY(!QTest::qWaitFor([&] { return sim.requests("POST", "/api/v1/shows/2").size() > 2; }, 3000));
     }
 
+    // The keypad goes quiet, heartbeats and all, while a change waits; when it is back the change
+    // goes first, and the scenes read again then show it rather than the keypad's older state.
+    void aChangeOutlivesALostConnection() {
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.10", "Away"}));
+        QVERIFY(sim.setScene(2, WashScene));
+        MainWindow window;
+        window.show();
+        QVERIFY(connected(sim));
+        sim.clearRequestLog();
+        QVERIFY(sim.silence(6000));
+        washOf(1)->setSpeed(6);
+        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::ConnectionLost, 10000);
+        QCOMPARE(statusText(window), QStringLiteral("1 change waiting for the keypad"));
+        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sim.requestCount("GET", "/api/v1/shows") == 1 && !MSPComm::instance()->hasOutstandingReplies(), 10000);
+        QStringList order;
+        for (const KeypadSimulator::Request& request : sim.requestLog()) {
+            if (request.path == QLatin1String("/api/v1/shows") || request.body.startsWith("effect=") ||
+                request.body.startsWith("apply="))
+                order << request.method + QLatin1Char(' ') + request.path + QLatin1Char(' ') +
+                             QString::fromLatin1(request.body.left(17));
+        }
+        // Tried while it was away (refused), then once more when it was back, before the re-read;
+        // the user's change is not reverted after it.
+        QCOMPARE(order.mid(order.size() - 2),
+                 QStringList({"POST /api/v1/shows/2 effect=2&param1=6", "GET /api/v1/shows "}));
+        QVERIFY(sim.liveQuery(2).contains(QStringLiteral("param1=6&")));
+        QCOMPARE(washOf(1)->speed(), 6);
+        QCOMPARE(statusText(window), QStringLiteral("Connected"));
+    }
+
+    // With a change waiting for one keypad, choosing another asks first; kept, the editor stays.
+    void choosingAnotherKeypadAsksAboutWaitingWork() {
+        KeypadSimulator a;
+        QVERIFY(a.start({"10.77.0.11", "A"}));
+        QVERIFY(a.setScene(2, WashScene));
+        MainWindow window;
+        window.show();
+        QVERIFY(connected(a));
+        KeypadSimulator b;
+        QVERIFY(b.start({"10.77.0.12", "B"}));
+        QVERIFY(a.stall(-1));
+        washOf(1)->setSpeed(3);
+        QTRY_COMPARE_WITH_TIMEOUT(statusText(window), QStringLiteral("1 change waiting for the keypad"), 5000);
+
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* chooser = qobject_cast<MSPChooser*>(QApplication::activeModalWidget());
+            if (!chooser)
+                return;
+            auto* combo = chooser->findChild<QComboBox*>("devicesComboBox");
+            combo->setCurrentIndex(combo->findText(QStringLiteral("B (10.77.0.12)")));
+            QTest::mouseClick(chooser->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+        });
+        answer.start(50);
+        for (QMessageBox::StandardButton choice : {QMessageBox::Cancel, QMessageBox::Discard}) {
+            MessageBox::clearLast();
+            MessageBox::setNextAnswer(choice);
+            // One broadcast can miss a host that came up a moment ago; a user would look again.
+            for (int attempt = 0; attempt < 5 && MessageBox::lastTitle().isEmpty(); ++attempt) {
+                window.discover();
+                (void)QTest::qWaitFor([] { return !MessageBox::lastTitle().isEmpty(); }, 3000);
+            }
+            QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Changes Not on the Keypad"));
+            QVERIFY(MessageBox::lastText().endsWith(
+                QStringLiteral("Discard the waiting change and choose the other keypad?")));
+            QCOMPARE(MSPComm::instance()->address(), choice == QMessageBox::Cancel ? a.address() : b.address());
+        }
+        QCOMPARE(MSPComm::instance()->waitingWrites(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(b.requestCount("GET", "/api/v1/shows"), 1, 10000);
+        QVERIFY(a.endStall());
+    }
+
     // A keypad that stops answering while a file is written to it: the editor says what arrived.
     void aRestoreThatCannotFinishSaysWhatArrived() {
         QTemporaryDir dir;

@@ -17,13 +17,16 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
@@ -43,6 +46,15 @@ qint64 nowUs() {
     return benchClock.nsecsElapsed() / 1000;
 }
 
+// The keypad's faults: stalled, it takes requests and answers them only once it recovers, in the
+// order they came; down, it hangs up on every request, as a web server that restarts.
+std::atomic<bool> stalled{false};
+std::atomic<bool> down{false};
+std::mutex takenMutex;
+std::vector<std::pair<qint64, std::string>> taken; // when the keypad acted on each body
+std::atomic<long> ticketsIssued{0};
+std::atomic<long> ticketsServed{0};
+
 // Answers each request on a keep-alive connection as soon as its body is complete, noting when that was.
 void serveConnection(int client) {
     const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 9\r\n\r\n<v1></v1>";
@@ -57,7 +69,20 @@ void serveConnection(int client) {
                 break;
             lastArrivalUs = nowUs();
             ++arrivals;
+            const std::string body = buffer.substr(end + 4, length);
             buffer.erase(0, end + 4 + length);
+            if (down) {
+                close(client);
+                return;
+            }
+            const long ticket = ticketsIssued++;
+            while (stalled || ticketsServed.load() != ticket)
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            {
+                std::lock_guard<std::mutex> lock(takenMutex);
+                taken.emplace_back(nowUs(), body);
+            }
+            ++ticketsServed;
             send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
         }
     }
@@ -137,6 +162,66 @@ void measureLatency(MSPComm* comm, bool lowDelay) {
     });
 }
 
+// When the keypad first acted on body at or after sinceUs; -1 if it has not.
+qint64 takenAt(const std::string& body, qint64 sinceUs) {
+    std::lock_guard<std::mutex> lock(takenMutex);
+    for (const auto& [at, taken] : taken) {
+        if (at >= sinceUs && taken == body)
+            return at;
+    }
+    return -1;
+}
+
+// A burst of edits while the keypad stalls (its heartbeats going on) or is down (silent): the time
+// from its recovery to the keypad taking the user's last state. The stalls are shorter and longer
+// than a request may take, so that the recovery falls at every point of the retries.
+void measureRecovery(const char* what, bool stall) {
+    auto* wash = qobject_cast<MSPColorWashEffect*>(MSPSceneModel::instance()->scene(1)->effect());
+    QUdpSocket keypad;
+    keypad.bind(QHostAddress(QString::fromLatin1(EditorAddress)), 0);
+    QTimer heartbeats;
+    bool beating = true;
+    QObject::connect(&heartbeats, &QTimer::timeout, [&] {
+        if (beating)
+            keypad.writeDatagram(QByteArray::fromHex("0401dc4a010002030000000000010000"),
+                                 QHostAddress(QString::fromLatin1(EditorAddress)), MSPComm::HeartBeatPort);
+    });
+    heartbeats.start(500);
+    std::vector<double> delays;
+    int lost = 0;
+    const int faultMs[] = {2000, 4500, 5500, 6500, 8000, 10500};
+    for (size_t round = 0; round < sizeof faultMs / sizeof *faultMs; ++round) {
+        (stall ? stalled : down) = true;
+        beating = stall;
+        // Five changes over a second: the last one is what the keypad must end up with.
+        int speed = 0;
+        for (int edit = 0; edit < 5; ++edit) {
+            speed = 1 + (int(round) * 5 + edit) % 9;
+            wash->setSpeed(speed);
+            runEvents(200);
+        }
+        runEvents(faultMs[round] - 1000);
+        const qint64 recoveredUs = nowUs();
+        (stall ? stalled : down) = false;
+        beating = true;
+        const std::string body = MSPSceneModel::instance()->scene(1)->PostData().toStdString();
+        qint64 at = -1;
+        QElapsedTimer limit;
+        limit.start();
+        while ((at = takenAt(body, recoveredUs)) < 0 && limit.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        if (at < 0)
+            ++lost;
+        else
+            delays.push_back((at - recoveredUs) / 1000.0);
+        runEvents(1500);
+    }
+    print(what, delays);
+    if (lost > 0)
+        printf("  %-44s %d of %d rounds: the last change never arrived\n", "", lost,
+               int(sizeof faultMs / sizeof *faultMs));
+}
+
 void measureDocuments() {
     MSPSceneModel* model = MSPSceneModel::instance();
     // The largest scenes there are: custom washes with six colours.
@@ -200,6 +285,9 @@ int main(int argc, char* argv[]) {
 
     measureLatency(comm, false);
     measureLatency(comm, true);
+    printf("keypad faults, recovery -> the last of five changes taken by the keypad:\n");
+    measureRecovery("stall (heartbeats go on) 2 to 10.5 s", true);
+    measureRecovery("down (silent, hangs up) 2 to 10.5 s", false);
     measureDocuments();
     return 0;
 }
