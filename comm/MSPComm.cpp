@@ -524,7 +524,8 @@ void MSPComm::replyFinished(QNetworkReply* reply) {
     emit replyHandled(reply);
     if (delivery)
         finishDelivery(reply, delivery, failed, tolerant);
-    else if (!failed || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+    else if (reply->url().host() == m_address &&
+             (!failed || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()))
         m_delivery.lifeSign(m_clock.elapsed());
     sendDue();
     reply->deleteLater();
