@@ -521,19 +521,20 @@ void MSPComm::replyFinished(QNetworkReply* reply) {
         MSPSceneModel* model = MSPSceneModel::instance();
         revertScene(model->scene(model->activeSceneIndex()));
     }
-    emit replyHandled(reply);
     if (delivery)
         finishDelivery(reply, delivery, failed, tolerant);
     else if (reply->url().host() == m_address &&
              (!failed || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()))
         m_delivery.lifeSign(m_clock.elapsed());
-    sendDue();
     reply->deleteLater();
-
     if (m_firstReply) {
         m_firstReply = false;
         m_socketToggleTimer.start(SocketToggleMs);
     }
+    // What waited behind this reply goes out as soon as the event loop turns, even when a listener
+    // below starts a file load from here and runs the loop until it is done.
+    m_deliveryTimer.start(0);
+    emit replyHandled(reply);
 }
 
 void MSPComm::toggleSocket() {
