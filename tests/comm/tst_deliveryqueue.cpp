@@ -1,5 +1,4 @@
 #include "DeliveryQueue.h"
-#include "KeypadFailure.h"
 #include "TestEnvironment.h"
 
 namespace {
@@ -43,29 +42,6 @@ class TestDeliveryQueue : public QObject {
     Q_OBJECT
 
 private slots:
-    void kinds_data() {
-        QTest::addColumn<bool>("post");
-        QTest::addColumn<QString>("body");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("read") << false << QString() << int(Kind::Read);
-        QTest::newRow("scene") << true << edit(3) << int(Kind::SceneState);
-        QTest::newRow("scene and save") << true << edit(3) + "&apply=1" << int(Kind::Ordered);
-        QTest::newRow("save") << true << "apply=1" << int(Kind::Ordered);
-        QTest::newRow("undo") << true << "apply=0" << int(Kind::Ordered);
-        QTest::newRow("brightness") << true << "rel_bright=1" << int(Kind::Press);
-        QTest::newRow("on/off") << true << "off_press=1" << int(Kind::Press);
-        QTest::newRow("reset") << true << "factory_reset=1" << int(Kind::Press);
-        QTest::newRow("keypad press read") << true << QString() << int(Kind::Press);
-        QTest::newRow("configuration") << true << "name=A&universe=2&apply=1" << int(Kind::ConfigState);
-    }
-
-    void kinds() {
-        QFETCH(bool, post);
-        QFETCH(QString, body);
-        QFETCH(int, kind);
-        QCOMPARE(int(DeliveryQueue::kindOf(post, body)), kind);
-    }
-
     // Behind a request in flight, the newest state of a scene or of a part of the configuration
     // takes the place of an older one; saves, presses and what lies between keep their places.
     void newerStatesReplaceOlderOnesThatWait() {
@@ -73,22 +49,17 @@ private slots:
         QList<quint64> ids;
         queue.add(request(Scene3, edit(1)), 0);
         QCOMPARE(sent(queue, 0, &ids), QStringList(edit(1)));
-        for (int speed = 2; speed <= 4; ++speed)
-            queue.add(request(Scene3, edit(speed)), 10);
-        queue.add(request(Scene3, QStringLiteral("apply=1")), 10);
-        queue.add(request(Scene3, edit(5)), 10);
-        queue.add(request(Scene3, edit(6)), 10);
+        for (const QString& body : {edit(2), edit(3), edit(4), QStringLiteral("apply=1"), edit(5), edit(6)})
+            queue.add(request(Scene3, body), 10);
         const quint64 read = queue.add(request(Scene3, QString(), false), 10);
         // A second read waiting behind the first is the same read.
         QCOMPARE(queue.add(request(Scene3, QString(), false), 10), read);
         queue.add(request(Config, QStringLiteral("name=A&universe=1&apply=1")), 10);
         QCOMPARE(sent(queue, 10, &ids), QStringList(QStringLiteral("name=A&universe=1&apply=1")));
-        queue.add(request(Config, QStringLiteral("rel_bright=1")), 10);
-        queue.add(request(Config, QStringLiteral("&enable_switch=1&disable_switch=2&apply=1")), 10);
-        queue.add(request(Config, QStringLiteral("&disable_switch=1&enable_switch=2&apply=1")), 10);
-        queue.add(request(Config, QStringLiteral("rel_bright=1")), 10);
-        queue.add(request(Config, QStringLiteral("name=B&universe=1&apply=1")), 10);
-        queue.add(request(Config, QStringLiteral("name=C&universe=1&apply=1")), 10);
+        for (const char* body :
+             {"rel_bright=1", "&enable_switch=1&disable_switch=2&apply=1", "&disable_switch=1&enable_switch=2&apply=1",
+              "rel_bright=1", "name=B&universe=1&apply=1", "name=C&universe=1&apply=1"})
+            queue.add(request(Config, QString::fromLatin1(body)), 10);
 
         QStringList order;
         for (qint64 now = 20; now < 2000; now += 100) {
@@ -155,20 +126,16 @@ private slots:
         QTest::addColumn<int>("outcome");
         QTest::addColumn<int>("verdict");
         QTest::addColumn<QStringList>("then"); // what leaves once the keypad is heard from again
-        const QString newer = edit(9);
         QTest::newRow("edit, newer waiting")
-            << edit(1) << true << int(Outcome::Failed) << int(Verdict::Superseded) << QStringList(newer);
-        QTest::newRow("save") << "apply=1" << false << int(Outcome::Failed) << int(Verdict::Retry)
-                              << QStringList("apply=1");
+            << edit(1) << true << int(Outcome::Failed) << int(Verdict::Superseded) << QStringList(edit(9));
         QTest::newRow("save, newer edit waiting")
-            << "apply=1" << true << int(Outcome::Failed) << int(Verdict::Retry) << QStringList("apply=1");
+            << "apply=1" << true << int(Outcome::Failed) << int(Verdict::Retry) << QStringList({"apply=1", edit(9)});
         // It may have reached the keypad: a second would press twice.
         QTest::newRow("press") << "rel_bright=1" << false << int(Outcome::Failed) << int(Verdict::Dropped)
                                << QStringList();
-        QTest::newRow("read") << QString() << false << int(Outcome::Failed) << int(Verdict::Dropped) << QStringList();
         // The keypad answered, and said no: sending it again would not change its mind.
         QTest::newRow("refused edit") << edit(1) << true << int(Outcome::Refused) << int(Verdict::Dropped)
-                                      << QStringList(newer);
+                                      << QStringList(edit(9));
     }
 
     void whatBecomesOfAFailure() {
@@ -178,8 +145,7 @@ private slots:
         QFETCH(int, verdict);
         QFETCH(QStringList, then);
         DeliveryQueue queue;
-        const bool read = body.isEmpty();
-        queue.add(request(read ? Config : Scene3, body, !read), 0);
+        queue.add(request(Scene3, body), 0);
         const quint64 id = queue.takeDue(0).first().id;
         if (newerWaits)
             queue.add(request(Scene3, edit(9)), 10);
@@ -192,28 +158,12 @@ private slots:
                 queue.finish(r.id, Outcome::Delivered, now);
             }
         }
-        if (newerWaits && verdict == int(Verdict::Retry))
-            then << edit(9);
         QCOMPARE(left, then);
     }
 
-    // Edits of one scene leave at most every 100 ms; other scenes do not wait for them.
-    void editsOfASceneAreSpaced() {
-        DeliveryQueue queue;
-        queue.add(request(Scene3, edit(1)), 0);
-        const quint64 first = queue.takeDue(0).first().id;
-        queue.finish(first, Outcome::Delivered, 5);
-        queue.add(request(Scene3, edit(2)), 20);
-        queue.add(request(QStringLiteral("/api/v1/shows/4"), edit(3)), 20);
-        QCOMPARE(sent(queue, 20), QStringList(edit(3)));
-        QCOMPARE(queue.nextChange(20), qint64(DeliveryQueue::SceneEditSpacingMs));
-        QVERIFY(sent(queue, 99).isEmpty());
-        QCOMPARE(sent(queue, 100), QStringList(edit(2)));
-    }
-
     // A restore's own steps are not repeated here, and a failed write before them does not hold
-    // them up: it goes first, at once.
-    void managedRequestsAreTheCallersAffair() {
+    // them up; discarded writes stay gone, even one that fails in flight.
+    void managedAndDiscardedRequests() {
         DeliveryQueue queue;
         queue.add(request(Scene3, QStringLiteral("apply=0")), 0);
         QCOMPARE(queue.finish(queue.takeDue(0).first().id, Outcome::Failed, 5000), Verdict::Retry);
@@ -222,43 +172,11 @@ private slots:
         queue.add(step, 5000);
         QList<quint64> ids;
         QCOMPARE(sent(queue, 5000, &ids), QStringList("apply=0"));
-        queue.finish(ids.takeFirst(), Outcome::Delivered, 5010);
-        QCOMPARE(sent(queue, 5010, &ids), QStringList("GET " + Scene3));
-        QCOMPARE(queue.waitingWrites(9000), 0);
-        QCOMPARE(queue.finish(ids.takeFirst(), Outcome::Failed, 10010), Verdict::Returned);
-        QVERIFY(queue.isIdle());
-    }
-
-    // Discarded writes are gone, and one already in flight is not sent again when it fails.
-    void discardedWritesStayGone() {
-        DeliveryQueue queue;
-        queue.add(request(Scene3, edit(1)), 0);
-        const quint64 inFlight = queue.takeDue(0).first().id;
-        queue.add(request(Scene3, QStringLiteral("apply=1")), 10);
-        queue.add(request(Config, QStringLiteral("rel_bright=1")), 10);
-        queue.add(request(QStringLiteral("/api/v1/shows/4"), QString(), false), 10);
-        QCOMPARE(queue.discard({Scene3}), 2);
-        QVERIFY(queue.hasWrites(Config) && !queue.hasWrites(Scene3));
-        QCOMPARE(queue.finish(inFlight, Outcome::Failed, 5000), Verdict::Dropped);
         QCOMPARE(queue.discard(), 1);
-        queue.lifeSign(6000);
-        QCOMPARE(sent(queue, 6000), QStringList("GET /api/v1/shows/4"));
-    }
-
-    // What users read about a failed request, never the network stack's own words.
-    void failuresInWords() {
-        const auto words = [](QNetworkReply::NetworkError error, int status = 0, const QString& reason = QString()) {
-            return KeypadFailure::describe(error, status, reason, 5000);
-        };
-        QCOMPARE(words(QNetworkReply::OperationCanceledError), QStringLiteral("did not answer within 5 s"));
-        QCOMPARE(words(QNetworkReply::ConnectionRefusedError), QStringLiteral("refused the connection"));
-        QCOMPARE(words(QNetworkReply::RemoteHostClosedError),
-                 QStringLiteral("closed the connection without answering"));
-        QCOMPARE(words(QNetworkReply::UnknownNetworkError), QStringLiteral("could not be reached"));
-        QCOMPARE(words(QNetworkReply::ProtocolInvalidOperationError, 400, QStringLiteral("Bad Request")),
-                 QStringLiteral("answered with HTTP status 400 (Bad Request)"));
-        QCOMPARE(KeypadFailure::describe(QNetworkReply::TimeoutError, 0, QString(), 2500),
-                 QStringLiteral("did not answer within 2.5 s"));
+        QCOMPARE(queue.finish(ids.takeFirst(), Outcome::Failed, 10000), Verdict::Dropped);
+        QCOMPARE(sent(queue, 10000, &ids), QStringList("GET " + Scene3));
+        QCOMPARE(queue.finish(ids.takeFirst(), Outcome::Failed, 15000), Verdict::Returned);
+        QVERIFY(queue.isIdle());
     }
 };
 
