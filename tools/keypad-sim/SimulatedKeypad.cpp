@@ -622,6 +622,7 @@ QByteArray SimulatedKeypad::command(const QByteArray& line) {
     if (verb == "help")
         return "ok press 1-8|up|down|onoff; heartbeats on|off; refuse on|off; hang on|off; stall MS|on|off; delay MS; "
                "silence MS; "
-               "config-notices all|buttons|none; editor ADDRESS; scene N BODY; config BODY; state; quit";
+               "config-notices all|buttons|none; editor ADDRESS; scene N BODY; config BODY; state; lights [SECONDS]; "
+               "quit";
     return "error unknown command " + verb;
 }
