@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -53,7 +54,8 @@ AboutDialog::AboutDialog(QWidget* parent)
     layout->setContentsMargins(8, 4, 8, 4);
     layout->setSpacing(0);
 
-    const QSize size = QPixmap(QStringLiteral(":/images/images/splash.png")).size();
+    // The picture's size in points is that of the plain one, whichever the style sheet shows.
+    const QSize size = QImageReader(QStringLiteral(":/images/images/splash.png")).size();
     setMinimumSize(size);
     setMaximumSize(size);
     setModal(true);

@@ -1,12 +1,13 @@
 #include "SplashScreen.h"
 
 #include "AppVersion.h"
+#include "ScaledPixmap.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 SplashScreen::SplashScreen()
-    : QSplashScreen(QPixmap(QStringLiteral(":/images/images/splash.png"))) {
+    : QSplashScreen(ZelWidgetsLib::ScaledPixmap::load(QStringLiteral(":/images/images/splash.png"))) {
     showMessage(QStringLiteral("none"), Qt::AlignLeft, Qt::black);
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
 }
@@ -20,7 +21,7 @@ void SplashScreen::drawContents(QPainter* painter) {
     QFont font(QStringLiteral("Verdana"), 8, QFont::Normal);
     painter->setFont(font);
     painter->setPen(Qt::white);
-    const int baseline = pixmap().height() - QFontMetrics(font).height() - 12;
+    const int baseline = ZelWidgetsLib::ScaledPixmap::pointSize(pixmap()).height() - QFontMetrics(font).height() - 12;
     painter->drawText(10, baseline, versionText());
     painter->restore();
 }

@@ -1,3 +1,4 @@
+#include "DisplayScaling.h"
 #include "MSPComm.h"
 #include "MainWindow.h"
 #include "ProgramVersion.h"
@@ -123,6 +124,7 @@ int main(int argc, char* argv[]) {
     // memory for nothing, unless the user asks for it.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+    DisplayScaling::prepare();
 
     CommandLine commandLine;
     answerHelpAndVersion(commandLine, argc, argv);

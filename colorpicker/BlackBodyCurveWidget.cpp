@@ -4,6 +4,7 @@
 #include "CCTUtils.h"
 #include "CieStandardObserver.h"
 #include "ColorScience.h"
+#include "ScaledPixmap.h"
 #include "WhiteRange.h"
 
 #include <QKeyEvent>
@@ -60,9 +61,13 @@ QRgb chromaticityColor(double x, double y) {
 
 QPixmap warningPixmap() {
     static const QPixmap pixmap = [] {
-        QPixmap image(QStringLiteral(":/images/WarningIndication.png"));
-        if (!image.isNull())
-            return image.scaledToHeight(16, Qt::SmoothTransformation);
+        const QPixmap image = ZelWidgetsLib::ScaledPixmap::load(QStringLiteral(":/images/WarningIndication.png"));
+        if (!image.isNull()) {
+            const qreal ratio = image.devicePixelRatio();
+            QPixmap sized = image.scaledToHeight(qRound(16 * ratio), Qt::SmoothTransformation);
+            sized.setDevicePixelRatio(ratio);
+            return sized;
+        }
         QPixmap fallback(16, 16);
         fallback.fill(Qt::transparent);
         QPainter painter(&fallback);
@@ -337,6 +342,7 @@ void BlackBodyCurveWidget::drawGamut(QPainter& painter, const QRectF& local) con
 QRectF BlackBodyCurveWidget::paintWarning(QPainter& painter, const QPointF& topLeft, const QString& title,
                                           const QString& detail) const {
     const QPixmap warning = warningPixmap();
+    const QSize warningSize = ZelWidgetsLib::ScaledPixmap::pointSize(warning);
     const QFont titleFont = diagramFont(11, true);
     const QFont detailFont = diagramFont(11);
     const QFontMetrics titleMetrics(titleFont);
@@ -344,12 +350,13 @@ QRectF BlackBodyCurveWidget::paintWarning(QPainter& painter, const QPointF& topL
     const double textWidth =
         qMax(titleMetrics.horizontalAdvance(title), detail.isEmpty() ? 0 : detailMetrics.horizontalAdvance(detail));
     const double textHeight = titleMetrics.height() + (detail.isEmpty() ? 0 : detailMetrics.height());
-    const QRectF box(topLeft, QSizeF(warning.width() + textWidth + 14, qMax<double>(warning.height(), textHeight) + 6));
+    const QRectF box(topLeft,
+                     QSizeF(warningSize.width() + textWidth + 14, qMax<double>(warningSize.height(), textHeight) + 6));
     painter.setPen(QPen(WarningColor, 1));
     painter.setBrush(QColor(255, 255, 255, 220));
     painter.drawRoundedRect(box, 3, 3);
     painter.drawPixmap(QPointF(box.left() + 4, box.top() + 3), warning);
-    const QRectF text = box.adjusted(warning.width() + 8, 3, 0, -3);
+    const QRectF text = box.adjusted(warningSize.width() + 8, 3, 0, -3);
     painter.setPen(WarningColor);
     painter.setFont(titleFont);
     painter.drawText(QRectF(text.topLeft(), QSizeF(text.width(), titleMetrics.height())),

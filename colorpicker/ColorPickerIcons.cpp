@@ -1,5 +1,7 @@
 #include "ColorPickerIcons.h"
 
+#include "ScaledPixmap.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -77,9 +79,13 @@ QPixmap drawn(const QString& name, int size) {
 
 QPixmap ColorPickerIcons::pixmap(const QString& resource, int size) {
     if (QFile::exists(resource)) {
-        const QPixmap image(resource);
-        if (!image.isNull())
-            return image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const QPixmap image = ZelWidgetsLib::ScaledPixmap::load(resource);
+        if (!image.isNull()) {
+            const qreal ratio = image.devicePixelRatio();
+            QPixmap sized = image.scaled(QSize(size, size) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            sized.setDevicePixelRatio(ratio);
+            return sized;
+        }
     }
     return drawn(QFileInfo(resource).baseName(), size);
 }

@@ -1,5 +1,7 @@
 #include "ColorSelectorWidget.h"
 
+#include "ScaledPixmap.h"
+
 #include <QPainter>
 
 namespace ZelColorPickerLib {
@@ -11,7 +13,7 @@ ColorSelectorWidget::ColorSelectorWidget(QWidget* parent)
 
 QPixmap ColorSelectorWidget::transparentBackground() {
     static const QPixmap ground = [] {
-        QPixmap image(QStringLiteral(":/images/TransparentBackground.png"));
+        QPixmap image = ZelWidgetsLib::ScaledPixmap::load(QStringLiteral(":/images/TransparentBackground.png"));
         if (!image.isNull())
             return image;
         QPixmap fallback(8, 8);

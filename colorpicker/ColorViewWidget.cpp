@@ -3,6 +3,7 @@
 #include "CCTUtils.h"
 #include "ColorMimeData.h"
 #include "ColorSelectorWidget.h"
+#include "ScaledPixmap.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPickerButtonsWidget.h"
 
@@ -19,7 +20,7 @@ ColorViewWidget::ColorViewWidget(QWidget* parent)
     : QWidget(parent) {
     setAcceptDrops(true);
     setContextMenuPolicy(Qt::DefaultContextMenu);
-    m_selectionImage = QPixmap(QStringLiteral(":/images/ColorSelection.png"));
+    m_selectionImage = ZelWidgetsLib::ScaledPixmap::load(QStringLiteral(":/images/ColorSelection.png"));
 }
 
 void ColorViewWidget::setColor(const ZelColor& color, const QString& uid) {

@@ -1,6 +1,7 @@
 #include "ZelColorLibraryTreeViewDelegate.h"
 
 #include "ColorPickerIcons.h"
+#include "ScaledPixmap.h"
 #include "ZelColorLibrary.h"
 
 #include <QApplication>
@@ -82,7 +83,8 @@ void ZelColorLibraryTreeViewDelegate::paint(QPainter* painter, const QStyleOptio
 
     if (userList) {
         const QPixmap icon = ColorPickerIcons::pixmap(QStringLiteral(":/images/userIcon.png"), 14);
-        painter->drawPixmap(content.left(), content.center().y() - icon.height() / 2 + 1, icon);
+        painter->drawPixmap(content.left(),
+                            content.center().y() - ZelWidgetsLib::ScaledPixmap::pointSize(icon).height() / 2 + 1, icon);
         content.setLeft(content.left() + 19);
     }
 

@@ -4,6 +4,7 @@
 #include "ZelColorPicker.h"
 #include "ZelColorPickerWidget.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -29,7 +30,10 @@ QString& currentFavoriteList() {
 
 // Drawn button faces: a colour wheel segment for RGB, a warm-to-cool bar for whites, channel bars.
 QIcon drawnIcon(int kind) {
-    QPixmap pixmap(32, 32);
+    // Drawn for the sharpest screen, so the faces stay crisp at 200 %.
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pixmap(QSize(32, 32) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -1,5 +1,6 @@
 #include "ZoomControlWidget.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -11,9 +12,9 @@ namespace ZelColorPickerLib {
 namespace {
 
 QIcon signIcon(const QString& resource, bool plus) {
-    QPixmap image(resource);
-    if (!image.isNull())
-        return QIcon(image);
+    // An icon made from the file finds its twin for screens at 200 % by itself.
+    if (QFile::exists(resource))
+        return QIcon(resource);
     // Drawn when the program's images are not linked in.
     QPixmap drawn(28, 28);
     drawn.fill(Qt::transparent);

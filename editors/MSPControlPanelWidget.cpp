@@ -4,6 +4,7 @@
 #include "MSPEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "ScaledPixmap.h"
 #include "SystemConfiguration.h"
 
 #include <QCoreApplication>
@@ -137,7 +138,7 @@ void MSPControlPanelWidget::buildForm() {
     auto* messageRow = new QHBoxLayout;
     auto* icon = new QLabel(m_connectionFailedFrame);
     icon->setObjectName(QStringLiteral("iconLabel"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/images/images/icon_question.png")));
+    icon->setPixmap(ZelWidgetsLib::ScaledPixmap::load(QStringLiteral(":/images/images/icon_question.png")));
     icon->setAlignment(Qt::AlignCenter);
     auto* failureLabel = new QLabel(
         tr_("The connection to an Lumetto Keypad has failed.  You may want to go to the Network tab to change the "

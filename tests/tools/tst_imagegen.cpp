@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -31,6 +32,21 @@ QMap<QString, QByteArray> digests(const QString& folder) {
                           QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1));
     }
     return result;
+}
+
+// Mean difference per channel (0-255) of two pictures of the same size.
+double meanDifference(const QImage& first, const QImage& second) {
+    const QImage a = first.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = second.convertToFormat(QImage::Format_ARGB32);
+    qint64 difference = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            difference += qAbs(qRed(p[x]) - qRed(q[x])) + qAbs(qGreen(p[x]) - qGreen(q[x])) +
+                          qAbs(qBlue(p[x]) - qBlue(q[x])) + qAbs(qAlpha(p[x]) - qAlpha(q[x]));
+    }
+    return double(difference) / (qint64(a.width()) * a.height() * 4);
 }
 
 } // namespace
@@ -73,6 +89,33 @@ private slots:
         QVERIFY(QDir(cwd.path()).isEmpty());
     }
 
+    // Screens at 200 % find every picture's twin under its name with "@2x": twice the size, the same drawing
+    // (halved, it is the picture), and drawn at that size rather than enlarged, or it would look blurred.
+    void everyPictureHasATwinForScreensAt200Percent() {
+        QTemporaryDir out;
+        QCOMPARE(run(out.path()), 0);
+        const QDir art(out.filePath(QStringLiteral("art")));
+        const QStringList pictures =
+            art.entryList({QStringLiteral("*.png")}).filter(QRegularExpression("^[^@]*\\.png$"));
+        QVERIFY(pictures.size() > 60);
+        for (const QString& name : pictures) {
+            const QImage picture(art.filePath(name));
+            const QImage twin(art.filePath(QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png"))));
+            QVERIFY2(!twin.isNull(), qPrintable(name));
+            QCOMPARE(twin.size(), picture.size() * 2);
+            const QImage halved = twin.scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            // Small icons differ most, in their antialiased edges (six levels for a 16-pixel badge); a twin
+            // drawn in the wrong place or at the wrong size differs by tens.
+            const double sameDrawing = meanDifference(halved, picture);
+            QVERIFY2(sameDrawing < 8, qPrintable(QStringLiteral("%1: %2").arg(name).arg(sameDrawing)));
+            const QImage enlarged = picture.scaled(twin.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            // Keys and splash carry the finest detail: drawn at twice the size they differ from the enlargement
+            // by two to three levels, an enlargement by none.
+            if (name.startsWith(QLatin1String("button_")) || name == QLatin1String("splash.png"))
+                QVERIFY2(meanDifference(enlarged, twin) > 1, qPrintable(name + QStringLiteral(" is only enlarged")));
+        }
+    }
+
     // The scalable icon is the pictures' drawing in vector form: no picture embedded in it, and
     // rendered at each picture's size it looks like that picture.
     void scalableIconIsTheSameDrawing() {
@@ -96,17 +139,9 @@ private slots:
             renderer.render(&painter);
             painter.end();
             const QImage expected = picture.convertToFormat(QImage::Format_ARGB32);
-            qint64 difference = 0;
-            for (int y = 0; y < size; ++y) {
-                const auto* a = reinterpret_cast<const QRgb*>(rendered.constScanLine(y));
-                const auto* b = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
-                for (int x = 0; x < size; ++x)
-                    difference += qAbs(qRed(a[x]) - qRed(b[x])) + qAbs(qGreen(a[x]) - qGreen(b[x])) +
-                                  qAbs(qBlue(a[x]) - qBlue(b[x])) + qAbs(qAlpha(a[x]) - qAlpha(b[x]));
-            }
             // Shadows are layered rather than blurred: two or three levels on average, where the
             // same picture mirrored differs by eleven.
-            const double mean = double(difference) / (size * size * 4);
+            const double mean = meanDifference(rendered, expected);
             if (qEnvironmentVariableIsSet("LUMETTO_SCREENSHOT_DIR"))
                 rendered.save(QDir(qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR"))
                                   .filePath(QStringLiteral("icon-svg-%1.png").arg(size)));

@@ -79,8 +79,8 @@ void miniKeypad(QPainter& p, const QRectF& plate, int litKey, qreal opacity) {
     p.restore();
 }
 
-QImage badgeIcon(const QColor& top, const QColor& bottom) {
-    QImage image = canvas(16, 16);
+QImage badgeIcon(const QColor& top, const QColor& bottom, qreal scale) {
+    QImage image = canvas(16, 16, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     badge(p, QRectF(0.5, 0.5, 15, 15), top, bottom);
@@ -133,10 +133,10 @@ void arrow(QPainter& p, const QPointF& from, const QPointF& to, const QColor& co
 
 } // namespace
 
-QImage splash() {
+QImage splash(qreal scale) {
     const int w = 400;
     const int h = 260;
-    QImage image = canvas(w, h);
+    QImage image = canvas(w, h, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -144,7 +144,7 @@ QImage splash() {
     QLinearGradient night(0, 0, w, h);
     night.setColorAt(0, QColor(0x10, 0x1c, 0x2e));
     night.setColorAt(1, QColor(0x0a, 0x12, 0x1e));
-    p.fillRect(image.rect(), night);
+    p.fillRect(logicalRect(image), night);
 
     // Pools of coloured light, as a lit room would throw them.
     glow(p, QPointF(330, 70), 170, QColor(255, 150, 60, 105));
@@ -154,7 +154,7 @@ QImage splash() {
 
     // Fine light rays fanning out from behind the keypad.
     p.save();
-    p.setClipRect(image.rect());
+    p.setClipRect(logicalRect(image));
     for (int i = 0; i < 18; ++i) {
         const qreal angle = qDegreesToRadians(150.0 + i * 6.0);
         const QPointF origin(318, 118);
@@ -169,7 +169,7 @@ QImage splash() {
 
     const QRectF plate(280, 28, 76, 180);
     QPainterPath platePath = roundedPath(plate, 8);
-    p.drawImage(0, 0, softShape(image.size(), platePath, QColor(0, 0, 0, 170), 10, QPointF(0, 6)));
+    p.drawImage(0, 0, softShape(image, platePath, QColor(0, 0, 0, 170), 10, QPointF(0, 6)));
     miniKeypad(p, plate, 0, 1.0);
 
     p.setPen(Qt::white);
@@ -197,24 +197,22 @@ QImage splash() {
 
 namespace {
 
-// Pictures get blurred shadows; a vector drawing cannot blur and gets layered ones.
-enum class Shadows { Blurred, Layered };
-
-void softShadow(QPainter& p, Shadows shadows, int size, const QPainterPath& path, const QColor& color, int radius,
+// A picture gets blurred shadows; a vector drawing (no picture) cannot blur and gets layered ones.
+void softShadow(QPainter& p, const QImage* picture, const QPainterPath& path, const QColor& color, int radius,
                 const QPointF& offset) {
-    if (shadows == Shadows::Blurred)
-        p.drawImage(0, 0, softShape(QSize(size, size), path, color, radius, offset));
+    if (picture)
+        p.drawImage(0, 0, softShape(*picture, path, color, radius, offset));
     else
         layeredShadow(p, path, color, radius, offset);
 }
 
-void paintApplicationIcon(QPainter& p, int size, Shadows shadows) {
+void paintApplicationIcon(QPainter& p, int size, const QImage* picture) {
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
     const QRectF tile(s * 0.06, s * 0.06, s * 0.88, s * 0.88);
     const QPainterPath tilePath = roundedPath(tile, s * 0.2);
     if (size >= 32)
-        softShadow(p, shadows, size, tilePath, QColor(0, 0, 0, 110), qMax(1, size / 32), QPointF(0, s * 0.015));
+        softShadow(p, picture, tilePath, QColor(0, 0, 0, 110), qMax(1, size / 32), QPointF(0, s * 0.015));
     QLinearGradient night(tile.topLeft(), tile.bottomRight());
     night.setColorAt(0, QColor(0x1d, 0x33, 0x52));
     night.setColorAt(1, QColor(0x0b, 0x14, 0x22));
@@ -240,17 +238,17 @@ void paintApplicationIcon(QPainter& p, int size, Shadows shadows) {
         return;
     }
     const QRectF plate(s * 0.31, s * 0.14, s * 0.38, s * 0.72);
-    softShadow(p, shadows, size, roundedPath(plate, s * 0.04), QColor(0, 0, 0, 150), qMax(1, size / 24),
+    softShadow(p, picture, roundedPath(plate, s * 0.04), QColor(0, 0, 0, 150), qMax(1, size / 24),
                QPointF(0, s * 0.02));
     miniKeypad(p, plate, 0, 1.0);
 }
 
 } // namespace
 
-QImage applicationIcon(int size) {
-    QImage image = canvas(size, size);
+QImage applicationIcon(int size, qreal scale) {
+    QImage image = canvas(size, size, scale);
     QPainter p(&image);
-    paintApplicationIcon(p, size, Shadows::Blurred);
+    paintApplicationIcon(p, size, &image);
     return image;
 }
 
@@ -266,15 +264,15 @@ QByteArray applicationIconSvg() {
     svg.setTitle(QStringLiteral("Lumetto Keypad Effect Manager"));
     svg.setDescription(QStringLiteral("Application icon"));
     QPainter p(&svg);
-    paintApplicationIcon(p, size, Shadows::Layered);
+    paintApplicationIcon(p, size, nullptr);
     p.end();
     return buffer.data();
 }
 
-QImage statusIcon(Status status) {
+QImage statusIcon(Status status, qreal scale) {
     switch (status) {
     case Status::Connected: {
-        QImage image = badgeIcon(QColor(0x4c, 0xd1, 0x6c), QColor(0x1f, 0x91, 0x3f));
+        QImage image = badgeIcon(QColor(0x4c, 0xd1, 0x6c), QColor(0x1f, 0x91, 0x3f), scale);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::white, 1.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -286,7 +284,7 @@ QImage statusIcon(Status status) {
         return image;
     }
     case Status::Discovering: {
-        QImage image = badgeIcon(QColor(0x5a, 0xb4, 0xff), QColor(0x1c, 0x6c, 0xd0));
+        QImage image = badgeIcon(QColor(0x5a, 0xb4, 0xff), QColor(0x1c, 0x6c, 0xd0), scale);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         // Waves spreading from a source, fading outwards, as a search in progress.
@@ -303,7 +301,7 @@ QImage statusIcon(Status status) {
         return image;
     }
     case Status::Disconnected: {
-        QImage image = badgeIcon(QColor(0xc2, 0xc7, 0xcd), QColor(0x86, 0x8d, 0x96));
+        QImage image = badgeIcon(QColor(0xc2, 0xc7, 0xcd), QColor(0x86, 0x8d, 0x96), scale);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
@@ -311,7 +309,7 @@ QImage statusIcon(Status status) {
         return image;
     }
     case Status::Unreachable: {
-        QImage image = canvas(16, 16);
+        QImage image = canvas(16, 16, scale);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         triangleBadge(p, QRectF(0.8, 1.2, 14.4, 13.8), QColor(0xff, 0x9a, 0x3c), QColor(0xd8, 0x3a, 0x25));
@@ -319,7 +317,7 @@ QImage statusIcon(Status status) {
         return image;
     }
     case Status::Demo: {
-        QImage image = badgeIcon(QColor(0xb0, 0x86, 0xf0), QColor(0x6c, 0x3c, 0xc0));
+        QImage image = badgeIcon(QColor(0xb0, 0x86, 0xf0), QColor(0x6c, 0x3c, 0xc0), scale);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         QPainterPath play;
@@ -336,14 +334,14 @@ QImage statusIcon(Status status) {
     return QImage();
 }
 
-QImage question() {
-    QImage image = canvas(48, 48);
+QImage question(qreal scale) {
+    QImage image = canvas(48, 48, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     QPainterPath circle;
     circle.addEllipse(QRectF(3, 2, 42, 42));
-    p.drawImage(0, 0, softShape(image.size(), circle, QColor(0, 0, 0, 90), 2, QPointF(0, 1.5)));
+    p.drawImage(0, 0, softShape(image, circle, QColor(0, 0, 0, 90), 2, QPointF(0, 1.5)));
     badge(p, QRectF(3, 2, 42, 42), QColor(0x5a, 0xb4, 0xff), QColor(0x17, 0x62, 0xc4));
     p.setPen(Qt::white);
     p.setFont(font(30, QFont::Bold));
@@ -351,8 +349,8 @@ QImage question() {
     return image;
 }
 
-QImage reloadArrow() {
-    QImage image = canvas(10, 13);
+QImage reloadArrow(qreal scale) {
+    QImage image = canvas(10, 13, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(0x3a, 0x42, 0x4d);
@@ -371,17 +369,19 @@ QImage reloadArrow() {
     return image;
 }
 
-QImage transparentBackground() {
-    QImage image(8, 8, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            image.setPixel(x, y, ((x / 4 + y / 4) % 2 == 0) ? qRgb(0xff, 0xff, 0xff) : qRgb(0xcc, 0xcc, 0xcc));
+QImage transparentBackground(qreal scale) {
+    QImage image = canvas(8, 8, scale);
+    QPainter p(&image);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            p.fillRect(QRect(x * 4, y * 4, 4, 4),
+                       (x + y) % 2 == 0 ? QColor(0xff, 0xff, 0xff) : QColor(0xcc, 0xcc, 0xcc));
     return image;
 }
 
-QImage colorSelection() {
+QImage colorSelection(qreal scale) {
     // A ring in both black and white, visible on any colour it marks.
-    QImage image = canvas(16, 16);
+    QImage image = canvas(16, 16, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
@@ -392,8 +392,8 @@ QImage colorSelection() {
     return image;
 }
 
-QImage userIcon() {
-    QImage image = canvas(16, 16);
+QImage userIcon(qreal scale) {
+    QImage image = canvas(16, 16, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient fill(0, 1, 0, 15);
@@ -411,8 +411,8 @@ QImage userIcon() {
     return image;
 }
 
-QImage warningIndication() {
-    QImage image = canvas(16, 16);
+QImage warningIndication(qreal scale) {
+    QImage image = canvas(16, 16, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     triangleBadge(p, QRectF(0.8, 1.2, 14.4, 13.8), QColor(0xff, 0xd5, 0x4a), QColor(0xf0, 0x9c, 0x10));
@@ -420,8 +420,8 @@ QImage warningIndication() {
     return image;
 }
 
-QImage plusSign() {
-    QImage image = canvas(14, 14);
+QImage plusSign(qreal scale) {
+    QImage image = canvas(14, 14, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0x3a, 0x42, 0x4d), 2, Qt::SolidLine, Qt::RoundCap));
@@ -430,8 +430,8 @@ QImage plusSign() {
     return image;
 }
 
-QImage minusSign() {
-    QImage image = canvas(14, 14);
+QImage minusSign(qreal scale) {
+    QImage image = canvas(14, 14, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0x3a, 0x42, 0x4d), 2, Qt::SolidLine, Qt::RoundCap));
@@ -439,8 +439,8 @@ QImage minusSign() {
     return image;
 }
 
-QImage addColorGroup() {
-    QImage image = canvas(16, 16);
+QImage addColorGroup(qreal scale) {
+    QImage image = canvas(16, 16, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     // Three swatches fanned out, with a plus badge.
@@ -459,8 +459,8 @@ QImage addColorGroup() {
     return image;
 }
 
-QImage importColors() {
-    QImage image = canvas(16, 16);
+QImage importColors(qreal scale) {
+    QImage image = canvas(16, 16, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     tray(p, QColor(0x3a, 0x42, 0x4d));
@@ -468,8 +468,8 @@ QImage importColors() {
     return image;
 }
 
-QImage exportColors() {
-    QImage image = canvas(16, 16);
+QImage exportColors(qreal scale) {
+    QImage image = canvas(16, 16, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     tray(p, QColor(0x3a, 0x42, 0x4d));

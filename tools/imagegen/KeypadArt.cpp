@@ -104,8 +104,8 @@ const QVector<KeySpec>& keys() {
     return list;
 }
 
-QImage background() {
-    QImage image = canvas(400, 600);
+QImage background(qreal scale) {
+    QImage image = canvas(400, 600, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -113,12 +113,12 @@ QImage background() {
     QLinearGradient wall(0, 0, 0, 600);
     wall.setColorAt(0, QColor(0xd9, 0xdc, 0xe0));
     wall.setColorAt(1, QColor(0xc4, 0xc9, 0xcf));
-    p.fillRect(image.rect(), wall);
+    p.fillRect(logicalRect(image), wall);
     glow(p, QPointF(200, 250), 380, QColor(255, 255, 255, 70));
 
     const QPainterPath plate = roundedPath(plateRect, 22);
-    p.drawImage(0, 0, softShape(image.size(), plate, QColor(20, 28, 38, 120), 14, QPointF(0, 6)));
-    p.drawImage(0, 0, softShape(image.size(), plate, QColor(20, 28, 38, 60), 3, QPointF(0, 1)));
+    p.drawImage(0, 0, softShape(image, plate, QColor(20, 28, 38, 120), 14, QPointF(0, 6)));
+    p.drawImage(0, 0, softShape(image, plate, QColor(20, 28, 38, 60), 3, QPointF(0, 1)));
 
     QLinearGradient face(plateRect.topLeft(), plateRect.bottomLeft());
     face.setColorAt(0, QColor(0xf6, 0xf7, 0xf8));
@@ -137,7 +137,7 @@ QImage background() {
     const QRectF bedRect(43, 30, 314, 545);
     const QPainterPath bed = roundedPath(bedRect, 14);
     p.fillPath(bed, QColor(40, 50, 62, 26));
-    p.drawImage(0, 0, innerShadow(image.size(), bed, QColor(20, 28, 38, 70), 4, QPointF(0, 2)));
+    p.drawImage(0, 0, innerShadow(image, bed, QColor(20, 28, 38, 70), 4, QPointF(0, 2)));
     QPen bedEdge(QColor(255, 255, 255, 150), 1);
     p.strokePath(roundedPath(bedRect.adjusted(-0.5, -0.5, 0.5, 0.5), 14.5), bedEdge);
 
@@ -157,11 +157,11 @@ QImage background() {
     return image;
 }
 
-QImage disabledOverlay() {
+QImage disabledOverlay(qreal scale) {
     // The panel places the overlay 10 pixels left of its own edge, so a veil over the whole image would
     // leave an unveiled strip of wall at the right. Veil only the plate, shifted to meet it; the wall
     // looks the same either way.
-    QImage image = canvas(400, 600);
+    QImage image = canvas(400, 600, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF plate = plateRect.translated(overlayOffset, 0).adjusted(-1, -1, 1, 1);
@@ -169,8 +169,8 @@ QImage disabledOverlay() {
     return image;
 }
 
-QImage key(const KeySpec& keySpec, KeyState state) {
-    QImage image = canvas(keySpec.size.width(), keySpec.size.height());
+QImage key(const KeySpec& keySpec, KeyState state, qreal scale) {
+    QImage image = canvas(keySpec.size.width(), keySpec.size.height(), scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -183,18 +183,18 @@ QImage key(const KeySpec& keySpec, KeyState state) {
     // Under the key: a drop shadow for a raised key, a coloured halo for a lit one.
     switch (state) {
     case KeyState::Off:
-        p.drawImage(0, 0, softShape(image.size(), shape, QColor(20, 28, 38, 95), 3, QPointF(0, 1.5)));
+        p.drawImage(0, 0, softShape(image, shape, QColor(20, 28, 38, 95), 3, QPointF(0, 1.5)));
         break;
     case KeyState::On:
-        p.drawImage(0, 0, softShape(image.size(), shape, accent, 6, QPointF(0, 0.5)));
-        p.drawImage(0, 0, softShape(image.size(), shape, withAlpha(accent, 160), 2, QPointF(0, 0)));
-        p.drawImage(0, 0, softShape(image.size(), shape, QColor(20, 28, 38, 60), 2, QPointF(0, 1.5)));
+        p.drawImage(0, 0, softShape(image, shape, accent, 6, QPointF(0, 0.5)));
+        p.drawImage(0, 0, softShape(image, shape, withAlpha(accent, 160), 2, QPointF(0, 0)));
+        p.drawImage(0, 0, softShape(image, shape, QColor(20, 28, 38, 60), 2, QPointF(0, 1.5)));
         break;
     case KeyState::Down:
-        p.drawImage(0, 0, softShape(image.size(), shape, QColor(20, 28, 38, 50), 1, QPointF(0, 0.5)));
+        p.drawImage(0, 0, softShape(image, shape, QColor(20, 28, 38, 50), 1, QPointF(0, 0.5)));
         break;
     case KeyState::Disabled:
-        p.drawImage(0, 0, softShape(image.size(), shape, QColor(20, 28, 38, 30), 2, QPointF(0, 1)));
+        p.drawImage(0, 0, softShape(image, shape, QColor(20, 28, 38, 30), 2, QPointF(0, 1)));
         break;
     }
 
@@ -220,7 +220,7 @@ QImage key(const KeySpec& keySpec, KeyState state) {
     p.fillPath(shape, face);
 
     if (pressed) {
-        p.drawImage(0, 0, innerShadow(image.size(), shape, QColor(20, 28, 38, 120), 4, QPointF(0, 2)));
+        p.drawImage(0, 0, innerShadow(image, shape, QColor(20, 28, 38, 120), 4, QPointF(0, 2)));
     } else if (state != KeyState::Disabled) {
         // Upper highlight that gives the key its slight dome.
         QLinearGradient highlight(body.topLeft(), QPointF(body.left(), body.center().y()));
@@ -327,7 +327,7 @@ QImage freestandingPlate(int litScene) {
     QImage image = canvas(panel.width(), panel.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.drawImage(0, 0, softShape(image.size(), plate, QColor(20, 28, 38, 110), 10, QPointF(0, 5)));
+    p.drawImage(0, 0, softShape(image, plate, QColor(20, 28, 38, 110), 10, QPointF(0, 5)));
     p.setClipPath(plate);
     p.drawImage(0, 0, panel);
     p.end();

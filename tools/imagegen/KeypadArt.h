@@ -20,9 +20,10 @@ struct KeySpec {
 // The eleven keys in image-number order, with the sizes of their places on the plate.
 const QVector<KeySpec>& keys();
 
-QImage background();
-QImage disabledOverlay();
-QImage key(const KeySpec& spec, KeyState state);
+// Each picture in points, drawn at the scale (2 for screens at 200 %).
+QImage background(qreal scale = 1);
+QImage disabledOverlay(qreal scale = 1);
+QImage key(const KeySpec& spec, KeyState state, qreal scale = 1);
 
 // The whole plate with its keys as placed by the control panel, for the guide and for review; litScene
 // 1-8 lights that scene key, 0 none.

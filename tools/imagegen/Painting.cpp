@@ -77,23 +77,35 @@ void boxBlurPass(QImage& image, int radius) {
 
 } // namespace
 
-QImage canvas(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+QImage canvas(int width, int height, qreal scale) {
+    QImage image(qRound(width * scale), qRound(height * scale), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     return image;
+}
+
+QSize logicalSize(const QImage& image) {
+    const qreal scale = image.devicePixelRatio();
+    return QSize(qRound(image.width() / scale), qRound(image.height() / scale));
+}
+
+QRect logicalRect(const QImage& image) {
+    return QRect(QPoint(0, 0), logicalSize(image));
 }
 
 void blur(QImage& image, int radius) {
     if (radius <= 0)
         return;
-    // Each pass widens the kernel; three passes of a third of the radius give a smooth falloff.
-    const int passRadius = qMax(1, radius / 2);
+    // Each pass widens the kernel; three passes of a third of the radius give a smooth falloff. The
+    // radius is in points, so a canvas at twice the scale gets the same blur at twice the pixels.
+    const int passRadius = qRound(qMax(1, radius / 2) * image.devicePixelRatio());
     for (int pass = 0; pass < 3; ++pass)
         boxBlurPass(image, passRadius);
 }
 
-QImage softShape(const QSize& size, const QPainterPath& path, const QColor& color, int radius, const QPointF& offset) {
-    QImage image = canvas(size.width(), size.height());
+QImage softShape(const QImage& like, const QPainterPath& path, const QColor& color, int radius, const QPointF& offset) {
+    const QSize size = logicalSize(like);
+    QImage image = canvas(size.width(), size.height(), like.devicePixelRatio());
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
@@ -104,9 +116,11 @@ QImage softShape(const QSize& size, const QPainterPath& path, const QColor& colo
     return image;
 }
 
-QImage innerShadow(const QSize& size, const QPainterPath& path, const QColor& color, int radius,
+QImage innerShadow(const QImage& like, const QPainterPath& path, const QColor& color, int radius,
                    const QPointF& offset) {
-    QImage image = canvas(size.width(), size.height());
+    const QSize size = logicalSize(like);
+    const qreal scale = like.devicePixelRatio();
+    QImage image = canvas(size.width(), size.height(), scale);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
@@ -117,7 +131,7 @@ QImage innerShadow(const QSize& size, const QPainterPath& path, const QColor& co
     }
     blur(image, radius);
     // Keep only what falls inside the shape.
-    QImage clipped = canvas(size.width(), size.height());
+    QImage clipped = canvas(size.width(), size.height(), scale);
     QPainter p(&clipped);
     p.setRenderHint(QPainter::Antialiasing);
     p.setClipPath(path);

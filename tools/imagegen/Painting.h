@@ -12,18 +12,25 @@ class QPainter;
 // Small drawing helpers shared by the keypad art and the icons.
 namespace Painting {
 
-// A transparent premultiplied canvas of the given size.
-QImage canvas(int width, int height);
+// A transparent premultiplied canvas of the given size in points, drawn at the scale (2 for screens at
+// 200 %): a painter on it works in points, so one drawing serves every scale.
+QImage canvas(int width, int height, qreal scale = 1);
+// The canvas's size and rectangle in points.
+QSize logicalSize(const QImage& image);
+QRect logicalRect(const QImage& image);
 
-// Three box-blur passes on every channel, which is close enough to a Gaussian for shadows.
+// Three box-blur passes on every channel, which is close enough to a Gaussian for shadows; the radius is
+// in points.
 void blur(QImage& image, int radius);
 
-// The path filled with the colour, blurred and moved: a soft shadow or glow to draw under a shape.
-QImage softShape(const QSize& size, const QPainterPath& path, const QColor& color, int radius,
+// The path filled with the colour, blurred and moved: a soft shadow or glow to draw under a shape, on a
+// canvas like the one it is drawn on. The radius is in points.
+QImage softShape(const QImage& like, const QPainterPath& path, const QColor& color, int radius,
                  const QPointF& offset = QPointF());
 
 // Darkness cast inwards from the edge of the path, as on a pressed key.
-QImage innerShadow(const QSize& size, const QPainterPath& path, const QColor& color, int radius, const QPointF& offset);
+QImage innerShadow(const QImage& like, const QPainterPath& path, const QColor& color, int radius,
+                   const QPointF& offset);
 
 // Fine horizontal streaks inside the path, the grain of brushed metal; the same seed gives the same grain.
 void brushedGrain(QPainter& painter, const QPainterPath& path, quint32 seed, int strength);

@@ -18,10 +18,26 @@
 
 namespace {
 
-struct ResourceImage {
+struct Picture {
     QString alias; // the path under ":/images/" that the program asks for
+    std::function<QImage(qreal scale)> draw;
+};
+
+struct ResourceImage {
+    QString alias;
     std::function<QImage()> draw;
 };
+
+// Screens at 200 % find a twice-as-large twin of each picture under the same name with "@2x" before
+// the extension (Qt's style sheets and icons look for it); drawn by the same code, so the two agree.
+const qreal Scales[] = {1, 2};
+
+QString atScale(const QString& alias, qreal scale) {
+    if (scale == 1)
+        return alias;
+    const int dot = alias.lastIndexOf(QLatin1Char('.'));
+    return alias.left(dot) + QStringLiteral("@%1x").arg(scale) + alias.mid(dot);
+}
 
 QString keyStateName(KeypadArt::KeyState state) {
     switch (state) {
@@ -37,19 +53,20 @@ QString keyStateName(KeypadArt::KeyState state) {
     return QString();
 }
 
-QVector<ResourceImage> resourceImages() {
+QVector<Picture> pictures() {
     using IconArt::Status;
-    QVector<ResourceImage> list = {
+    QVector<Picture> list = {
         {QStringLiteral("images/splash.png"), IconArt::splash},
-        {QStringLiteral("images/connected.png"), [] { return IconArt::statusIcon(Status::Connected); }},
-        {QStringLiteral("images/discovering.png"), [] { return IconArt::statusIcon(Status::Discovering); }},
-        {QStringLiteral("images/disconnected.png"), [] { return IconArt::statusIcon(Status::Disconnected); }},
-        {QStringLiteral("images/unreachable.png"), [] { return IconArt::statusIcon(Status::Unreachable); }},
-        {QStringLiteral("images/demo.png"), [] { return IconArt::statusIcon(Status::Demo); }},
+        {QStringLiteral("images/connected.png"), [](qreal s) { return IconArt::statusIcon(Status::Connected, s); }},
+        {QStringLiteral("images/discovering.png"), [](qreal s) { return IconArt::statusIcon(Status::Discovering, s); }},
+        {QStringLiteral("images/disconnected.png"),
+         [](qreal s) { return IconArt::statusIcon(Status::Disconnected, s); }},
+        {QStringLiteral("images/unreachable.png"), [](qreal s) { return IconArt::statusIcon(Status::Unreachable, s); }},
+        {QStringLiteral("images/demo.png"), [](qreal s) { return IconArt::statusIcon(Status::Demo, s); }},
         {QStringLiteral("images/background.png"), KeypadArt::background},
         {QStringLiteral("images/controlpaneldisabledoverlay.png"), KeypadArt::disabledOverlay},
         {QStringLiteral("images/icon_question.png"), IconArt::question},
-        {QStringLiteral("images/lumetto-keypad.png"), [] { return IconArt::applicationIcon(256); }},
+        {QStringLiteral("images/lumetto-keypad.png"), [](qreal s) { return IconArt::applicationIcon(256, s); }},
         {QStringLiteral("reload_arrow.png"), IconArt::reloadArrow},
         {QStringLiteral("TransparentBackground.png"), IconArt::transparentBackground},
         {QStringLiteral("ColorSelection.png"), IconArt::colorSelection},
@@ -67,7 +84,19 @@ QVector<ResourceImage> resourceImages() {
         for (KeypadArt::KeyState state : states) {
             const QString alias =
                 QStringLiteral("images/button_%1_%2.png").arg(spec.imageNumber).arg(keyStateName(state));
-            list.append({alias, [spec, state] { return KeypadArt::key(spec, state); }});
+            list.append({alias, [spec, state](qreal s) { return KeypadArt::key(spec, state, s); }});
+        }
+    }
+    return list;
+}
+
+// Every picture at every scale, under the name the program asks for.
+QVector<ResourceImage> resourceImages() {
+    QVector<ResourceImage> list;
+    for (const Picture& picture : pictures()) {
+        for (qreal scale : Scales) {
+            const auto draw = picture.draw;
+            list.append({atScale(picture.alias, scale), [draw, scale] { return draw(scale); }});
         }
     }
     return list;
@@ -129,6 +158,8 @@ QImage contactSheet(const QVector<ResourceImage>& images) {
     p.setFont(Painting::font(10));
     for (const ResourceImage& image : images) {
         const QImage picture = image.draw();
+        if (picture.devicePixelRatio() != 1)
+            continue;
         if (picture.width() > 320)
             continue;
         const int cell = qMax(picture.width(), 90) + 12;
