@@ -1,15 +1,18 @@
 #include "MSPControlPanelWidget.h"
 
+#include "KeypadKeyMarks.h"
 #include "MSPComm.h"
 #include "MSPEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "ScaledPixmap.h"
+#include "SceneKeyButton.h"
 #include "SystemConfiguration.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,7 +46,8 @@ const SceneButtonForm SceneButtons[MSPControlPanelWidget::sceneCount] = {
 const int FormOrder[MSPControlPanelWidget::sceneCount] = {0, 4, 5, 6, 7, 1, 2, 3};
 
 QString sceneButtonStyle(int image, const QSize& size) {
-    return QStringLiteral("QRadioButton { spacing: 0px; }\n"
+    // The style's own focus rectangle gives way to the panel's frame (KeypadKeyMarks).
+    return QStringLiteral("QRadioButton { spacing: 0px; outline: none; }\n"
                           "QRadioButton::indicator { width: %1px; height: %2px; }\n"
                           "QRadioButton::indicator:unchecked { image: url(%3); }\n"
                           "QRadioButton::indicator:checked { image: url(%4); }\n"
@@ -57,7 +61,7 @@ QString sceneButtonStyle(int image, const QSize& size) {
 }
 
 QString pushButtonStyle(int image) {
-    return QStringLiteral("QPushButton { border: 0px; background-image: url(%1); }\n"
+    return QStringLiteral("QPushButton { border: 0px; outline: none; background-image: url(%1); }\n"
                           "QPushButton:pressed { background-image: url(%2); }\n"
                           "QPushButton:disabled { background-image: url(%3); }")
         .arg(imagePath(image, "off"), imagePath(image, "down"), imagePath(image, "disabled"));
@@ -68,9 +72,13 @@ QPushButton* plateButton(const char* name, const QRect& geometry, int image, QWi
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
     button->setFixedSize(geometry.size());
-    button->setFocusPolicy(Qt::NoFocus);
     button->setStyleSheet(pushButtonStyle(image));
     return button;
+}
+
+// Alt and the scene's number plays it: the picker owns Ctrl and the digits, the menus Alt and letters.
+QKeySequence sceneShortcut(int index) {
+    return QKeySequence(Qt::ALT | (Qt::Key_1 + index));
 }
 
 } // namespace
@@ -87,6 +95,132 @@ MSPControlPanelWidget::MSPControlPanelWidget(QWidget* parent)
     connect(ConnectionState::instance(), &ConnectionState::stateChanged, this,
             &MSPControlPanelWidget::handleStatusChanged);
     m_connectionFailedFrame->hide();
+    setUpKeyboard();
+}
+
+QList<QAbstractButton*> MSPControlPanelWidget::keys() const {
+    QList<QAbstractButton*> list;
+    for (QRadioButton* button : m_sceneButtons)
+        list.append(button);
+    list << m_downButton << m_upButton << m_onOffButton;
+    return list;
+}
+
+void MSPControlPanelWidget::setUpKeyboard() {
+    const QList<QAbstractButton*> order = keys();
+    for (int i = 0; i < order.size(); ++i) {
+        order[i]->installEventFilter(this);
+        m_keyMarks->addKey(order[i]);
+        if (i > 0)
+            setTabOrder(order[i - 1], order[i]);
+    }
+    for (int index = 0; index < sceneCount; ++index) {
+        m_sceneButtons[index]->setToolTip(
+            tr_("Scene %1 (%2)").arg(index + 1).arg(sceneShortcut(index).toString(QKeySequence::NativeText)));
+        connect(m_sceneButtons[index], &QRadioButton::toggled, this, &MSPControlPanelWidget::updateKeyDescriptions);
+    }
+    m_downButton->setAccessibleName(tr_("Brightness down"));
+    m_downButton->setAccessibleDescription(tr_("Dims the keypad's lights by one step."));
+    m_downButton->setToolTip(tr_("Brightness down"));
+    m_upButton->setAccessibleName(tr_("Brightness up"));
+    m_upButton->setAccessibleDescription(tr_("Brightens the keypad's lights by one step."));
+    m_upButton->setToolTip(tr_("Brightness up"));
+    m_onOffButton->setAccessibleName(tr_("On/Off"));
+    m_onOffButton->setAccessibleDescription(tr_("Switches the keypad's lights on or off."));
+    m_onOffButton->setToolTip(tr_("On/Off"));
+    connect(MSPSceneModel::instance(), &MSPSceneModel::effectChanged, this,
+            &MSPControlPanelWidget::updateKeyDescriptions);
+    updateKeyDescriptions();
+    updateKeyAccess();
+}
+
+void MSPControlPanelWidget::updateKeyDescriptions() {
+    const MSPSceneModel* model = MSPSceneModel::instance();
+    for (int index = 0; index < sceneCount; ++index) {
+        QRadioButton* button = m_sceneButtons[index];
+        button->setAccessibleName(button->isChecked() ? tr_("Scene %1, playing").arg(index + 1)
+                                                      : tr_("Scene %1").arg(index + 1));
+        const MSPScene* scene = model->scene(index);
+        button->setAccessibleDescription(
+            scene && scene->effect()
+                ? tr_("Plays this scene on the keypad: %1.").arg(MSPEffect::nameForType(scene->effect()->type()))
+                : tr_("Plays this scene on the keypad."));
+    }
+}
+
+void MSPControlPanelWidget::updateKeyAccess() {
+    const bool open = m_overlay->isHidden();
+    for (QAbstractButton* key : keys()) {
+        key->setFocusPolicy(open ? Qt::TabFocus : Qt::NoFocus);
+        if (!open && key->hasFocus())
+            key->clearFocus();
+    }
+    for (int index = 0; index < sceneCount; ++index)
+        m_sceneButtons[index]->setShortcut(open ? sceneShortcut(index) : QKeySequence());
+}
+
+bool MSPControlPanelWidget::eventFilter(QObject* watched, QEvent* event) {
+    auto* key = qobject_cast<QAbstractButton*>(watched);
+    if (!key || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* press = static_cast<QKeyEvent*>(event);
+    switch (press->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+        // Behind the cover the keys cannot be pressed, by mouse or by keyboard.
+        return !m_overlay->isHidden();
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Space presses a button in Qt; Enter does only in dialogs, and these keys are pressed on a wall.
+        if (m_overlay->isHidden() && press->modifiers() == Qt::NoModifier && !press->isAutoRepeat())
+            key->animateClick();
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // Arrows move over the plate without pressing anything, unlike a radio group's arrows, which
+        // would play every scene passed on the way.
+        if (press->modifiers() == Qt::NoModifier || press->modifiers() == Qt::KeypadModifier)
+            moveFocus(key, press->key());
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void MSPControlPanelWidget::moveFocus(QAbstractButton* from, int arrow) {
+    const QPoint start = from->geometry().center();
+    QAbstractButton* nearest = nullptr;
+    int nearestScore = 0;
+    for (QAbstractButton* key : keys()) {
+        if (key == from || !key->isEnabled() || !(key->focusPolicy() & Qt::TabFocus))
+            continue;
+        const QPoint step = key->geometry().center() - start;
+        int along = 0, across = 0;
+        switch (arrow) {
+        case Qt::Key_Left:
+            along = -step.x(), across = qAbs(step.y());
+            break;
+        case Qt::Key_Right:
+            along = step.x(), across = qAbs(step.y());
+            break;
+        case Qt::Key_Up:
+            along = -step.y(), across = qAbs(step.x());
+            break;
+        default:
+            along = step.y(), across = qAbs(step.x());
+            break;
+        }
+        // Straight ahead first: a key off to the side counts twice its offset.
+        const int score = along + 2 * across;
+        if (along > 0 && (!nearest || score < nearestScore)) {
+            nearest = key;
+            nearestScore = score;
+        }
+    }
+    if (nearest)
+        nearest->setFocus(Qt::TabFocusReason);
 }
 
 void MSPControlPanelWidget::buildForm() {
@@ -99,11 +233,10 @@ void MSPControlPanelWidget::buildForm() {
 
     for (int index : FormOrder) {
         const SceneButtonForm& form = SceneButtons[index];
-        auto* button = new QRadioButton(this);
+        auto* button = new SceneKeyButton(this);
         button->setObjectName(QLatin1String(form.name));
         button->setGeometry(form.geometry);
         button->setFixedSize(form.geometry.size());
-        button->setFocusPolicy(Qt::NoFocus);
         button->setStyleSheet(sceneButtonStyle(form.image, form.geometry.size()));
         m_sceneButtons[index] = button;
     }
@@ -117,6 +250,8 @@ void MSPControlPanelWidget::buildForm() {
     m_upButton->setAutoRepeat(true);
     m_upButton->setMinimumWidth(150);
     m_onOffButton = plateButton("onOffButton", QRect(46, 480, 309, 88), 11, this);
+    // Above the keys, under the cover and the failure frame.
+    m_keyMarks = new KeypadKeyMarks(this);
 
     m_overlay = new QLabel(this);
     m_overlay->setObjectName(QStringLiteral("overlay"));
@@ -175,6 +310,7 @@ void MSPControlPanelWidget::setPanelEnabled(bool enabled) {
     m_overlay->setVisible(!enabled);
     if (enabled)
         m_connectionFailedFrame->hide();
+    updateKeyAccess();
 }
 
 void MSPControlPanelWidget::handleScene1StateChanged(bool enabled) {
@@ -267,6 +403,7 @@ void MSPControlPanelWidget::handleStatusChanged(ConnectionState::State state) {
     default:
         break;
     }
+    updateKeyAccess();
 }
 
 void MSPControlPanelWidget::handleDemoModeSelected() {

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class KeypadKeyMarks;
+class QAbstractButton;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -20,6 +22,11 @@ public:
     static constexpr int sceneCount = 8;
 
     explicit MSPControlPanelWidget(QWidget* parent = nullptr);
+
+    // The eleven keys in keyboard order: scenes 1 to 8, down, up, on/off.
+    QList<QAbstractButton*> keys() const;
+    // What the panel draws over its keys (the focus frame, and marks a key carries).
+    KeypadKeyMarks* keyMarks() const { return m_keyMarks; }
 
 signals:
     void sceneIndexSelected(int index);
@@ -40,6 +47,9 @@ public slots:
     void handleUpStateChanged(bool enabled);
     void handleOnOffStateChanged(bool enabled);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 protected slots:
     void handleSceneButtonClicked();
     void handleUpClicked();
@@ -50,6 +60,13 @@ protected slots:
 
 private:
     void buildForm();
+    void setUpKeyboard();
+    // Names and descriptions for screen readers: which scene plays, and what each scene holds.
+    void updateKeyDescriptions();
+    // Keys under the cover take neither keyboard focus nor shortcuts, as they take no clicks.
+    void updateKeyAccess();
+    // Moves the keyboard focus to the nearest key in the arrow's direction.
+    void moveFocus(QAbstractButton* from, int arrow);
     // Whether the brightness can still move that way: a variable colour scene always can.
     bool isSent(MSPKeyPress::Key key) const;
 
@@ -59,4 +76,5 @@ private:
     QPushButton* m_onOffButton = nullptr;
     QLabel* m_overlay = nullptr;
     QFrame* m_connectionFailedFrame = nullptr;
+    KeypadKeyMarks* m_keyMarks = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "SystemConfiguration.h"
 #include "TestEnvironment.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QRadioButton>
@@ -162,6 +163,106 @@ private slots:
         QCOMPARE(ConnectionState::instance()->state(), ConnectionState::OfflineDemo);
         QVERIFY(!failureFrame()->isVisible() && !overlayLabel()->isVisible());
         ConnectionState::instance()->setState(ConnectionState::Connected);
+    }
+
+    // Without a mouse: Tab walks the keys in the plate's reading order, arrows move over the plate
+    // without pressing, Space and Enter press, Alt and a number plays that scene; behind the cover
+    // nothing reacts. The focused key wears a frame.
+    void keyboardOnly() {
+        m_panel->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
+        QSignalSpy selected(m_panel.get(), &MSPControlPanelWidget::sceneIndexSelected);
+        const QStringList order = {"scene1Button", "scene2Button", "scene3Button", "scene4Button",
+                                   "scene5Button", "scene6Button", "scene7Button", "scene8Button",
+                                   "downButton",   "upButton",     "onOffButton"};
+        sceneButton(1)->setFocus(Qt::TabFocusReason);
+        QStringList walked;
+        for (int i = 0; i < order.size(); ++i) {
+            walked << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(walked, order);
+        QVERIFY(selected.isEmpty());
+
+        const std::tuple<const char*, Qt::Key, const char*> moves[] = {
+            {"scene1Button", Qt::Key_Right, "scene5Button"}, {"scene5Button", Qt::Key_Down, "scene6Button"},
+            {"scene6Button", Qt::Key_Left, "scene2Button"},  {"scene4Button", Qt::Key_Down, "downButton"},
+            {"upButton", Qt::Key_Down, "onOffButton"},       {"onOffButton", Qt::Key_Down, "onOffButton"},
+        };
+        for (const auto& [from, arrow, to] : moves) {
+            button(from)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button(from), arrow);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(to));
+        }
+        QVERIFY(selected.isEmpty());
+        QCOMPARE(requestsUpToMarker(), QStringList());
+
+        // The frame: the plate's blue just outside the focused key's face, nothing there otherwise.
+        const QPoint ring = sceneButton(3)->geometry().topLeft() + QPoint(2, 40);
+        const auto blueness = [&] {
+            const QColor c = m_panel->grab().toImage().pixelColor(ring);
+            return c.blue() - c.red();
+        };
+        sceneButton(3)->setFocus(Qt::TabFocusReason);
+        const int framed = blueness();
+        if (qEnvironmentVariableIsSet("LUMETTO_SCREENSHOT_DIR"))
+            m_panel->grab().save(qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR") +
+                                 QStringLiteral("/controlpanel-focus.png"));
+        sceneButton(7)->setFocus(Qt::TabFocusReason);
+        QVERIFY2(framed > blueness() + 50, qPrintable(QStringLiteral("%1 / %2").arg(framed).arg(blueness())));
+
+        QTest::keyClick(sceneButton(7), Qt::Key_Space);
+        QTest::keyClick(sceneButton(7), Qt::Key_Return);
+        QTest::keyClick(m_panel.get(), Qt::Key_4, Qt::AltModifier);
+        QTRY_COMPARE(selected.size(), 3);
+        QCOMPARE(selected.at(0).at(0).toInt(), 6);
+        QCOMPARE(selected.at(1).at(0).toInt(), 6);
+        QCOMPARE(selected.at(2).at(0).toInt(), 3);
+        QTRY_VERIFY(sceneButton(4)->isChecked());
+        // Enter presses the key as a click does, down for a moment and then up.
+        m_keypad.clearRequests();
+        QTest::keyClick(button("upButton"), Qt::Key_Enter);
+        QVERIFY(button("upButton")->isDown());
+        QTRY_VERIFY(!button("upButton")->isDown());
+        QTest::keyClick(button("downButton"), Qt::Key_Space);
+        QCOMPARE(requestsUpToMarker(), (QStringList{Up, Down}));
+
+        // Covered, the keys let the focus go and hear nothing.
+        selected.clear();
+        m_panel->setPanelEnabled(false);
+        QVERIFY(!sceneButton(7)->hasFocus());
+        QCOMPARE(sceneButton(7)->focusPolicy(), Qt::NoFocus);
+        QTest::keyClick(sceneButton(2), Qt::Key_Space);
+        QTest::keyClick(sceneButton(2), Qt::Key_Return);
+        QTest::keyClick(m_panel.get(), Qt::Key_2, Qt::AltModifier);
+        QTest::qWait(300);
+        QVERIFY(selected.isEmpty());
+        m_panel->setPanelEnabled(true);
+        QCOMPARE(sceneButton(7)->focusPolicy(), Qt::TabFocus);
+    }
+
+    // What a screen reader says of each key: the playing scene, what each scene holds, what the other
+    // keys do.
+    void screenReaderNames() {
+        EditorFixture::resetScenes({0, 2, 6}, 1);
+        m_panel->selectScene(1);
+        const auto name = [](QWidget* widget, QAccessible::Text text = QAccessible::Name) {
+            return QAccessible::queryAccessibleInterface(widget)->text(text);
+        };
+        QCOMPARE(name(sceneButton(2)), QStringLiteral("Scene 2, playing"));
+        QCOMPARE(name(sceneButton(1)), QStringLiteral("Scene 1"));
+        QCOMPARE(name(sceneButton(2), QAccessible::Description),
+                 QStringLiteral("Plays this scene on the keypad: Color Wash."));
+        m_panel->selectScene(2);
+        QCOMPARE(name(sceneButton(3)), QStringLiteral("Scene 3, playing"));
+        QCOMPARE(name(sceneButton(2)), QStringLiteral("Scene 2"));
+        QCOMPARE(name(sceneButton(3), QAccessible::Description),
+                 QStringLiteral("Plays this scene on the keypad: RGB White."));
+        QCOMPARE(name(button("upButton")), QStringLiteral("Brightness up"));
+        QCOMPARE(name(button("downButton")), QStringLiteral("Brightness down"));
+        QCOMPARE(name(button("onOffButton")), QStringLiteral("On/Off"));
+        QVERIFY(!name(button("onOffButton"), QAccessible::Description).isEmpty());
+        QCOMPARE(sceneButton(5)->shortcut(), QKeySequence(QStringLiteral("Alt+5")));
     }
 
 private:
