@@ -10,6 +10,7 @@
 #include "Discoverer.h"
 #include "EventLoopWait.h"
 #include "FileDialog.h"
+#include "FittingScrollArea.h"
 #include "MSPChooser.h"
 #include "MSPComm.h"
 #include "MSPControlPanelWidget.h"
@@ -27,6 +28,7 @@
 #include "StatusWidget.h"
 #include "SystemConfiguration.h"
 #include "SystemConfigurationWidget.h"
+#include "WindowFit.h"
 #include "ZelColorLibrary.h"
 
 #include <QAction>
@@ -44,12 +46,14 @@
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSettings>
 #include <QSplashScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <memory>
 
 namespace {
@@ -65,6 +69,9 @@ const QString configPath = QStringLiteral("/api/v1/config");
 constexpr int windowExtraHeight = 63;
 constexpr int dockedMinimumWidth = 970;
 constexpr int dockedMaximumWidth = 10000;
+// A first start opens wider than the smallest width: the wash editors' library and rows get room
+// beside the picker.
+constexpr int defaultWidth = 1100;
 constexpr int addressChangeWaitMs = 10000;
 constexpr int exitWaitMs = 100;
 constexpr int firstDiscoveryDelayMs = 1000;
@@ -98,6 +105,8 @@ MainWindow::MainWindow(QWidget* parent)
     if (settings.contains(geometryKey)) {
         restoreGeometry(settings.value(geometryKey).toByteArray());
         restoreState(settings.value(stateKey).toByteArray(), 0);
+    } else {
+        resize(defaultWidth, height());
     }
     m_settingsDock->setFloating(false);
     m_settingsDock->setVisible(true);
@@ -137,7 +146,11 @@ void MainWindow::createControlPanelDock() {
     m_controlPanelDock->setAllowedAreas(Qt::LeftDockWidgetArea);
     m_controlPanel = new MSPControlPanelWidget(m_controlPanelDock);
     m_controlPanel->setPanelEnabled(false);
-    m_controlPanelDock->setWidget(m_controlPanel);
+    // The plate shows whole wherever the screen has room for it, and scrolls on a screen too small.
+    m_panelScroll = new FittingScrollArea(m_controlPanel, m_controlPanelDock);
+    m_panelScroll->setObjectName(QStringLiteral("controlPanelScroll"));
+    m_panelScroll->setWidthFixedToContent(true);
+    m_controlPanelDock->setWidget(m_panelScroll);
     addDockWidget(Qt::LeftDockWidgetArea, m_controlPanelDock);
 }
 
@@ -248,7 +261,9 @@ void MainWindow::createSettingsDock() {
     m_tabWidget->addTab(m_sceneSettingsWidget, tr("Scene Settings"));
     m_tabWidget->addTab(m_sysConfigWidget, tr("System Configuration"));
     m_tabWidget->addTab(m_networkPrefs, tr("Network"));
-    m_settingsDock->setWidget(m_tabWidget);
+    m_settingsScroll = new FittingScrollArea(m_tabWidget, m_settingsDock);
+    m_settingsScroll->setObjectName(QStringLiteral("settingsScroll"));
+    m_settingsDock->setWidget(m_settingsScroll);
     addDockWidget(Qt::RightDockWidgetArea, m_settingsDock);
 
     connect(m_settingsDock, &QDockWidget::topLevelChanged, this, &MainWindow::handleSettingsLocationChanged);
@@ -692,11 +707,104 @@ void MainWindow::setStatusBar(QString message) {
 void MainWindow::handleNetworkError() {}
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
-    if (event->size().width() == m_controlPanel->width()) {
+    if (event->size().width() == panelColumnWidth()) {
         m_savedWidth = event->oldSize().width();
         m_savedHeight = event->oldSize().height();
     }
     QMainWindow::resizeEvent(event);
+    scheduleFit();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_watchingScreen && windowHandle()) {
+        m_watchingScreen = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::scheduleFit);
+    }
+    scheduleFit();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        scheduleFit();
+}
+
+bool MainWindow::event(QEvent* event) {
+    // A column asks for other room (a larger font, another form).
+    if (event->type() == QEvent::LayoutRequest)
+        scheduleFit();
+    return QMainWindow::event(event);
+}
+
+int MainWindow::panelColumnWidth() const {
+    return m_panelScroll->maximumWidth();
+}
+
+void MainWindow::scheduleFit() {
+    if (m_fitScheduled)
+        return;
+    m_fitScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_fitScheduled = false;
+        fitToScreen();
+    });
+}
+
+QSize MainWindow::neededSize() {
+    // What the columns need in full: asked of them while they may not shrink.
+    if (m_panelScroll->isShrinkable() || m_settingsScroll->isShrinkable()) {
+        m_panelScroll->setShrinkable(false);
+        m_settingsScroll->setShrinkable(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
+    QSize needed = minimumSizeHint();
+    // The layout's minimum leaves out the separator between two docks side by side.
+    if (m_settingsDock->isVisible() && !m_settingsDock->isFloating() &&
+        dockWidgetArea(m_settingsDock) != dockWidgetArea(m_controlPanelDock))
+        needed.rwidth() += qMax(0, m_settingsDock->x() - m_controlPanelDock->geometry().right() - 1);
+    return needed;
+}
+
+void MainWindow::fitToScreen() {
+    if (!isVisible())
+        return;
+    QScreen* screen =
+        windowHandle() && windowHandle()->screen() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const bool docked = m_settingsDock->isVisible() && !m_settingsDock->isFloating();
+
+    WindowFit::Input input;
+    input.needed = neededSize();
+    input.panelAlone = !docked;
+    input.designedHeight = m_controlPanel->height() + windowExtraHeight;
+    input.designedMinimumWidth = dockedMinimumWidth;
+    input.maximumWidth = dockedMaximumWidth;
+    input.available = room.size() - frame;
+    const WindowFit::Result fit = WindowFit::compute(input);
+
+    m_panelScroll->setShrinkable(fit.scroll);
+    // A floating settings window is the user's to size: it scrolls when made small.
+    m_settingsScroll->setShrinkable(fit.scroll || !docked);
+    const bool changed = minimumWidth() != fit.minimumWidth || maximumWidth() != fit.maximumWidth ||
+                         minimumHeight() != fit.height || maximumHeight() != fit.height;
+    if (!changed)
+        return;
+    setMinimumWidth(fit.minimumWidth);
+    setMaximumWidth(fit.maximumWidth);
+    setFixedHeight(fit.height);
+    if (width() > input.available.width())
+        resize(input.available.width(), height());
+    // Grown, the window keeps its frame on the screen.
+    const QRect outer(frameGeometry().topLeft(), QSize(qMax(width(), fit.minimumWidth), fit.height) + frame);
+    if (!room.contains(outer)) {
+        const QPoint topLeft(qBound(room.left(), outer.left(), qMax(room.left(), room.right() - outer.width() + 1)),
+                             qBound(room.top(), outer.top(), qMax(room.top(), room.bottom() - outer.height() + 1)));
+        move(topLeft);
+    }
 }
 
 void MainWindow::handleSettingsLocationChanged(bool topLevel) {
@@ -707,9 +815,10 @@ void MainWindow::handleSettingsLocationChanged(bool topLevel) {
         if (m_savedWidth > 0)
             resize(m_savedWidth, m_savedHeight);
     } else {
-        setFixedWidth(m_controlPanel->width());
+        setFixedWidth(panelColumnWidth());
     }
     m_controlPanel->repaint();
+    scheduleFit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QNetworkAddressEntry>
 #include <QString>
 
+class FittingScrollArea;
 class MSPControlPanelWidget;
 class MSPSceneModel;
 class MSPSceneSettingsWidget;
@@ -67,6 +68,9 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private slots:
     void handleAddressChanged();
@@ -97,6 +101,12 @@ private:
     bool mayLeaveKeypad(Leaving leaving);
     bool mayDiscardWaitingWrites(Leaving leaving);
     void setFileProgress(int step, const QString& text);
+    // The window as large as its columns need (never smaller than designed), and no larger than its
+    // screen, where the columns scroll instead; once the event loop has settled what changed.
+    void scheduleFit();
+    void fitToScreen();
+    QSize neededSize();
+    int panelColumnWidth() const;
 
     MSPSceneSettingsWidget* m_sceneSettingsWidget = nullptr;
     SystemConfigurationWidget* m_sysConfigWidget = nullptr;
@@ -130,6 +140,10 @@ private:
     MSPSceneModel* m_model = nullptr;
     MSPControlPanelWidget* m_controlPanel = nullptr;
     QDockWidget* m_controlPanelDock = nullptr;
+    FittingScrollArea* m_panelScroll = nullptr;
+    FittingScrollArea* m_settingsScroll = nullptr;
+    bool m_fitScheduled = false;
+    bool m_watchingScreen = false;
 
     int m_discoverTimerId = 0;
     QSplashScreen* m_splash = nullptr;

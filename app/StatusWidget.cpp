@@ -1,8 +1,11 @@
 #include "StatusWidget.h"
 
+#include "ScaledPixmap.h"
 #include "SystemConfiguration.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -27,7 +30,7 @@ StatusWidget::StatusWidget(QWidget* parent)
     setMaximumSize(400, 38);
     setStyleSheet(QString());
 
-    auto* layoutWidget = new QWidget(this);
+    auto* layoutWidget = m_layoutWidget = new QWidget(this);
     layoutWidget->setObjectName(QStringLiteral("layoutWidget"));
     layoutWidget->setGeometry(0, 0, 402, 20);
     auto* layout = new QHBoxLayout(layoutWidget);
@@ -45,6 +48,7 @@ StatusWidget::StatusWidget(QWidget* parent)
     m_brightnessValueLabel->setMinimumSize(30, 18);
     for (QLabel* label : {m_iconLabel, m_textLabel, m_brightnessIconLabel, m_brightnessValueLabel})
         layout->addWidget(label);
+    fitToFont();
 
     ConnectionState* connectionState = ConnectionState::instance();
     handleStatusChanged(connectionState->state());
@@ -52,6 +56,29 @@ StatusWidget::StatusWidget(QWidget* parent)
     connect(SystemConfiguration::instance(), &SystemConfiguration::brightnessChanged, this,
             &StatusWidget::handleBrightness);
     connect(connectionState, &ConnectionState::stateChanged, this, &StatusWidget::handleStatusChanged);
+}
+
+void StatusWidget::fitToFont() {
+    constexpr int RowHeight = 18, TextWidth = 330, ValueWidth = 30, Width = 400, LayoutWidth = 402;
+    const QFontMetrics metrics(font());
+    const int rowHeight = qMax(RowHeight, metrics.height() + 2);
+    const qreal growth = qreal(rowHeight) / RowHeight;
+    const int textWidth = qRound(TextWidth * growth);
+    const int valueWidth =
+        qMax(qRound(ValueWidth * growth), metrics.horizontalAdvance(brightnessText(255)) + metrics.averageCharWidth());
+    m_iconLabel->setFixedSize(16, rowHeight);
+    m_textLabel->setFixedSize(textWidth, rowHeight);
+    m_brightnessValueLabel->setMinimumSize(valueWidth, rowHeight);
+    const int rowWidth = 16 + textWidth + 16 + valueWidth;
+    m_layoutWidget->setGeometry(0, 0, qMax(LayoutWidth, rowWidth), qMax(20, rowHeight + 2));
+    setMinimumSize(qMax(Width, rowWidth), rowHeight);
+    setMaximumSize(qMax(Width, rowWidth), qMax(38, rowHeight + 2));
+}
+
+void StatusWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitToFont();
 }
 
 void StatusWidget::handleHeartBeat(bool reachable) {
@@ -120,7 +147,7 @@ void StatusWidget::show(ConnectionState::State status) {
         icon = QStringLiteral("discovering.png");
     }
     m_textLabel->setText(text);
-    m_iconLabel->setPixmap(icon.isEmpty() ? QPixmap() : QPixmap(imagePath + icon));
+    m_iconLabel->setPixmap(icon.isEmpty() ? QPixmap() : ZelWidgetsLib::ScaledPixmap::load(imagePath + icon));
     m_iconLabel->setProperty("iconName", icon);
     repaint();
 }

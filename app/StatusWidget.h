@@ -27,11 +27,18 @@ protected slots:
     void handleBrightness(int brightness);
     void handleStatusChanged(ConnectionState::State status);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void show(ConnectionState::State status);
+    // The form's sizes hold at the default font; a larger one widens and heightens the labels in
+    // proportion, and the brightness always has room for "100%".
+    void fitToFont();
 
     ConnectionState::State m_shown = ConnectionState::StatusUnknown;
     int m_waitingChanges = 0;
+    QWidget* m_layoutWidget = nullptr;
     QLabel* m_iconLabel = nullptr;
     QLabel* m_textLabel = nullptr;
     QLabel* m_brightnessIconLabel = nullptr;

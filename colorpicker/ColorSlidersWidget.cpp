@@ -26,7 +26,8 @@ ColorSlidersWidget::Row ColorSlidersWidget::addRow(QWidget* owner, QGridLayout* 
     r.spinBox->setObjectName(name + QStringLiteral("SpinBox"));
     r.spinBox->setRange(0, maximum);
     r.spinBox->setAlignment(Qt::AlignRight);
-    r.spinBox->setFixedWidth(56);
+    // Wide enough for "255" in a large font too.
+    r.spinBox->setFixedWidth(qMax(56, r.spinBox->sizeHint().width()));
     r.label->setBuddy(r.spinBox);
     grid->addWidget(r.label, row, 0);
     grid->addWidget(r.slider, row, 1);

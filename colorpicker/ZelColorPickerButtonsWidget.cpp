@@ -104,10 +104,10 @@ ZelColorPickerButtonsWidget::ZelColorPickerButtonsWidget(QWidget* parent)
     m_addToFavoritesButton->setText(QStringLiteral("\u2665"));
     m_addToFavoritesButton->setPopupMode(QToolButton::MenuButtonPopup);
     m_addToFavoritesButton->setAutoRaise(true);
-    m_addToFavoritesButton->setFixedHeight(30);
     QFont heart = m_addToFavoritesButton->font();
     heart.setPointSizeF(heart.pointSizeF() * 1.4);
     m_addToFavoritesButton->setFont(heart);
+    m_addToFavoritesButton->setFixedHeight(qMax(30, m_addToFavoritesButton->sizeHint().height()));
     m_favoritesMenu = new QMenu(m_addToFavoritesButton);
     m_favoritesMenu->setObjectName(QStringLiteral("favoritesMenu"));
     m_addToFavoritesButton->setMenu(m_favoritesMenu);

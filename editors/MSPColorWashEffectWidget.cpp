@@ -43,7 +43,7 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     m_colorList->setObjectName(QStringLiteral("colorList"));
     layout->addWidget(m_colorList);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* splitter = m_splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitter"));
     auto* style = new ZelWidgetsLib::ZelStyle;
     style->setParent(splitter); // a widget does not own the style it is given
@@ -52,64 +52,27 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     pickerPanel->setObjectName(QStringLiteral("pickerPanel"));
     auto* pickerLayout = new QVBoxLayout(pickerPanel);
     pickerLayout->setContentsMargins(0, 0, 0, 0);
-    // The picker needs more height than the settings dock leaves beside the rows below it: it
-    // keeps its size and scrolls, and the speed, width and direction stay in view.
     m_pickerScroll = new QScrollArea(pickerPanel);
     m_pickerScroll->setObjectName(QStringLiteral("pickerScroll"));
     m_pickerScroll->setFrameShape(QFrame::NoFrame);
     m_pickerScroll->setWidgetResizable(true);
     m_pickerScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab reaches the picker's controls and scrolls them into view; the area itself is no stop.
+    m_pickerScroll->setFocusPolicy(Qt::NoFocus);
     m_colorPicker = new ZelColorPicker(m_pickerScroll);
     m_colorPicker->setObjectName(QStringLiteral("colorPicker"));
     m_colorPicker->setMinimumWidth(360);
     m_pickerScroll->setWidget(m_colorPicker);
     pickerLayout->addWidget(m_pickerScroll, 1);
-
-    auto* rows = new QGridLayout;
-    auto* speedLabel = new QLabel(tr_("Speed:"), pickerPanel);
-    speedLabel->setObjectName(QStringLiteral("speedLabel"));
-    m_speedSlider = new QSlider(Qt::Horizontal, pickerPanel);
-    m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
-    m_speedSlider->setRange(1, 32);
-    m_speedSlider->setPageStep(1);
-    m_speedValueLabel = new QLabel(pickerPanel);
-    m_speedValueLabel->setObjectName(QStringLiteral("speedValueLabel"));
-    m_speedValueLabel->setMinimumWidth(50);
-    rows->addWidget(speedLabel, 0, 0);
-    rows->addWidget(m_speedSlider, 0, 1);
-    rows->addWidget(m_speedValueLabel, 0, 2);
-
-    m_widthLayout = new QHBoxLayout;
-    m_widthLayout->setObjectName(QStringLiteral("widthLayout"));
-    m_widthLabel = new QLabel(tr_("Width:"), pickerPanel);
-    m_widthLabel->setObjectName(QStringLiteral("widthLabel"));
-    m_widthSlider = new QSlider(Qt::Horizontal, pickerPanel);
-    m_widthSlider->setObjectName(QStringLiteral("widthSlider"));
-    m_widthEdit = new QSpinBox(pickerPanel);
-    m_widthEdit->setObjectName(QStringLiteral("widthEdit"));
-    m_widthLayout->addWidget(m_widthLabel);
-    m_widthLayout->addWidget(m_widthSlider, 1);
-    m_widthLayout->addWidget(m_widthEdit);
-    rows->addLayout(m_widthLayout, 1, 0, 1, 3);
-
-    auto* directionLabel = new QLabel(tr_("Direction:"), pickerPanel);
-    directionLabel->setObjectName(QStringLiteral("directionLabel"));
-    m_upButton = new QRadioButton(tr_("Left To Right"), pickerPanel);
-    m_upButton->setObjectName(QStringLiteral("upButton"));
-    m_downButton = new QRadioButton(tr_("Right To Left"), pickerPanel);
-    m_downButton->setObjectName(QStringLiteral("downButton"));
-    auto* directionRow = new QHBoxLayout;
-    directionRow->addWidget(m_upButton);
-    directionRow->addWidget(m_downButton);
-    directionRow->addStretch(1);
-    rows->addWidget(directionLabel, 2, 0);
-    rows->addLayout(directionRow, 2, 1, 1, 2);
-    rows->setColumnStretch(1, 1);
-    pickerLayout->addLayout(rows);
-    pickerLayout->addStretch(0);
     m_pickerPanel = pickerPanel;
 
-    m_treePanel = new QWidget(splitter);
+    // The speed, width and direction sit under the library, beside the picker rather than under it,
+    // so the picker has the column's whole height.
+    auto* sidePanel = new QWidget(splitter);
+    sidePanel->setObjectName(QStringLiteral("sidePanel"));
+    auto* sideLayout = new QVBoxLayout(sidePanel);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    m_treePanel = new QWidget(sidePanel);
     m_treePanel->setObjectName(QStringLiteral("treePanel"));
     auto* treeLayout = new QVBoxLayout(m_treePanel);
     treeLayout->setContentsMargins(0, 0, 0, 0);
@@ -119,10 +82,62 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     m_colorTreeAndFilter->setObjectName(QStringLiteral("colorTreeAndFilter"));
     treeLayout->addWidget(m_colorPickerButtons);
     treeLayout->addWidget(m_colorTreeAndFilter, 1);
+    sideLayout->addWidget(m_treePanel, 1);
+
+    auto* rows = new QGridLayout;
+    auto* speedLabel = new QLabel(tr_("Speed:"), sidePanel);
+    speedLabel->setObjectName(QStringLiteral("speedLabel"));
+    m_speedSlider = new QSlider(Qt::Horizontal, sidePanel);
+    m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
+    m_speedSlider->setRange(1, 32);
+    m_speedSlider->setPageStep(1);
+    m_speedValueLabel = new QLabel(sidePanel);
+    m_speedValueLabel->setObjectName(QStringLiteral("speedValueLabel"));
+    m_speedValueLabel->setMinimumWidth(50);
+    speedLabel->setBuddy(m_speedSlider);
+    rows->addWidget(speedLabel, 0, 0);
+    rows->addWidget(m_speedSlider, 0, 1);
+    rows->addWidget(m_speedValueLabel, 0, 2);
+
+    m_widthLayout = new QHBoxLayout;
+    m_widthLayout->setObjectName(QStringLiteral("widthLayout"));
+    m_widthLabel = new QLabel(tr_("Width:"), sidePanel);
+    m_widthLabel->setObjectName(QStringLiteral("widthLabel"));
+    m_widthSlider = new QSlider(Qt::Horizontal, sidePanel);
+    m_widthSlider->setObjectName(QStringLiteral("widthSlider"));
+    m_widthEdit = new QSpinBox(sidePanel);
+    m_widthEdit->setObjectName(QStringLiteral("widthEdit"));
+    m_widthLabel->setBuddy(m_widthSlider);
+    m_widthSlider->setAccessibleName(tr_("Width"));
+    m_widthEdit->setAccessibleName(tr_("Width"));
+    m_widthLayout->addWidget(m_widthLabel);
+    m_widthLayout->addWidget(m_widthSlider, 1);
+    m_widthLayout->addWidget(m_widthEdit);
+    rows->addLayout(m_widthLayout, 1, 0, 1, 3);
+
+    auto* directionLabel = new QLabel(tr_("Direction:"), sidePanel);
+    directionLabel->setObjectName(QStringLiteral("directionLabel"));
+    m_upButton = new QRadioButton(tr_("Left To Right"), sidePanel);
+    m_upButton->setObjectName(QStringLiteral("upButton"));
+    m_downButton = new QRadioButton(tr_("Right To Left"), sidePanel);
+    m_downButton->setObjectName(QStringLiteral("downButton"));
+    // One above the other: the column is narrow beside a picker.
+    auto* directionColumn = new QVBoxLayout;
+    directionColumn->addWidget(m_upButton);
+    directionColumn->addWidget(m_downButton);
+    rows->addWidget(directionLabel, 2, 0, Qt::AlignTop);
+    rows->addLayout(directionColumn, 2, 1, 1, 2);
+    rows->setColumnStretch(1, 1);
+    sideLayout->addLayout(rows);
+    // Without the library (the colour and rainbow washes) the rows stay at the top.
+    sideLayout->addStretch(0);
+
     splitter->addWidget(pickerPanel);
-    splitter->addWidget(m_treePanel);
+    splitter->addWidget(sidePanel);
     splitter->setCollapsible(1, true);
-    splitter->setStretchFactor(0, 1);
+    // Room beyond the picker's goes to the library and the rows: a wider picker shows nothing more.
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
     // A wash runs over two to six colours.
@@ -156,11 +171,12 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     m_upButton->setChecked(true);
     m_widthSlider->setRange(1, 32);
     m_widthEdit->setRange(1, 32);
+    fitPickerHeight();
 }
 
 void MSPColorWashEffectWidget::setColorControlsShown(bool shown) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{m_colorList, m_pickerScroll, m_colorPicker, m_treePanel,
-                                                           m_colorTreeAndFilter, m_colorPickerButtons}) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_colorList, m_pickerPanel, m_pickerScroll, m_colorPicker,
+                                                           m_treePanel, m_colorTreeAndFilter, m_colorPickerButtons}) {
         widget->setVisible(shown);
         widget->setEnabled(shown);
     }
@@ -300,8 +316,16 @@ void MSPColorWashEffectWidget::pick(const ZelColor& color) {
         noteColorSent(color);
 }
 
+void MSPColorWashEffectWidget::fitPickerHeight() {
+    // The picker shows whole: the column asks for its full height, and the window makes room (or, on a
+    // screen too small, scrolls the whole form).
+    const int height = m_colorPicker->minimumSizeHint().height();
+    m_colorPicker->setMinimumHeight(height);
+    m_pickerScroll->setMinimumHeight(height);
+}
+
 void MSPColorWashEffectWidget::showEvent(QShowEvent* event) {
-    m_colorPicker->setMinimumHeight(m_colorPicker->sizeHint().height());
+    fitPickerHeight();
     m_pickerScroll->setMinimumWidth(qMax(m_colorPicker->minimumWidth(), m_colorPicker->minimumSizeHint().width()) +
                                     m_pickerScroll->verticalScrollBar()->sizeHint().width());
     // The pickers of every colour editor show one shared set of swatches.
@@ -309,6 +333,12 @@ void MSPColorWashEffectWidget::showEvent(QShowEvent* event) {
     m_colorPicker->restoreSwatchesFromStore();
     m_showing = false;
     MSPEffectWidget::showEvent(event);
+    if (!m_splitterPlaced && m_pickerPanel->isVisibleTo(this)) {
+        // The picker starts at its smallest; the library and the rows take the rest.
+        m_splitterPlaced = true;
+        const int picker = m_pickerPanel->minimumSizeHint().width();
+        m_splitter->setSizes({picker, qMax(0, m_splitter->width() - picker - m_splitter->handleWidth())});
+    }
 }
 
 void MSPColorWashEffectWidget::hideEvent(QHideEvent* event) {

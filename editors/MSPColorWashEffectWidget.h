@@ -11,6 +11,7 @@ class QLabel;
 class QRadioButton;
 class QScrollArea;
 class QSlider;
+class QSplitter;
 class QSpinBox;
 class QWidget;
 
@@ -86,4 +87,8 @@ protected:
 
 private:
     void pick(const ZelColor& color);
+    void fitPickerHeight();
+
+    QSplitter* m_splitter = nullptr;
+    bool m_splitterPlaced = false;
 };

@@ -23,7 +23,6 @@ MSPFixedColorEffectWidget::MSPFixedColorEffectWidget(QWidget* parent, qint32 kin
     auto* column = new QVBoxLayout;
     m_colorPickerButtons = new ZelColorPickerButtonsWidget(this);
     m_colorPickerButtons->setObjectName(QStringLiteral("colorPickerButtons"));
-    m_colorPickerButtons->setFixedSize(149, 40);
     column->addWidget(m_colorPickerButtons);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -52,6 +51,8 @@ MSPFixedColorEffectWidget::MSPFixedColorEffectWidget(QWidget* parent, qint32 kin
     m_colorPickerButtons->setColorPicker(m_colorPicker);
     m_colorPickerButtons->setNChannelButtonVisible(false);
     m_colorPickerButtons->setFavoritesButtonVisible(true);
+    // Wider and higher only where a large font needs it.
+    m_colorPickerButtons->setFixedSize(QSize(149, 40).expandedTo(m_colorPickerButtons->sizeHint()));
     followFixtureProfile(m_colorPicker);
     connect(m_colorTreeAndFilter->treeView(), &ZelColorLibraryTreeView::colorItemClicked, m_colorPicker,
             &ZelColorPicker::setColor);

@@ -28,6 +28,11 @@ QString tr_(const char* text) {
 }
 
 constexpr int ButtonHeight = 23;
+const QSize FormMinimum(560, 570);
+// The window's height is fixed to the control panel's, and where the menu, dock title, tab and
+// status bars are taller than the keypad plate leaves room for, a 490-pixel stack would be
+// pushed under Undo and Save. The form's own minimum keeps a floating dock usable.
+const QSize StackMinimum(515, 440);
 
 void fillKinds(QComboBox* box) {
     for (int kind = 0; kind < MSPEffect::typeCount; ++kind)
@@ -51,10 +56,11 @@ MSPSceneSettingsWidget::MSPSceneSettingsWidget(QWidget* parent)
         connect(scene, &MSPScene::effectParamsChanged, this, &MSPSceneSettingsWidget::handleEffectParametersChanged);
     }
 
-    m_revertButton->setFixedHeight(ButtonHeight);
-    m_applyButton->setFixedHeight(ButtonHeight);
     for (int kind = 0; kind < MSPEffect::typeCount; ++kind) {
         MSPEffectWidget* editor = MSPEffectWidgetFactory::instance()->create(kind, this);
+        // The form's margins frame the editors; their own would indent them twice.
+        if (editor->layout())
+            editor->layout()->setContentsMargins(0, 0, 0, 0);
         m_effectPropertiesStack->insertWidget(kind, editor);
         connect(editor, &MSPEffectWidget::intermediateChange, this, &MSPSceneSettingsWidget::handleIntermediateChange);
         connect(editor, &MSPEffectWidget::intermediateChangeFinished, this,
@@ -69,12 +75,37 @@ MSPSceneSettingsWidget::MSPSceneSettingsWidget(QWidget* parent)
     m_effectPropertiesStack->setCurrentIndex(0);
     setSceneLabel(0);
     setButtonsEnabled(false);
+    m_effectPropertiesStack->installEventFilter(this);
+    updateSizes();
+}
+
+void MSPSceneSettingsWidget::updateSizes() {
+    const int buttonHeight = qMax(ButtonHeight, fontMetrics().height() + 8);
+    m_revertButton->setFixedHeight(buttonHeight);
+    m_applyButton->setFixedHeight(buttonHeight);
+    // Inner first: the form's rows include the stack's minimum.
+    m_effectPropertiesStack->setMinimumSize(StackMinimum.expandedTo(m_effectPropertiesStack->layout()->minimumSize()));
+    setMinimumSize(FormMinimum.expandedTo(layout()->minimumSize()));
+}
+
+bool MSPSceneSettingsWidget::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::FontChange)
+        updateSizes();
+    return handled;
+}
+
+bool MSPSceneSettingsWidget::eventFilter(QObject* watched, QEvent* event) {
+    // An editor in the stack asks for other room.
+    if (watched == m_effectPropertiesStack && event->type() == QEvent::LayoutRequest)
+        updateSizes();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MSPSceneSettingsWidget::buildForm() {
     setObjectName(QStringLiteral("MSPSceneSettings"));
     setWindowTitle(tr_("Form"));
-    setMinimumSize(560, 570);
+    setMinimumSize(FormMinimum);
     setMaximumSize(7000, 7000);
 
     auto* layout = new QVBoxLayout(this);
@@ -108,10 +139,7 @@ void MSPSceneSettingsWidget::buildForm() {
 
     m_effectPropertiesStack = new QStackedWidget(this);
     m_effectPropertiesStack->setObjectName(QStringLiteral("effectPropertiesStack"));
-    // The window's height is fixed to the control panel's, and where the menu, dock title, tab and
-    // status bars are taller than the keypad plate leaves room for, a 490-pixel stack would be
-    // pushed under Undo and Save. The form's own minimum keeps a floating dock usable.
-    m_effectPropertiesStack->setMinimumSize(515, 440);
+    m_effectPropertiesStack->setMinimumSize(StackMinimum);
     layout->addWidget(m_effectPropertiesStack, 1);
 
     auto* buttonRow = new QHBoxLayout;

@@ -38,12 +38,17 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildForm();
     void setSceneLabel(int index);
     void showKind(int kind);
     void setButtonsEnabled(bool enabled);
+    // The designed sizes hold at the default font; where a larger one makes the rows need more, the
+    // form asks for it, so that nothing is pushed out of sight.
+    void updateSizes();
     static bool connected();
 
     MSPSceneModel* m_model = nullptr;

@@ -91,8 +91,7 @@ QSpinBox* spinBox(const char* name, const SystemConfigurationCheck::Range& range
 SystemConfigurationWidget::SystemConfigurationWidget(QWidget* parent)
     : QWidget(parent) {
     buildForm();
-    m_revertButton->setFixedHeight(ButtonHeight);
-    m_applyButton->setFixedHeight(ButtonHeight);
+    fitButtonsToFont();
     fillFixtures(m_fixtureClassComboBox);
 
     connect(m_nameEdit, &QLineEdit::textEdited, this, &SystemConfigurationWidget::handleFieldChanged);
@@ -202,6 +201,18 @@ void SystemConfigurationWidget::buildForm() {
 void SystemConfigurationWidget::fillFixtures(QComboBox* box) const {
     const QSignalBlocker blocker(box);
     box->addItems(ColorUtils::hueformProfileIDNameList());
+}
+
+void SystemConfigurationWidget::fitButtonsToFont() {
+    const int height = qMax(ButtonHeight, fontMetrics().height() + 8);
+    m_revertButton->setFixedHeight(height);
+    m_applyButton->setFixedHeight(height);
+}
+
+void SystemConfigurationWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitButtonsToFont();
 }
 
 void SystemConfigurationWidget::showEvent(QShowEvent* event) {

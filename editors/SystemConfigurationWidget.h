@@ -39,8 +39,11 @@ protected slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Undo and Save are 23 pixels high at the default font, and as high as a larger one needs.
+    void fitButtonsToFont();
     void buildForm();
     void loadFromModel();
     void fillFixtures(QComboBox* box) const;
