@@ -92,6 +92,16 @@ BlackBodyCurveWidget::BlackBodyCurveWidget(QWidget* parent)
     setCursor(Qt::CrossCursor);
     m_point = WhiteRange::instance().nearestAllowed(CCTUtils::getxyFromCCT(4000));
     m_requestedPoint = m_point;
+    setAccessibleDescription(tr("Chromaticity diagram of the whites: the arrow keys move the point, Ctrl with R, G or "
+                                "B moves it toward red, green or blue."));
+    updateAccessibleName();
+}
+
+void BlackBodyCurveWidget::updateAccessibleName() {
+    double cct = 0;
+    double tint = 0;
+    CCTUtils::getCCTAndTintFromxy(m_point.x(), m_point.y(), &cct, &tint);
+    setAccessibleName(tr("White diagram: %1 K, tint %2").arg(qRound(cct)).arg(qRound(tint)));
 }
 
 QSize BlackBodyCurveWidget::sizeHint() const {
@@ -129,12 +139,14 @@ void BlackBodyCurveWidget::setColor(const ZelColor& color) {
     m_requestedPoint = QPointF(white.getx(), white.gety());
     m_outside = !WhiteRange::instance().contains(m_requestedPoint);
     m_point = WhiteRange::instance().nearestAllowed(m_requestedPoint);
+    updateAccessibleName();
     update();
 }
 
 void BlackBodyCurveWidget::setCCTAndTint(int cct, int tint) {
     m_point = WhiteRange::instance().nearestAllowed(CCTUtils::getxyFromCCTAndTint(cct, tint));
     m_outside = false;
+    updateAccessibleName();
     update();
 }
 
@@ -175,6 +187,7 @@ void BlackBodyCurveWidget::moveTowardPrimary(const QPointF& primary, double step
 void BlackBodyCurveWidget::choose(const QPointF& xy) {
     m_point = WhiteRange::instance().nearestAllowed(xy);
     m_outside = false;
+    updateAccessibleName();
     update();
     emit colorChanged(color());
 }

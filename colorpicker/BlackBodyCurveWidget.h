@@ -70,6 +70,8 @@ protected:
 
 private:
     void choose(const QPointF& xy);
+    // Screen readers hear the chosen white as its temperature and tint.
+    void updateAccessibleName();
     void renderDiagram();
     void drawGamut(QPainter& painter, const QRectF& local) const;
     QRectF paintWarning(QPainter& painter, const QPointF& topLeft, const QString& title, const QString& detail) const;

@@ -13,7 +13,8 @@ ColorSlidersWidget::ColorSlidersWidget(QWidget* parent)
     : QWidget(parent) {}
 
 ColorSlidersWidget::Row ColorSlidersWidget::addRow(QWidget* owner, QGridLayout* grid, int row, const QString& text,
-                                                   const QString& name, int maximum, bool percent) {
+                                                   const QString& spokenName, const QString& name, int maximum,
+                                                   bool percent) {
     Row r;
     r.label = new QLabel(text, owner);
     r.label->setObjectName(name + QStringLiteral("Label"));
@@ -29,6 +30,8 @@ ColorSlidersWidget::Row ColorSlidersWidget::addRow(QWidget* owner, QGridLayout* 
     // Wide enough for "255" in a large font too.
     r.spinBox->setFixedWidth(qMax(56, r.spinBox->sizeHint().width()));
     r.label->setBuddy(r.spinBox);
+    r.slider->setAccessibleName(spokenName);
+    r.spinBox->setAccessibleName(spokenName);
     grid->addWidget(r.label, row, 0);
     grid->addWidget(r.slider, row, 1);
     grid->addWidget(r.spinBox, row, 2);

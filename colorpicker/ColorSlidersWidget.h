@@ -33,10 +33,11 @@ public:
 
     /**
      * Adds one row to @p grid: label @p text, slider and spin box "<name>Slider" and
-     * "<name>SpinBox" over 0..@p maximum and, with @p percent, "<name>PercentLabel".
+     * "<name>SpinBox" over 0..@p maximum and, with @p percent, "<name>PercentLabel". Screen
+     * readers call the slider and the spin box @p spokenName ("Red" where the label says "R:").
      */
-    static Row addRow(QWidget* owner, QGridLayout* grid, int row, const QString& text, const QString& name, int maximum,
-                      bool percent);
+    static Row addRow(QWidget* owner, QGridLayout* grid, int row, const QString& text, const QString& spokenName,
+                      const QString& name, int maximum, bool percent);
     /** value / 255 as a percentage with one decimal: 255 reads "100.0%". */
     static QString percentText(int value);
     /** A 0..1 fraction as 0..255, halves away from zero. */

@@ -22,6 +22,7 @@ ColorTempSliderWidget::ColorTempSliderWidget(QWidget* parent)
     m_cctPickerWidget->setRange(MinimumColorTemp, MaximumColorTemp);
     m_cctPickerWidget->setStep(m_step);
     m_cctPickerWidget->setToolTip(tr("Color Temperature"));
+    m_cctPickerWidget->setAccessibleName(tr("Color Temperature"));
     m_colorTempSpinBox = new QSpinBox(this);
     m_colorTempSpinBox->setObjectName(QStringLiteral("colorTempSpinBox"));
     m_colorTempSpinBox->setRange(MinimumColorTemp, MaximumColorTemp);
@@ -31,6 +32,7 @@ ColorTempSliderWidget::ColorTempSliderWidget(QWidget* parent)
     // Typed values are rounded to the step, which must not happen digit by digit.
     m_colorTempSpinBox->setKeyboardTracking(false);
     m_cctLabel->setBuddy(m_colorTempSpinBox);
+    m_colorTempSpinBox->setAccessibleName(tr("Color Temperature"));
     layout->addWidget(m_cctLabel);
     layout->addWidget(m_cctPickerWidget, 1);
     layout->addWidget(m_colorTempSpinBox);

@@ -21,6 +21,7 @@ ColorTintSliderWidget::ColorTintSliderWidget(QWidget* parent)
     m_tintPickerWidget = new TintPickerWidget(this);
     m_tintPickerWidget->setRange(CCTUtils::getMinTint(), CCTUtils::getMaxTint());
     m_tintPickerWidget->setToolTip(tr("Tint"));
+    m_tintPickerWidget->setAccessibleName(tr("Tint"));
     m_colorTintSpinBox = new QSpinBox(this);
     m_colorTintSpinBox->setObjectName(QStringLiteral("colorTintSpinBox"));
     m_colorTintSpinBox->setRange(CCTUtils::getMinTint(), CCTUtils::getMaxTint());

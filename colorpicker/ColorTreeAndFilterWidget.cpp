@@ -54,6 +54,8 @@ ColorTreeAndFilterWidget::ColorTreeAndFilterWidget(QWidget* parent)
 
     m_filter->setObjectName(QStringLiteral("treeViewFilter"));
     m_filter->setPlaceholderText(tr("Filter colors"));
+    m_filter->setAccessibleName(tr("Filter colors"));
+    m_treeView->setAccessibleName(tr("Color library"));
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);

@@ -3,6 +3,7 @@
 #include "CCTUtils.h"
 #include "ColorMimeData.h"
 #include "ColorSelectorWidget.h"
+#include "RecentColorsWidget.h"
 #include "ScaledPixmap.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPickerButtonsWidget.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -20,6 +22,8 @@ ColorViewWidget::ColorViewWidget(QWidget* parent)
     : QWidget(parent) {
     setAcceptDrops(true);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    // Space or Enter does what a click does; the menu key opens the context menu.
+    setFocusPolicy(Qt::StrongFocus);
     m_selectionImage = ZelWidgetsLib::ScaledPixmap::load(QStringLiteral(":/images/ColorSelection.png"));
 }
 
@@ -27,7 +31,18 @@ void ColorViewWidget::setColor(const ZelColor& color, const QString& uid) {
     m_color = color;
     m_uid = uid;
     m_opacity = color.isValid() ? color.alpha8() : 255;
+    updateAccessibleDescription();
     update();
+}
+
+void ColorViewWidget::updateAccessibleDescription() {
+    if (!m_color.isValid()) {
+        setAccessibleDescription(tr("No color"));
+        return;
+    }
+    const QString name = m_uid.isEmpty() ? QString() : ZelColorLibrary::Instance()->getName(m_uid);
+    const QString values = RecentColorsWidget::describe(m_color);
+    setAccessibleDescription(name.isEmpty() ? values : name + QStringLiteral(", ") + values);
 }
 
 void ColorViewWidget::setOpacity(int opacity) {
@@ -112,6 +127,36 @@ void ColorViewWidget::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(inner.adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        // In the swatch's margin, where the selection ring is not: both can show.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        painter.drawRect(square.adjusted(0, 0, -1, -1));
+    }
+}
+
+void ColorViewWidget::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        if (!event->isAutoRepeat())
+            emit selected();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        break;
+    }
+}
+
+void ColorViewWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ColorViewWidget::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void ColorViewWidget::mousePressEvent(QMouseEvent* event) {

@@ -67,6 +67,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -74,6 +77,8 @@ protected:
 
 private:
     QRect swatchSquare() const;
+    // Screen readers hear the colour: its name in the library, and its values.
+    void updateAccessibleDescription();
     bool acceptsPayload(const QMimeData* data) const;
 
     ZelColor m_color = ZelColor::fromRgb8(255, 255, 255);

@@ -34,6 +34,9 @@ DmxSliderWidget::DmxSliderWidget(QWidget* parent)
 
 void DmxSliderWidget::setLabel(const QString& text) {
     m_label->setText(text);
+    // The channel's name, for screen readers.
+    m_slider->setAccessibleName(text);
+    m_spinBox->setAccessibleName(text);
 }
 
 QString DmxSliderWidget::label() const {

@@ -13,9 +13,9 @@ HsbSlidersWidget::HsbSlidersWidget(QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
-    m_hueRow = addRow(this, grid, 0, tr("H:"), QStringLiteral("hue"), 359, false);
-    m_saturationRow = addRow(this, grid, 1, tr("S:"), QStringLiteral("saturation"), 255, true);
-    m_brightnessRow = addRow(this, grid, 2, tr("V:"), QStringLiteral("brightness"), 255, true);
+    m_hueRow = addRow(this, grid, 0, tr("H:"), tr("Hue"), QStringLiteral("hue"), 359, false);
+    m_saturationRow = addRow(this, grid, 1, tr("S:"), tr("Saturation"), QStringLiteral("saturation"), 255, true);
+    m_brightnessRow = addRow(this, grid, 2, tr("V:"), tr("Value/Brightness"), QStringLiteral("brightness"), 255, true);
     m_hueRow.slider->setToolTip(tr("Hue"));
     m_saturationRow.slider->setToolTip(tr("Saturation"));
     m_brightnessRow.label->setToolTip(tr("Value/Brightness"));

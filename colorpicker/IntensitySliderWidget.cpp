@@ -12,7 +12,8 @@ IntensitySliderWidget::IntensitySliderWidget(QWidget* parent)
     setObjectName(QStringLiteral("intensitySliderWidget"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    m_row = ColorSlidersWidget::addRow(this, grid, 0, tr("Intensity:"), QStringLiteral("intensity"), 255, true);
+    m_row = ColorSlidersWidget::addRow(this, grid, 0, tr("Intensity:"), tr("Intensity"), QStringLiteral("intensity"),
+                                       255, true);
     // Opacity and intensity sit one above the other: their sliders start at the same x.
     m_row.label->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Intensity:")) + 6);
     ColorSlidersWidget::showValue(m_row, m_intensity);

@@ -12,7 +12,8 @@ OpacitySliderWidget::OpacitySliderWidget(QWidget* parent)
     setObjectName(QStringLiteral("opacitySliderWidget"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    m_row = ColorSlidersWidget::addRow(this, grid, 0, tr("Opacity:"), QStringLiteral("opacity"), 255, true);
+    m_row =
+        ColorSlidersWidget::addRow(this, grid, 0, tr("Opacity:"), tr("Opacity"), QStringLiteral("opacity"), 255, true);
     // Opacity and intensity sit one above the other: their sliders start at the same x.
     m_row.label->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Intensity:")) + 6);
     ColorSlidersWidget::showValue(m_row, m_opacity);

@@ -10,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QToolTip>
@@ -27,11 +28,26 @@ RecentColorsWidget::RecentColorsWidget(QWidget* parent, RecentColors* list)
     , m_list(list ? list : RecentColors::instance()) {
     setObjectName(QStringLiteral("recentColorsWidget"));
     setToolTip(tr("Colors recently sent to the keypad"));
+    setAccessibleName(tr("Recent Colors"));
+    // The arrow keys choose a colour, Space or Enter picks it.
+    setFocusPolicy(Qt::StrongFocus);
     m_colors = m_list->colors();
+    updateAccessibleDescription();
     connect(m_list, &RecentColors::changed, this, [this] {
         m_colors = m_list->colors();
+        m_cursor = qBound(0, m_cursor, qMax(0, m_colors.size() - 1));
+        updateAccessibleDescription();
         update();
     });
+}
+
+void RecentColorsWidget::updateAccessibleDescription() {
+    if (m_colors.isEmpty()) {
+        setAccessibleDescription(tr("No colors yet"));
+        return;
+    }
+    setAccessibleDescription(
+        tr("%1 of %2: %3").arg(m_cursor + 1).arg(m_colors.size()).arg(describe(m_colors.value(m_cursor))));
 }
 
 QList<ZelColor> RecentColorsWidget::colors() const {
@@ -126,6 +142,55 @@ void RecentColorsWidget::paintEvent(QPaintEvent*) {
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
         }
     }
+    if (hasFocus() && m_cursor < m_colors.size()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cellRect(m_cursor).adjusted(-1, -1, 0, 0));
+    }
+}
+
+void RecentColorsWidget::keyPressEvent(QKeyEvent* event) {
+    const int last = m_colors.size() - 1;
+    int cursor = m_cursor;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        cursor -= 1;
+        break;
+    case Qt::Key_Right:
+        cursor += 1;
+        break;
+    case Qt::Key_Up:
+        cursor -= Columns;
+        break;
+    case Qt::Key_Down:
+        cursor += Columns;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        if (m_cursor <= last && !event->isAutoRepeat())
+            emit colorClicked(m_colors[m_cursor], QString());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (cursor >= 0 && cursor <= last && cursor != m_cursor) {
+        m_cursor = cursor;
+        updateAccessibleDescription();
+        update();
+    }
+}
+
+void RecentColorsWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void RecentColorsWidget::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void RecentColorsWidget::mousePressEvent(QMouseEvent* event) {

@@ -46,8 +46,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The colour under the keyboard's cursor, for screen readers.
+    void updateAccessibleDescription();
+
     int rows() const;
     int cellSize() const;
     int captionHeight() const;
@@ -55,6 +61,7 @@ private:
     QPointer<RecentColors> m_list;
     QList<ZelColor> m_colors;
     int m_pressed = -1;
+    int m_cursor = 0; // the colour the keyboard picks
     QPoint m_pressPos;
 };
 

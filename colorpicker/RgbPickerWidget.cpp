@@ -44,8 +44,14 @@ RgbPickerWidget::RgbPickerWidget(QWidget* parent)
     m_topSplitter->setChildrenCollapsible(false);
     m_hsbSpectrumWidget = new HsbSpectrumWidget(m_topSplitter);
     m_hsbSpectrumWidget->setToolTip(tr("Hue and Saturation"));
+    m_hsbSpectrumWidget->setAccessibleName(tr("Hue and Saturation"));
+    m_hsbSpectrumWidget->setAccessibleDescription(
+        tr("Hue from left to right, saturation from bottom to top; the arrow keys move the marker."));
     m_hsbTintsAndShadesWidget = new HsbTintsAndShadesWidget(m_topSplitter);
     m_hsbTintsAndShadesWidget->setToolTip(tr("Tints and Shades"));
+    m_hsbTintsAndShadesWidget->setAccessibleName(tr("Tints and Shades"));
+    m_hsbTintsAndShadesWidget->setAccessibleDescription(
+        tr("Brightness from left to right, saturation from bottom to top; the arrow keys move the marker."));
     m_topSplitter->addWidget(m_hsbSpectrumWidget);
     m_topSplitter->addWidget(m_hsbTintsAndShadesWidget);
     m_topSplitter->setStretchFactor(0, 3);
@@ -54,6 +60,9 @@ RgbPickerWidget::RgbPickerWidget(QWidget* parent)
 
     m_hsbSpectrumZoomWidget = new HsbSpectrumZoomWidget(this);
     m_hsbSpectrumZoomWidget->setToolTip(tr("Neighbouring Colors"));
+    m_hsbSpectrumZoomWidget->setAccessibleName(tr("Neighbouring Colors"));
+    m_hsbSpectrumZoomWidget->setAccessibleDescription(
+        tr("Colors around the chosen one; the arrow keys move to a neighbour."));
     m_hsbSpectrumZoomWidget->setFixedHeight(m_hsbSpectrumZoomWidget->sizeHint().height());
     m_hsbSpectrumZoomWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     layout->addWidget(m_hsbSpectrumZoomWidget);

@@ -12,9 +12,9 @@ RgbSlidersWidget::RgbSlidersWidget(QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
-    m_redRow = addRow(this, grid, 0, tr("R:"), QStringLiteral("red"), 255, true);
-    m_greenRow = addRow(this, grid, 1, tr("G:"), QStringLiteral("green"), 255, true);
-    m_blueRow = addRow(this, grid, 2, tr("B:"), QStringLiteral("blue"), 255, true);
+    m_redRow = addRow(this, grid, 0, tr("R:"), tr("Red"), QStringLiteral("red"), 255, true);
+    m_greenRow = addRow(this, grid, 1, tr("G:"), tr("Green"), QStringLiteral("green"), 255, true);
+    m_blueRow = addRow(this, grid, 2, tr("B:"), tr("Blue"), QStringLiteral("blue"), 255, true);
     m_redRow.slider->setToolTip(tr("Red"));
     m_greenRow.slider->setToolTip(tr("Green"));
     m_blueRow.slider->setToolTip(tr("Blue"));

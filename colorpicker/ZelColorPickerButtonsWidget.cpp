@@ -68,6 +68,8 @@ QToolButton* barButton(const QString& name, const QString& toolTip, int kind, QW
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setToolTip(toolTip);
+    // A picture alone: screen readers say what the tool tip says.
+    button->setAccessibleName(toolTip);
     button->setCheckable(true);
     button->setAutoRaise(true);
     button->setIcon(drawnIcon(kind));
@@ -101,6 +103,7 @@ ZelColorPickerButtonsWidget::ZelColorPickerButtonsWidget(QWidget* parent)
     m_addToFavoritesButton = new QToolButton(this);
     m_addToFavoritesButton->setObjectName(QStringLiteral("addToFavoritesButton"));
     m_addToFavoritesButton->setToolTip(tr("Add to User Group"));
+    m_addToFavoritesButton->setAccessibleName(tr("Add to User Group"));
     m_addToFavoritesButton->setText(QStringLiteral("\u2665"));
     m_addToFavoritesButton->setPopupMode(QToolButton::MenuButtonPopup);
     m_addToFavoritesButton->setAutoRaise(true);

@@ -111,6 +111,7 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
     m_swatches[0]->setMainSwatch(true);
     m_swatches[0]->setFixedSize(52, 52);
     m_swatches[0]->setToolTip(tr("Current Color"));
+    m_swatches[0]->setAccessibleName(tr("Current Color"));
     swatchRow->addWidget(m_swatches[0]);
     m_colorComparisonFrame = new QFrame(this);
     m_colorComparisonFrame->setObjectName(QStringLiteral("colorComparisonFrame"));
@@ -122,6 +123,7 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
         m_swatches[i]->setObjectName(QStringLiteral("colorComparison%1").arg(i));
         m_swatches[i]->setFixedSize(44, 44);
         m_swatches[i]->setToolTip(tr("Comparison Color %1 (Ctrl+%1)").arg(i));
+        m_swatches[i]->setAccessibleName(tr("Comparison Color %1").arg(i));
         comparisonLayout->addWidget(m_swatches[i]);
     }
     m_colorComparisonFrame->hide();

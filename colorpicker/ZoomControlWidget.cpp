@@ -48,14 +48,17 @@ ZoomControlWidget::ZoomControlWidget(QWidget* parent)
 
     m_zoomInButton = zoomButton(QStringLiteral("zoomInButton"), QStringLiteral(":/images/PlusSign.png"), true, this);
     m_zoomInButton->setToolTip(tr("Zoom In"));
+    m_zoomInButton->setAccessibleName(tr("Zoom In"));
     m_zoomOutButton =
         zoomButton(QStringLiteral("zoomOutButton"), QStringLiteral(":/images/MinusSign.png"), false, this);
     m_zoomOutButton->setToolTip(tr("Zoom Out"));
+    m_zoomOutButton->setAccessibleName(tr("Zoom Out"));
     m_zoomSlider = new QSlider(Qt::Horizontal, this);
     m_zoomSlider->setObjectName(QStringLiteral("zoomSlider"));
     m_zoomSlider->setPageStep(1);
     m_zoomSlider->setSingleStep(1);
     m_zoomSlider->setToolTip(tr("Zoom Level"));
+    m_zoomSlider->setAccessibleName(tr("Zoom Level"));
 
     // Zoomed out at the left, as the slider runs.
     layout->addWidget(m_zoomOutButton);

@@ -80,11 +80,13 @@ void NetworkPrefs::buildForm() {
     m_refreshButton->setIcon(QIcon(QStringLiteral(":/images/reload_arrow.png")));
     m_refreshButton->setIconSize(QSize(10, 13));
     m_refreshButton->setToolTip(tr("Refresh list of interfaces."));
+    m_refreshButton->setAccessibleName(tr("Refresh list of interfaces"));
     m_refreshButton->setFlat(false);
     layout->addWidget(m_refreshButton, 0, Qt::AlignLeft);
 
     m_table = new QTableWidget(0, columnCount, this);
     m_table->setObjectName(QStringLiteral("mNetworkInterfaceTable"));
+    m_table->setAccessibleName(tr("Network interfaces"));
     m_table->setHorizontalHeaderLabels({tr("Name"), tr("IP Address"), tr("Broadcast Address")});
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -1,12 +1,16 @@
 #include "ColorListPicker2.h"
 
+#include "ColorListAccessible.h"
 #include "ColorMimeData.h"
+#include "RecentColorsWidget.h"
 #include "ZelColor.h"
 #include "ZelColorLibrary.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -36,7 +40,87 @@ ColorListPicker2::ColorListPicker2(QWidget* parent)
     setObjectName(QStringLiteral("colorList"));
     setMouseTracking(true);
     setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Colors"));
+    ColorListAccessible::install();
     updateSize(0);
+}
+
+QString ColorListPicker2::colorName(int index) const {
+    if (index < 0 || index >= count())
+        return QString();
+    const QString& color = m_colors.at(index);
+    const QString name = ZelColorLibrary::Instance()->getName(color, ZelColorLibrary::StoredName);
+    return name.isEmpty() ? ZelColorPickerLib::RecentColorsWidget::describe(ZelColor(color)) : name;
+}
+
+void ColorListPicker2::chooseFromKeyboard(int index) {
+    if (index < 0 || index >= count() || index == m_currentIndex)
+        return;
+    m_state = Idle;
+    m_currentIndex = index;
+    emit editColor(m_colors.at(index));
+    update();
+    announceCurrent();
+}
+
+void ColorListPicker2::announceCurrent() {
+    if (!hasFocus() || m_currentIndex < 0 || m_currentIndex >= count())
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(m_currentIndex);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void ColorListPicker2::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+        chooseFromKeyboard(m_currentIndex - 1);
+        break;
+    case Qt::Key_Right:
+        chooseFromKeyboard(m_currentIndex + 1);
+        break;
+    case Qt::Key_Home:
+        chooseFromKeyboard(0);
+        break;
+    case Qt::Key_End:
+        chooseFromKeyboard(count() - 1);
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        if (count() > m_minCount) {
+            m_pressedIndex = -1;
+            deleteColor(m_currentIndex);
+            announceCurrent();
+        }
+        break;
+    case Qt::Key_Insert:
+        m_menuIndex = m_currentIndex;
+        onContextMenuInsert();
+        announceCurrent();
+        break;
+    case Qt::Key_Plus:
+        if (hasPlus() && count() > 0) {
+            appendColor(m_colors.last());
+            update();
+            announceCurrent();
+        }
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        break;
+    }
+}
+
+void ColorListPicker2::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+    announceCurrent();
+}
+
+void ColorListPicker2::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 QString ColorListPicker2::text() const {
@@ -226,9 +310,11 @@ void ColorListPicker2::contextMenuEvent(QContextMenuEvent* event) {
     QAction* deleteAction = menu.addAction(tr("Delete Color"), this, &ColorListPicker2::onContextMenuDelete);
     deleteAction->setEnabled(count() > m_minCount);
     insertAction->setEnabled(count() < m_maxCount);
-    m_menuIndex = cellAt(event->pos());
-    if (m_menuIndex >= 0)
-        menu.exec(event->globalPos());
+    // From the keyboard, the menu is the colour being edited.
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    m_menuIndex = keyboard ? m_currentIndex : cellAt(event->pos());
+    if (m_menuIndex >= 0 && m_menuIndex < count())
+        menu.exec(keyboard ? mapToGlobal(cellRect(m_menuIndex).bottomLeft()) : event->globalPos());
 }
 
 bool ColorListPicker2::event(QEvent* event) {
@@ -381,6 +467,12 @@ void ColorListPicker2::paintEvent(QPaintEvent*) {
         painter.setPen(withAlpha(Qt::white, m_draggingOut));
         painter.setBrush(withAlpha(screenColor(m_colors.at(m_pressedIndex)), m_draggingOut));
         painter.drawRect(outer.adjusted(2, 2, -2, -2));
+    }
+
+    if (hasFocus() && m_currentIndex >= 0 && m_currentIndex < count() && !m_draggingOut) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cellRect(m_currentIndex).adjusted(-1, -1, 0, 0));
     }
 
     if (m_externalDragActive) {

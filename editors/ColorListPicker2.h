@@ -45,6 +45,10 @@ public:
     // The outer square of colour cell i.
     QRect cellRect(int index) const;
     QSize minimumSizeHint() const override;
+    // Whether the "+" cell shows (after the last colour).
+    bool showsPlus() const { return hasPlus(); }
+    // How a screen reader calls colour i: its name in the colour library, else its values.
+    QString colorName(int index) const;
 
 signals:
     void editColor(const QString& color);
@@ -69,6 +73,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Left and right choose the colour to edit, Delete removes it, Insert doubles it, "+" adds one.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool hasPlus() const { return count() < m_maxCount; }
@@ -83,6 +91,9 @@ private:
     QString toolTipAt(const QPoint& pos) const;
     static QString droppedColor(const QMimeData* data);
     static bool canDecode(const QMimeData* data);
+    // The colour the keyboard moved to becomes the one edited, as a click on it does.
+    void chooseFromKeyboard(int index);
+    void announceCurrent();
 
     QStringList m_colors;
     QString m_text;

@@ -348,6 +348,14 @@ void MSPControlPanelWidget::handleOnOffStateChanged(bool enabled) {
 }
 
 void MSPControlPanelWidget::handleSceneButtonClicked() {
+    // The key that was pressed, first: a key pressed from the keyboard stays down for a moment, so
+    // another pressed meanwhile must not be taken for it.
+    for (int index = 0; index < sceneCount; ++index) {
+        if (sender() == m_sceneButtons[index]) {
+            emit sceneIndexSelected(index);
+            return;
+        }
+    }
     int selected = 0;
     for (int index = 0; index < sceneCount; ++index) {
         if (m_sceneButtons[index]->isDown()) {

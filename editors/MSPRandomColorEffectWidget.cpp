@@ -32,6 +32,7 @@ MSPRandomColorEffectWidget::MSPRandomColorEffectWidget(QWidget* parent, qint32 k
     m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
     m_speedSlider->setRange(1, 32);
     m_speedSlider->setPageStep(1);
+    speedLabel->setBuddy(m_speedSlider);
     m_speedValueLabel = new QLabel(this);
     m_speedValueLabel->setObjectName(QStringLiteral("speedValueLabel"));
     m_speedValueLabel->setMinimumWidth(50);

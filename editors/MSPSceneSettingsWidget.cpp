@@ -126,6 +126,7 @@ void MSPSceneSettingsWidget::buildForm() {
     m_effectsComboBox = new QComboBox(this);
     m_effectsComboBox->setObjectName(QStringLiteral("effectsComboBox"));
     m_effectsComboBox->setMinimumWidth(180);
+    m_effectsComboBox->setAccessibleName(tr_("Effect"));
     m_effectRow->addWidget(effectLabel);
     m_effectRow->addWidget(m_effectsComboBox);
     m_effectRow->addStretch(1);
@@ -181,6 +182,7 @@ void MSPSceneSettingsWidget::showEvent(QShowEvent* event) {
     const int current = m_effectsComboBox->currentIndex();
     const int position = m_effectRow->indexOf(m_effectsComboBox);
     QComboBox* old = m_effectsComboBox;
+    QWidget* before = old->previousInFocusChain();
     old->hide();
     m_effectRow->removeWidget(old);
     old->setObjectName(QString());
@@ -190,7 +192,10 @@ void MSPSceneSettingsWidget::showEvent(QShowEvent* event) {
     m_effectsComboBox = new QComboBox(this);
     m_effectsComboBox->setObjectName(QStringLiteral("effectsComboBox"));
     m_effectsComboBox->setMinimumWidth(old->minimumWidth());
+    m_effectsComboBox->setAccessibleName(tr_("Effect"));
     m_effectRow->insertWidget(position, m_effectsComboBox);
+    // Tab reaches the new box where it reached the old one, not after Save.
+    setTabOrder(before, m_effectsComboBox);
     {
         const QSignalBlocker blocker(m_effectsComboBox);
         fillKinds(m_effectsComboBox);

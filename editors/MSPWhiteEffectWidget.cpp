@@ -75,6 +75,7 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     m_temperatureSlider->setObjectName(QStringLiteral("temperatureSlider"));
     m_temperatureSlider->setRange(0, 255);
     m_temperatureSlider->setMinimumWidth(200);
+    temperatureLabel->setBuddy(m_temperatureSlider);
     temperatureRow->addWidget(temperatureLabel);
     temperatureRow->addWidget(m_temperatureSlider, 1);
     temperatureRow->addSpacing(editWidth + layout->spacing());
@@ -84,6 +85,9 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     m_brightnessSlider = new QSlider(Qt::Horizontal, this);
     m_brightnessSlider->setObjectName(QStringLiteral("brightnessSlider"));
     m_brightnessSlider->setRange(0, 100);
+    brigthnessLabel->setBuddy(m_brightnessSlider);
+    m_brightnessSlider->setAccessibleName(tr_("Intensity"));
+    m_brightnessEdit->setAccessibleName(tr_("Intensity"));
     brightnessRow->addWidget(brigthnessLabel);
     brightnessRow->addWidget(m_brightnessSlider, 1);
     brightnessRow->addWidget(m_brightnessEdit);

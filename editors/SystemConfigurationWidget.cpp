@@ -72,9 +72,11 @@ QString red(const QString& text) {
     return QStringLiteral("<font color='red'>") + text + QStringLiteral("</font>");
 }
 
-QLabel* rowLabel(const char* text, QWidget* parent) {
+// The label names its field for screen readers too.
+QLabel* rowLabel(const char* text, QWidget* parent, QWidget* field = nullptr) {
     auto* label = new QLabel(tr_(text), parent);
     label->setMinimumWidth(LabelWidth);
+    label->setBuddy(field);
     return label;
 }
 
@@ -129,7 +131,7 @@ void SystemConfigurationWidget::buildForm() {
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setMaxLength(SystemConfigurationCheck::nameMaximumLength);
     m_nameEdit->setFixedWidth(240);
-    form->addRow(rowLabel("Name:", this), m_nameEdit);
+    form->addRow(rowLabel("Name:", this, m_nameEdit), m_nameEdit);
 
     m_addressEdit = new QLineEdit(this);
     m_addressEdit->setObjectName(QStringLiteral("addressEdit"));
@@ -137,21 +139,22 @@ void SystemConfigurationWidget::buildForm() {
     // At least wide enough for the longest address in the desktop's font.
     m_addressEdit->setFixedWidth(
         qMax(100, m_addressEdit->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 16));
-    form->addRow(rowLabel("Address:", this), m_addressEdit);
+    form->addRow(rowLabel("Address:", this, m_addressEdit), m_addressEdit);
 
     m_universeSpinBox = spinBox("universeSpinBox", SystemConfigurationCheck::universeRange, this);
-    form->addRow(rowLabel("Universe:", this), m_universeSpinBox);
+    form->addRow(rowLabel("Universe:", this, m_universeSpinBox), m_universeSpinBox);
     m_VexilModeSpinBox = spinBox("VexilModeSpinBox", SystemConfigurationCheck::VexilModeRange, this);
-    form->addRow(rowLabel("Vexil Mode:", this), m_VexilModeSpinBox);
+    form->addRow(rowLabel("Vexil Mode:", this, m_VexilModeSpinBox), m_VexilModeSpinBox);
     m_lightsPerPortSpinBox = spinBox("lightsPerPortSpinBox", SystemConfigurationCheck::lightsPerPortRange, this);
-    form->addRow(rowLabel("Lights per Port:", this), m_lightsPerPortSpinBox);
+    form->addRow(rowLabel("Lights per Port:", this, m_lightsPerPortSpinBox), m_lightsPerPortSpinBox);
     m_numberOfPortsSpinBox = spinBox("numberOfPortsSpinBox", SystemConfigurationCheck::numberOfPortsRange, this);
-    form->addRow(rowLabel("Number of Ports:", this), m_numberOfPortsSpinBox);
+    form->addRow(rowLabel("Number of Ports:", this, m_numberOfPortsSpinBox), m_numberOfPortsSpinBox);
 
     m_fixtureRow = new QHBoxLayout;
     m_fixtureRow->setContentsMargins(0, 0, 0, 0);
     m_fixtureClassComboBox = new QComboBox(this);
     m_fixtureClassComboBox->setObjectName(QStringLiteral("fixtureClassComboBox"));
+    m_fixtureClassComboBox->setAccessibleName(tr_("Fixture"));
     m_fixtureRow->addWidget(m_fixtureClassComboBox);
     m_fixtureRow->addStretch(1);
     form->addRow(rowLabel("Fixture:", this), m_fixtureRow);
@@ -219,6 +222,7 @@ void SystemConfigurationWidget::showEvent(QShowEvent* event) {
     const int current = m_fixtureClassComboBox->currentIndex();
     const int position = m_fixtureRow->indexOf(m_fixtureClassComboBox);
     QComboBox* old = m_fixtureClassComboBox;
+    QWidget* before = old->previousInFocusChain();
     old->hide();
     m_fixtureRow->removeWidget(old);
     old->setObjectName(QString());
@@ -227,7 +231,10 @@ void SystemConfigurationWidget::showEvent(QShowEvent* event) {
 
     m_fixtureClassComboBox = new QComboBox(this);
     m_fixtureClassComboBox->setObjectName(QStringLiteral("fixtureClassComboBox"));
+    m_fixtureClassComboBox->setAccessibleName(tr_("Fixture"));
     m_fixtureRow->insertWidget(position, m_fixtureClassComboBox);
+    // Tab reaches the new box where it reached the old one, not after Save.
+    setTabOrder(before, m_fixtureClassComboBox);
     fillFixtures(m_fixtureClassComboBox);
     {
         const QSignalBlocker blocker(m_fixtureClassComboBox);

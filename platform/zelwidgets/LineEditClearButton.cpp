@@ -12,6 +12,7 @@ LineEditClearButton::LineEditClearButton(QLineEdit* lineEdit)
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
     setToolTip(tr("Clear"));
+    setAccessibleName(tr("Clear"));
     connect(this, &QAbstractButton::clicked, this, &LineEditClearButton::clearLineEdit);
     connect(lineEdit, &QLineEdit::textChanged, this, &LineEditClearButton::updateVisibility);
     updateVisibility(lineEdit->text());

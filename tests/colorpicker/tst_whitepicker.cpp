@@ -5,6 +5,7 @@
 #include "WhitePickerWidget.h"
 #include "WhiteRange.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -160,6 +161,10 @@ void TestWhitePicker::temperatureAndTintRoundTrip() {
     const int otherCct = cct < 6000 ? cct + 1500 : cct - 1500;
     typeInto(page.temperature, otherCct);
     QVERIFY(page.shows(otherCct, otherTint));
+    // A screen reader hears the diagram's white by its numbers.
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(page.diagram)->text(QAccessible::Name),
+        QStringLiteral("White diagram: %1 K, tint %2").arg(qRound(page.shown().x())).arg(qRound(page.shown().y())));
 
     // The colour set back on a fresh page shows the same numbers.
     WhitePickerWidget fresh;

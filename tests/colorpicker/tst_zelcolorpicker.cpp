@@ -376,6 +376,21 @@ void TestZelColorPicker::recentColorsAreClickedAndDragged() {
     QTest::mouseClick(row, Qt::LeftButton, {}, row->cellRect(5).center());
     QCOMPARE(spy.count(), 2);
 
+    // From the keyboard: the arrows go from colour to colour (not past the last), Enter picks; a screen
+    // reader hears which colour is under the cursor.
+    row->setFocus();
+    QCOMPARE(row->focusPolicy(), Qt::StrongFocus);
+    QTest::keyClick(row, Qt::Key_Right);
+    QTest::keyClick(row, Qt::Key_Right);
+    QVERIFY2(row->accessibleDescription().startsWith(QStringLiteral("2 of 2: ")),
+             qPrintable(row->accessibleDescription()));
+    QTest::keyClick(row, Qt::Key_Return);
+    QCOMPARE(colorArg(spy), white);
+    QTest::keyClick(row, Qt::Key_Left);
+    QTest::keyClick(row, Qt::Key_Space);
+    QCOMPARE(colorArg(spy), orange);
+    QCOMPARE(spy.count(), 4);
+
     // A drag carries the colour in the shared format; the drag is read as it is deleted (offscreen,
     // a drag ends at once). Through the window, so the moves carry the pressed button.
     QByteArray payload;
@@ -399,7 +414,7 @@ void TestZelColorPicker::recentColorsAreClickedAndDragged() {
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, start);
     QTRY_VERIFY(!payload.isEmpty());
     QCOMPARE(payload, white.aName().toLatin1());
-    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.count(), 4);
 
     // The row follows the list.
     recent->add(ZelColor::fromRgb8(1, 2, 3), 10 * RecentColors::MergeWindowMs);

@@ -3,6 +3,7 @@
 #include "TestEnvironment.h"
 #include "ZelColor.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QMenu>
 #include <QMimeData>
@@ -134,6 +135,52 @@ private slots:
         strip->setCurrentIndex(7);
         strip->editColorChanged(Yellow);
         QCOMPARE(strip->colors(), (Colours{Red, Blue}));
+    }
+
+    // Without a mouse: arrows choose the colour to edit, Delete keeps the minimum, "+" and Insert add; a
+    // screen reader finds each cell as a list item called by its colour, the edited one selected.
+    void keyboardAndScreenReader() {
+        auto strip = makeStrip({Red, Green, Blue}, 2, 4);
+        QSignalSpy edits(strip.get(), &ColorListPicker2::editColor);
+        QSignalSpy counts(strip.get(), &ColorListPicker2::colorCountChanged);
+        strip->setFocus();
+        QCOMPARE(strip->focusPolicy(), Qt::StrongFocus);
+        QTest::keyClick(strip.get(), Qt::Key_Right);
+        QTest::keyClick(strip.get(), Qt::Key_Right);
+        QTest::keyClick(strip.get(), Qt::Key_Right);
+        QCOMPARE(strip->currentIndex(), 2);
+        QCOMPARE(edits.count(), 2);
+        QCOMPARE(lastEdit(edits), Blue);
+
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(strip.get());
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->childCount(), 4); // three colours and "+"
+        QCOMPARE(list->child(0)->role(), QAccessible::ListItem);
+        QCOMPARE(list->child(1)->text(QAccessible::Name), strip->colorName(1));
+        QVERIFY(!list->child(1)->text(QAccessible::Name).isEmpty());
+        QVERIFY(list->child(2)->state().selected && !list->child(0)->state().selected);
+        QCOMPARE(list->child(3)->role(), QAccessible::Button);
+        QCOMPARE(list->indexOfChild(list->child(2)), 2);
+        QCOMPARE(list->childAt(strip->mapToGlobal(centreOf(1)).x(), strip->mapToGlobal(centreOf(1)).y()),
+                 list->child(1));
+
+        QTest::keyClick(strip.get(), Qt::Key_Plus);
+        QCOMPARE(strip->colors(), (Colours{Red, Green, Blue, Blue}));
+        QCOMPARE(list->childCount(), 4); // full: no "+" any more
+        QCOMPARE(list->child(3)->role(), QAccessible::ListItem);
+        QTest::keyClick(strip.get(), Qt::Key_Plus);
+        QTest::keyClick(strip.get(), Qt::Key_Insert);
+        QCOMPARE(strip->count(), 4);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(strip.get(), Qt::Key_Delete);
+        QCOMPARE(strip->colors(), (Colours{Red, Green}));
+        QCOMPARE(counts.count(), 3);
+        QTest::keyClick(strip.get(), Qt::Key_Home);
+        QCOMPARE(strip->currentIndex(), 0);
+        QTest::keyClick(strip.get(), Qt::Key_Insert);
+        QCOMPARE(strip->colors(), (Colours{Red, Red, Green}));
+        QCOMPARE(list->childCount(), 4);
+        QCOMPARE(list->child(1)->text(QAccessible::Name), strip->colorName(1));
     }
 
     void dragsReorderDeleteAndCopy() {
