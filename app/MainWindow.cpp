@@ -42,10 +42,12 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
 #include <QSplashScreen>
@@ -731,8 +733,8 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 bool MainWindow::event(QEvent* event) {
-    // A column asks for other room (a larger font, another form).
-    if (event->type() == QEvent::LayoutRequest)
+    // A column asks for other room (a larger font, another form); not while the fit itself asks.
+    if (event->type() == QEvent::LayoutRequest && !m_fitting)
         scheduleFit();
     return QMainWindow::event(event);
 }
@@ -752,7 +754,8 @@ void MainWindow::scheduleFit() {
 }
 
 QSize MainWindow::neededSize() {
-    // What the columns need in full: asked of them while they may not shrink.
+    // What the columns need in full: asked of them while they may not shrink (the fit then lets them
+    // shrink again).
     if (m_panelScroll->isShrinkable() || m_settingsScroll->isShrinkable()) {
         m_panelScroll->setShrinkable(false);
         m_settingsScroll->setShrinkable(false);
@@ -769,6 +772,8 @@ QSize MainWindow::neededSize() {
 void MainWindow::fitToScreen() {
     if (!isVisible())
         return;
+    // The layouts' answers to the fit's own changes are settled here, and ask for no other fit.
+    const QScopedValueRollback<bool> fitting(m_fitting, true);
     QScreen* screen =
         windowHandle() && windowHandle()->screen() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -789,6 +794,11 @@ void MainWindow::fitToScreen() {
     m_panelScroll->setShrinkable(fit.scroll);
     // A floating settings window is the user's to size: it scrolls when made small.
     m_settingsScroll->setShrinkable(fit.scroll || !docked);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // The docks keep their sizes until the window's layout is made again; what that posts is settled here.
+    layout()->invalidate();
+    layout()->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const bool changed = minimumWidth() != fit.minimumWidth || maximumWidth() != fit.maximumWidth ||
                          minimumHeight() != fit.height || maximumHeight() != fit.height;
     if (!changed)

@@ -143,6 +143,7 @@ private:
     FittingScrollArea* m_panelScroll = nullptr;
     FittingScrollArea* m_settingsScroll = nullptr;
     bool m_fitScheduled = false;
+    bool m_fitting = false;
     bool m_watchingScreen = false;
 
     int m_discoverTimerId = 0;
