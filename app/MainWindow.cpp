@@ -52,6 +52,7 @@
 #include <QSettings>
 #include <QSplashScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -94,6 +95,7 @@ MainWindow::MainWindow(QWidget* parent)
     createMenus();
     createSettingsDock();
     m_previewDock = new PreviewDock(this, m_viewMenu, m_controlPanel);
+    connect(m_previewDock, &PreviewDock::addedHeightChanged, this, &MainWindow::scheduleFit);
     createStatusBar();
 
     setWindowTitle(tr("Lumetto Keypad Effect Manager"));
@@ -766,6 +768,9 @@ QSize MainWindow::neededSize() {
     if (m_settingsDock->isVisible() && !m_settingsDock->isFloating() &&
         dockWidgetArea(m_settingsDock) != dockWidgetArea(m_controlPanelDock))
         needed.rwidth() += qMax(0, m_settingsDock->x() - m_controlPanelDock->geometry().right() - 1);
+    // And the one above the preview docked under them.
+    if (m_previewDock->addedHeight() > 0)
+        needed.rheight() += style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
     return needed;
 }
 
@@ -785,7 +790,8 @@ void MainWindow::fitToScreen() {
     WindowFit::Input input;
     input.needed = neededSize();
     input.panelAlone = !docked;
-    input.designedHeight = m_controlPanel->height() + windowExtraHeight;
+    // The preview under the panel comes on top of the designed height, so nothing above it shrinks.
+    input.designedHeight = m_controlPanel->height() + windowExtraHeight + m_previewDock->addedHeight();
     input.designedMinimumWidth = dockedMinimumWidth;
     input.maximumWidth = dockedMaximumWidth;
     input.available = room.size() - frame;

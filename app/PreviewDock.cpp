@@ -44,9 +44,9 @@ PreviewDock::PreviewDock(QMainWindow* window, QMenu* viewMenu, MSPControlPanelWi
     connect(m_preview, &EffectPreviewWidget::timeLapseChanged, this,
             [](int factor) { QSettings().setValue(timeLapseKey, factor); });
 
-    // The window is fitted from the event loop: the dock's place has settled by then, and a window
-    // being destroyed (which hides its docks) takes its dock and the pending fit with it.
-    auto fitLater = [this] { QTimer::singleShot(0, this, &PreviewDock::fitWindow); };
+    // Noted from the event loop: the dock's place has settled by then, and a window being destroyed
+    // (which hides its docks) takes its dock and the pending note with it.
+    auto fitLater = [this] { QTimer::singleShot(0, this, &PreviewDock::noteHeight); };
     connect(this, &QDockWidget::visibilityChanged, this, [this, fitLater](bool visible) {
         if (visible)
             follow();
@@ -90,14 +90,16 @@ void PreviewDock::follow() {
     m_preview->showScene(index + 1, scene ? scene->effect() : nullptr);
 }
 
-void PreviewDock::fitWindow() {
-    const bool below = isVisible() && !isFloating() && m_window->dockWidgetArea(this) == Qt::BottomDockWidgetArea;
-    const int wanted =
-        below ? sizeHint().height() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this) : 0;
+int PreviewDock::addedHeight() const {
+    const bool below = isVisible() && !isFloating() &&
+                       m_window->dockWidgetArea(const_cast<PreviewDock*>(this)) == Qt::BottomDockWidgetArea;
+    return below ? sizeHint().height() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this) : 0;
+}
+
+void PreviewDock::noteHeight() {
+    const int wanted = addedHeight();
     if (wanted == m_addedHeight)
         return;
-    // The window's height is fixed to what its panel needs; the preview comes on top of that.
-    const int base = m_window->minimumHeight() - m_addedHeight;
     m_addedHeight = wanted;
-    m_window->setFixedHeight(base + wanted);
+    emit addedHeightChanged();
 }

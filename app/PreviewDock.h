@@ -21,17 +21,22 @@ public:
     EffectPreviewWidget* preview() const { return m_preview; }
     // Shows the preview when it was shown as the editor last closed; once the window has its height.
     void restoreVisibility();
+    // What the window's height grows by while the preview is docked under it.
+    int addedHeight() const;
+
+signals:
+    // Shown, hidden, docked elsewhere or floated: the window fits itself anew.
+    void addedHeightChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void follow();
-    void fitWindow();
+    void noteHeight();
     static void rememberShown(bool shown);
 
     QMainWindow* m_window = nullptr;
     EffectPreviewWidget* m_preview = nullptr;
-    // What this dock added to the window's fixed height.
     int m_addedHeight = 0;
 };
