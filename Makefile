@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run demo test package clean format sanitize fuzz
+.PHONY: all deps configure build run demo test package translations clean format sanitize fuzz
 
 all: build
 
@@ -58,6 +58,11 @@ fuzz:
 	scripts/install-deps --fuzz
 	JOBS=$(JOBS) scripts/fuzz build
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz run
+
+# Brings translations/*.ts up to date with the texts in the code; new ones wait there, unfinished,
+# for a translator (Qt Linguist, or any editor).
+translations: configure
+	cmake --build $(BUILD) --target translations
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

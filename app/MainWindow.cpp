@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "UiLog.h"
 #include "UpdateChecker.h"
 #include "UpdateDialog.h"
 
@@ -574,7 +575,7 @@ bool MainWindow::readFile(QIODevice* device) {
         setFileProgress(0, tr("Loading onto keypad..."));
     const MSPDocument::ReadResult result = ConfigurationFileReader::read(device, sendToDevice);
     if (!result.ok)
-        qWarning().noquote() << "configuration not fully read:" << result.error;
+        qCWarning(lcUi).noquote() << "configuration not fully read:" << result.error;
     setWaitCursor(false);
     m_readingFile = false;
     m_fileProgress->hide();

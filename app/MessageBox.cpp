@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "UiLog.h"
+
 #include <QDebug>
 #include <QQueue>
 
@@ -13,7 +15,7 @@ QMessageBox::StandardButton MessageBox::show(QMessageBox::Icon icon, QWidget* pa
                                              const QString& text, QMessageBox::StandardButtons buttons) {
     lastShownTitle = title;
     lastShownText = text;
-    qDebug().noquote() << title << ":" << text;
+    qCDebug(lcUi).noquote() << title << ":" << text;
     if (!nextAnswers.isEmpty())
         return nextAnswers.dequeue();
     QMessageBox box(icon, title, text, buttons, parent);

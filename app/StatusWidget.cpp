@@ -87,7 +87,7 @@ void StatusWidget::handleHeartBeat(bool reachable) {
 
 QString StatusWidget::brightnessText(int brightness) {
     if (brightness == -1)
-        return QStringLiteral("Off");
+        return tr("Off");
     return QString::number(brightness * 100 / 255) + QLatin1Char('%');
 }
 
@@ -132,8 +132,8 @@ void StatusWidget::show(ConnectionState::State status) {
         icon = QStringLiteral("unreachable.png");
         break;
     case ConnectionState::OfflineDemo:
-        text = QStringLiteral("<html><head/><body><p style=\" color:#ff0000;\">Offline Demo Mode - Changes will not "
-                              "be saved.</p></body></html>");
+        text = QStringLiteral("<html><head/><body><p style=\" color:#ff0000;\">") +
+               tr("Offline Demo Mode - Changes will not be saved.") + QStringLiteral("</p></body></html>");
         icon = QStringLiteral("demo.png");
         break;
     case ConnectionState::ConnectionLost:

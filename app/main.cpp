@@ -4,6 +4,7 @@
 #include "ProgramVersion.h"
 #include "SplashScreen.h"
 #include "StartupFileOpener.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -109,10 +110,13 @@ void answerHelpAndVersion(CommandLine& commandLine, int argc, char* argv[]) {
     std::exit(0);
 }
 
-// Until every part of the program logs in a category of its own, its debug output is one switch.
-void setVerbose(bool verbose) {
-    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("default.debug=true\nlumetto.*.debug=true")
-                                             : QStringLiteral("default.debug=false\nlumetto.*.debug=false"));
+// Every line says where it comes from; debug lines only on request. QT_LOGGING_RULES and
+// QT_MESSAGE_PATTERN still win over both.
+void setUpLogging(bool verbose) {
+    qSetMessagePattern(QStringLiteral("%{time hh:mm:ss.zzz} %{type} %{category}: %{message} "
+                                      "(%{file}:%{line}, %{function})"));
+    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("lumetto.*.debug=true\ndefault.debug=true")
+                                             : QStringLiteral("lumetto.*.debug=false\ndefault.debug=false"));
 }
 
 } // namespace
@@ -138,7 +142,8 @@ int main(int argc, char* argv[]) {
         fprintf(stderr, "%s: one configuration file at a time\n", ProgramName);
         return 1;
     }
-    setVerbose(commandLine.parser.isSet(commandLine.verbose));
+    setUpLogging(commandLine.parser.isSet(commandLine.verbose));
+    Translations::install(app, QLocale::system(), Translations::folder());
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.com"));
     QApplication::setApplicationName(QStringLiteral("Lumetto Keypad Effect Manager"));

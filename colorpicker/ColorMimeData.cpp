@@ -1,6 +1,7 @@
 #include "ColorMimeData.h"
 
 #include "ColorThumbnail.h"
+#include "PickerLog.h"
 #include "ZelColorLibrary.h"
 
 #include <QColor>
@@ -32,13 +33,13 @@ QStringList fields(const QMimeData* data, const QString& type, bool latin1) {
     if (bytes.isEmpty())
         return {};
     if (bytes.size() > ColorMimeData::MaxPayloadBytes) {
-        qWarning() << "Colour payload of" << bytes.size() << "bytes in" << type << "ignored";
+        qCWarning(lcPicker) << "Colour payload of" << bytes.size() << "bytes in" << type << "ignored";
         return {};
     }
     const QString text = latin1 ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
     QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() > ColorMimeData::MaxItems) {
-        qWarning() << "Colour payload of" << parts.size() << "items cut to" << ColorMimeData::MaxItems;
+        qCWarning(lcPicker) << "Colour payload of" << parts.size() << "items cut to" << ColorMimeData::MaxItems;
         parts = parts.mid(0, ColorMimeData::MaxItems);
     }
     return parts;

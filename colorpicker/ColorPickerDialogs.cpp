@@ -1,5 +1,7 @@
 #include "ColorPickerDialogs.h"
 
+#include "PickerLog.h"
+
 #include <QDebug>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -34,7 +36,7 @@ bool ColorPickerDialogs::question(QWidget* parent, const QString& title, const Q
 }
 
 void ColorPickerDialogs::warning(QWidget* parent, const QString& title, const QString& text) {
-    qWarning().noquote() << title << ":" << text;
+    qCWarning(lcPicker).noquote() << title << ":" << text;
     if (answerer())
         answerer()(title, text);
     else

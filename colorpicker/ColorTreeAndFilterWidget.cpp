@@ -107,9 +107,8 @@ void ColorTreeAndFilterWidget::handleNewGroupButtonClicked() {
 void ColorTreeAndFilterWidget::handleLoadGroupFromFile() {
     QSettings settings;
     const QString start = settings.value(ExportDirKey, QDir::homePath()).toString();
-    const QString path =
-        ColorPickerDialogs::getOpenFileName(this, tr("Load Color Group From File"), start,
-                                            QStringLiteral("Zel Color Files (*.zelcolors);;All Files (*.* *)"));
+    const QString path = ColorPickerDialogs::getOpenFileName(this, tr("Load Color Group From File"), start,
+                                                             tr("Zel Color Files (*.zelcolors);;All Files (*.* *)"));
     if (path.isEmpty())
         return;
     settings.setValue(ExportDirKey, QFileInfo(path).absolutePath());

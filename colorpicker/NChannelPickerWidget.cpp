@@ -1,6 +1,7 @@
 #include "NChannelPickerWidget.h"
 
 #include "DmxSlidersWidget.h"
+#include "PickerLog.h"
 #include "ProfileSelector.h"
 #include "TristimulusFactory.h"
 
@@ -88,7 +89,7 @@ void NChannelPickerWidget::setColor(const ZelColor& color, const QString& uid, b
 
 void NChannelPickerWidget::onHueformProfileChanged(ColorUtils::HueformProfileID hueformProfileID) {
     if (!ColorUtils::isValidHueformProfileID(hueformProfileID)) {
-        qWarning() << "Ignoring unknown fixture profile" << hueformProfileID;
+        qCWarning(lcPicker) << "Ignoring unknown fixture profile" << hueformProfileID;
         return;
     }
     m_profile = hueformProfileID;

@@ -1,5 +1,7 @@
 #include "ProfileSelector.h"
 
+#include "PickerLog.h"
+
 #include <QCollator>
 #include <QDebug>
 
@@ -33,7 +35,7 @@ void ProfileSelector::fillProfiles() {
 bool ProfileSelector::selectProfile(ColorUtils::HueformProfileID profile) {
     const int row = findData(profile, Qt::UserRole);
     if (row < 0) {
-        qWarning() << "No fixture profile" << profile << "to select";
+        qCWarning(lcPicker) << "No fixture profile" << profile << "to select";
         return false;
     }
     const QSignalBlocker blocker(this);

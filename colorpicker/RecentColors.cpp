@@ -1,5 +1,7 @@
 #include "RecentColors.h"
 
+#include "PickerLog.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QElapsedTimer>
@@ -25,7 +27,7 @@ RecentColors::RecentColors(QObject* parent)
     connect(&m_storeTimer, &QTimer::timeout, this, &RecentColors::store);
     const QVariant stored = QSettings().value(SettingsKey);
     if (stored.isValid() && !stored.canConvert<QStringList>()) {
-        qWarning() << "Ignoring unreadable recent colours in the settings:" << stored;
+        qCWarning(lcPicker) << "Ignoring unreadable recent colours in the settings:" << stored;
         return;
     }
     for (const QString& text : stored.toStringList()) {
@@ -33,7 +35,7 @@ RecentColors::RecentColors(QObject* parent)
             break;
         const ZelColor color(text);
         if (!color.isValid()) {
-            qWarning() << "Ignoring a recent colour that is no colour:" << text;
+            qCWarning(lcPicker) << "Ignoring a recent colour that is no colour:" << text;
             continue;
         }
         const QString name = color.aName();
@@ -100,7 +102,7 @@ void RecentColors::store() {
     settings.setValue(SettingsKey, m_colors);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        qWarning() << "Could not keep the recent colours in" << settings.fileName();
+        qCWarning(lcPicker) << "Could not keep the recent colours in" << settings.fileName();
 }
 
 } // namespace ZelColorPickerLib

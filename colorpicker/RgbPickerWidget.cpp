@@ -5,6 +5,7 @@
 #include "HsbSpectrumWidget.h"
 #include "HsbSpectrumZoomWidget.h"
 #include "HsbTintsAndShadesWidget.h"
+#include "PickerLog.h"
 #include "RgbSlidersWidget.h"
 #include "ZoomControlWidget.h"
 
@@ -100,7 +101,7 @@ RgbPickerWidget::RgbPickerWidget(QWidget* parent)
     m_zoomControlWidget->setZoomLevel(m_hsbSpectrumZoomWidget->zoomLevel());
     const QByteArray splitterState = settings.value(splitterKey).toByteArray();
     if (!splitterState.isEmpty() && !m_topSplitter->restoreState(splitterState))
-        qDebug() << "Ignoring an unreadable picker splitter state";
+        qCDebug(lcPicker) << "Ignoring an unreadable picker splitter state";
 
     connect(m_hsbSpectrumZoomWidget, &HsbSpectrumZoomWidget::zoomAreaChanged, m_hsbSpectrumWidget,
             &HsbSpectrumWidget::setZoomArea);

@@ -8,10 +8,6 @@ namespace ZelColorPickerLib {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("RgbText", text);
-}
-
 RgbText::Result refused(const QString& error) {
     RgbText::Result result;
     result.error = error;

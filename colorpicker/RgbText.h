@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace ZelColorPickerLib {
@@ -9,6 +10,8 @@ namespace ZelColorPickerLib {
  * whole numbers 0-255, separated by commas or spaces). Surrounding spaces are ignored.
  */
 class RgbText final {
+    Q_DECLARE_TR_FUNCTIONS(RgbText)
+
 public:
     enum class Form { Hex, Decimal };
 

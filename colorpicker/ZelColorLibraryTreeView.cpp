@@ -1,6 +1,7 @@
 #include "ZelColorLibraryTreeView.h"
 
 #include "ColorPickerDialogs.h"
+#include "PickerLog.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorLibraryTreeViewDelegate.h"
 
@@ -22,7 +23,6 @@ namespace ZelColorPickerLib {
 namespace {
 
 const QString ExportDirKey = QStringLiteral("colorPickerExportDir");
-const QString ColorFileFilter = QStringLiteral("Zel Color Files (*.zelcolors);;All Files (*.* *)");
 
 } // namespace
 
@@ -182,12 +182,12 @@ QList<ColorMimeData::Entry> ZelColorLibraryTreeView::entriesOf(const QModelIndex
 int ZelColorLibraryTreeView::addColorsFromMimeData(const QMimeData* data, const QModelIndex target, bool selectAdded) {
     const QList<ColorMimeData::Entry> entries = ColorMimeData::decode(data);
     if (entries.isEmpty()) {
-        qDebug() << "Nothing in the dropped or pasted data is a colour";
+        qCDebug(lcPicker) << "Nothing in the dropped or pasted data is a colour";
         return 0;
     }
     const QModelIndex listIndex = m_library->listIndexOf(target);
     if (!m_library->isUserListIndex(listIndex)) {
-        qWarning() << "Colours go only into user groups, not into" << listIndex.data().toString();
+        qCWarning(lcPicker) << "Colours go only into user groups, not into" << listIndex.data().toString();
         return 0;
     }
     const QString list = listIndex.data().toString();
@@ -319,12 +319,13 @@ void ZelColorLibraryTreeView::handleContextMenuDeleteEvent() {
 void ZelColorLibraryTreeView::handleExportRequest() {
     const QModelIndexList colors = selectedColorIndexes();
     if (colors.isEmpty()) {
-        qDebug() << "Export asked for with no colours selected";
+        qCDebug(lcPicker) << "Export asked for with no colours selected";
         return;
     }
     QSettings settings;
     const QString start = settings.value(ExportDirKey, QDir::homePath()).toString();
-    QString path = ColorPickerDialogs::getSaveFileName(this, tr("Export Colors to a File"), start, ColorFileFilter);
+    QString path = ColorPickerDialogs::getSaveFileName(this, tr("Export Colors to a File"), start,
+                                                       tr("Zel Color Files (*.zelcolors);;All Files (*.* *)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -332,7 +333,7 @@ void ZelColorLibraryTreeView::handleExportRequest() {
     settings.setValue(ExportDirKey, QFileInfo(path).absolutePath());
 
     const QByteArray text = m_library->createColorDoc(colors, QFileInfo(path).completeBaseName()).toByteArray(1);
-    qDebug().noquote() << text;
+    qCDebug(lcPicker).noquote() << text;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit()) {
         ColorPickerDialogs::warning(

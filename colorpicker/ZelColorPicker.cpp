@@ -1,5 +1,6 @@
 #include "ZelColorPicker.h"
 
+#include "PickerLog.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPickerWidget.h"
 
@@ -55,12 +56,12 @@ void ZelColorPicker::migrateOldFavorites() {
             ZelColor color;
             color.setNamedColor(value);
             if (!color.isValid()) {
-                qWarning() << "Skipping an old favourite colour that cannot be read:" << i << value;
+                qCWarning(lcPicker) << "Skipping an old favourite colour that cannot be read:" << i << value;
                 continue;
             }
             const QString usedUid = ZelColorLibrary::isValidUid(uid) ? uid : QString();
             if (library->createColorWithName(color, name, usedUid, list, QString()).isEmpty())
-                qWarning() << "Could not migrate the old favourite colour" << name << value;
+                qCWarning(lcPicker) << "Could not migrate the old favourite colour" << name << value;
         }
     }
     settings.endGroup();

@@ -1,5 +1,6 @@
 #include "ZelColorPickerButtonsWidget.h"
 
+#include "PickerLog.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPicker.h"
 #include "ZelColorPickerWidget.h"
@@ -333,7 +334,7 @@ void ZelColorPickerButtonsWidget::triggeredFavoriteList(QAction* action) {
     if (list.isEmpty()) {
         list = ZelColorLibrary::Instance()->createColorList(tr("New Color Group"), true);
         if (list.isEmpty()) {
-            qWarning() << "Could not create a new colour group";
+            qCWarning(lcPicker) << "Could not create a new colour group";
             return;
         }
     }

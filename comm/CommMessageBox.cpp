@@ -1,5 +1,7 @@
 #include "CommMessageBox.h"
 
+#include "CommLog.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QtDebug>
@@ -22,7 +24,7 @@ void CommMessageBox::critical(const QString& title, const QString& text) {
         QMessageBox::critical(QApplication::activeWindow(), title, text, QMessageBox::Ok);
         return;
     }
-    qCritical().noquote() << title << text;
+    qCCritical(lcComm).noquote() << title << text;
 }
 
 void CommMessageBox::setHandler(Handler newHandler) {

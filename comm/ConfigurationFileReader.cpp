@@ -1,5 +1,6 @@
 #include "ConfigurationFileReader.h"
 
+#include "CommLog.h"
 #include "ConnectionState.h"
 #include "KeypadFailure.h"
 #include "MSPComm.h"
@@ -29,7 +30,7 @@ MSPDocument::ReadResult ConfigurationFileReader::read(QIODevice* device, bool se
     if (sendToDevice && !result.restore.isEmpty()) {
         result.keypadFailure = writeToKeypad(result.restore);
         if (!result.keypadFailure.isEmpty())
-            qWarning().noquote() << result.keypadFailure;
+            qCWarning(lcComm).noquote() << result.keypadFailure;
     }
     comm->setLoadingFile(false);
     return result;

@@ -1,5 +1,6 @@
 #include "Discoverer.h"
 
+#include "CommLog.h"
 #include "DiscoveryVersionText.h"
 #include "KeypadAddressing.h"
 #include "NetworkPrefs.h"
@@ -34,12 +35,12 @@ Discoverer::~Discoverer() {
 
 void Discoverer::discover() {
     emit discovering();
-    qDebug() << "discovering ***************";
+    qCDebug(lcComm) << "discovering ***************";
     m_devices.clear();
 
     QString target;
     if (m_networkPrefs) {
-        qDebug() << "using hostAddress";
+        qCDebug(lcComm) << "using hostAddress";
         target = KeypadAddressing::directedBroadcastFor(m_networkPrefs->hostAddress());
         QNetworkAddressEntry entry = m_networkPrefs->currentAddressEntry();
         m_vexil->setInterface(entry);
@@ -49,10 +50,10 @@ void Discoverer::discover() {
     }
 
     if (target.isEmpty()) {
-        qDebug() << "sending discover to 255.255.255.255";
+        qCDebug(lcComm) << "sending discover to 255.255.255.255";
         m_vexil->sendDiscover(LimitedBroadcast);
     } else {
-        qDebug().noquote() << "sending discover to " + target;
+        qCDebug(lcComm).noquote() << "sending discover to " + target;
         m_vexil->sendDiscover(target.toLatin1().constData());
     }
 }
@@ -70,13 +71,13 @@ void Discoverer::timerEvent(QTimerEvent* event) {
 void Discoverer::handleSignalDiscoverResponse(char* mac, uint ip, uint sn, ushort ver, uint uni, char* verstring,
                                               char* idstring) {
     Q_UNUSED(ver)
-    qDebug() << "got discover response";
+    qCDebug(lcComm) << "got discover response";
     const DiscoveryVersionText version(verstring);
     if (!version.isKeypad() || !mac)
         return;
 
     const QString address = QHostAddress(static_cast<quint32>(ip)).toString();
-    qDebug().noquote() << "Discovered MSP at " + address;
+    qCDebug(lcComm).noquote() << "Discovered MSP at " + address;
     DiscoveredDevice device(QString::fromLatin1(idstring ? idstring : ""), QByteArray(mac, MacSize), address);
     device.setDetails(version.product(), version.hardware(), version.firmware(), sn, uni);
     m_devices.append(device);

@@ -5,14 +5,6 @@
 #include <QCoreApplication>
 #include <QNetworkRequest>
 
-namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("KeypadFailure", text);
-}
-
-} // namespace
-
 QString KeypadFailure::describe(QNetworkReply::NetworkError error, int httpStatus, const QString& httpReason,
                                 int timeoutMs) {
     if (httpStatus >= 400) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QNetworkReply>
 #include <QString>
 
@@ -9,6 +10,8 @@ class QNetworkReply;
 // keypad at 10.77.0.2": "did not answer within 5 s". The network stack's own texts ("Operation
 // canceled" for a request we gave up on) say little to a user.
 class KeypadFailure final {
+    Q_DECLARE_TR_FUNCTIONS(KeypadFailure)
+
 public:
     static QString describe(QNetworkReply::NetworkError error, int httpStatus, const QString& httpReason,
                             int timeoutMs);

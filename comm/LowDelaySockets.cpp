@@ -1,5 +1,7 @@
 #include "LowDelaySockets.h"
 
+#include "CommLog.h"
+
 #include <QDir>
 #include <QtDebug>
 
@@ -62,7 +64,7 @@ int LowDelaySockets::applyTo(const QHostAddress& peer, quint16 port) {
         if (setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof(one)) == 0)
             ++changed;
         else
-            qDebug() << "cannot set TCP_NODELAY on descriptor" << fd;
+            qCDebug(lcComm) << "cannot set TCP_NODELAY on descriptor" << fd;
     }
 #else
     Q_UNUSED(peer)

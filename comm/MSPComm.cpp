@@ -1,5 +1,6 @@
 #include "MSPComm.h"
 
+#include "CommLog.h"
 #include "CommMessageBox.h"
 #include "Discoverer.h"
 #include "EventLoopWait.h"
@@ -65,7 +66,7 @@ MSPComm::MSPComm()
     m_keyPadSocket = new QUdpSocket(this);
     // Keypads speak IPv4; binding to the IPv4 "any" address keeps senders in dotted form.
     if (!m_keyPadSocket->bind(QHostAddress::AnyIPv4, KeypadNoticePort, QAbstractSocket::ReuseAddressHint)) {
-        qWarning() << "binding the keypad port failed:" << m_keyPadSocket->errorString();
+        qCWarning(lcComm) << "binding the keypad port failed:" << m_keyPadSocket->errorString();
         CommMessageBox::critical(tr("Error"), tr("Failed to bind to port 6041.  Close any application that may be "
                                                  "using this port and restart this program."));
         return;
@@ -91,7 +92,7 @@ void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
         m_sceneUpdateTimer.stop();
         m_pendingScene = nullptr;
         if (const int given = m_delivery.discard())
-            qWarning() << given << "writes for" << m_address << "given up: another keypad was chosen";
+            qCWarning(lcComm) << given << "writes for" << m_address << "given up: another keypad was chosen";
         m_delivery.reset();
         m_deliveries.clear();
         m_showsDeferred = m_configDeferred = false;
@@ -123,7 +124,7 @@ bool MSPComm::isOnLocalSubnet(const QString& address) {
 bool MSPComm::keypadReachable() const {
     if (m_offlineDemo) {
         if (!m_address.isEmpty())
-            qDebug() << "offline demo: nothing sent to" << m_address;
+            qCDebug(lcComm) << "offline demo: nothing sent to" << m_address;
         return false;
     }
     return mayTalkToKeypad();
@@ -146,7 +147,8 @@ void MSPComm::limitTransferTime(QNetworkReply* reply) {
     QTimer::singleShot(TransferTimeoutMs, reply, [reply] {
         if (!reply->isRunning())
             return;
-        qWarning() << "no complete reply from" << reply->url().toString() << "within" << TransferTimeoutMs << "ms";
+        qCWarning(lcComm) << "no complete reply from" << reply->url().toString() << "within" << TransferTimeoutMs
+                          << "ms";
         reply->abort();
     });
 }
@@ -198,7 +200,7 @@ void MSPComm::requestScene(int index, bool unparsed) {
     if (!keypadReachable())
         return;
     if (index < KeypadDatagram::FirstScene - 1 || index > KeypadDatagram::LastScene - 1) {
-        qWarning() << "no scene with index" << index;
+        qCWarning(lcComm) << "no scene with index" << index;
         return;
     }
     queueRequest(ScenePathPrefix + QString::number(index + 1), false, QString(), unparsed, false,
@@ -232,7 +234,8 @@ void MSPComm::sendDue() {
         const QList<DeliveryQueue::Request> due = m_delivery.takeDue(now);
         for (const DeliveryQueue::Request& request : due) {
             if (request.attempts > 1)
-                qInfo().noquote() << "sending again, try" << request.attempts << ":" << request.path << request.body;
+                qCInfo(lcComm).noquote() << "sending again, try" << request.attempts << ":" << request.path
+                                         << request.body;
             QNetworkReply* reply = request.post ? post(request.path, request.body) : get(request.path);
             if (request.unparsed)
                 m_unparsedReplies.append(reply);
@@ -246,9 +249,9 @@ void MSPComm::sendDue() {
     const int waiting = m_delivery.waitingWrites(now);
     if (waiting != m_waitingWrites) {
         if (m_waitingWrites == 0)
-            qWarning() << waiting << "writes wait for the keypad at" << m_address;
+            qCWarning(lcComm) << waiting << "writes wait for the keypad at" << m_address;
         else if (waiting == 0)
-            qInfo() << "every waiting write has reached the keypad at" << m_address;
+            qCInfo(lcComm) << "every waiting write has reached the keypad at" << m_address;
         m_waitingWrites = waiting;
         emit waitingWritesChanged(waiting);
     }
@@ -284,17 +287,17 @@ void MSPComm::finishDelivery(QNetworkReply* reply, quint64 id, bool failed, bool
     case DeliveryQueue::Verdict::Returned:
         break;
     case DeliveryQueue::Verdict::Retry:
-        qWarning().noquote() << "the keypad at" << m_address << failure << "- a write to" << what
-                             << "waits and is sent again when the keypad answers";
+        qCWarning(lcComm).noquote() << "the keypad at" << m_address << failure << "- a write to" << what
+                                    << "waits and is sent again when the keypad answers";
         break;
     case DeliveryQueue::Verdict::Superseded:
-        qWarning().noquote() << "the keypad at" << m_address << failure << "- the newer write to" << what
-                             << "waiting behind it goes instead";
+        qCWarning(lcComm).noquote() << "the keypad at" << m_address << failure << "- the newer write to" << what
+                                    << "waiting behind it goes instead";
         break;
     case DeliveryQueue::Verdict::Dropped:
         if (!failure.isEmpty())
-            qWarning().noquote() << "the keypad at" << m_address << failure << "- the request to" << what
-                                 << "is not sent again";
+            qCWarning(lcComm).noquote() << "the keypad at" << m_address << failure << "- the request to" << what
+                                        << "is not sent again";
         break;
     }
     emit requestFinished(id, outcome == DeliveryQueue::Outcome::Delivered, failure);
@@ -303,7 +306,7 @@ void MSPComm::finishDelivery(QNetworkReply* reply, quint64 id, bool failed, bool
 int MSPComm::discardWaitingWrites() {
     const int given = m_delivery.discard();
     if (given > 0)
-        qWarning() << given << "writes for the keypad at" << m_address << "given up by the user";
+        qCWarning(lcComm) << given << "writes for the keypad at" << m_address << "given up by the user";
     sendDue();
     return given;
 }
@@ -311,7 +314,7 @@ int MSPComm::discardWaitingWrites() {
 int MSPComm::discardWaitingWrites(const QStringList& paths) {
     const int given = m_delivery.discard(paths);
     if (given > 0)
-        qInfo() << given << "waiting writes replaced by newer ones";
+        qCInfo(lcComm) << given << "waiting writes replaced by newer ones";
     sendDue();
     return given;
 }
@@ -420,7 +423,7 @@ void MSPComm::dropOutstandingReplies() {
 void MSPComm::restoreFactoryDefaults() {
     // The keypad is about to forget everything; what waits for it would undo the reset.
     if (const int given = m_delivery.discard())
-        qWarning() << given << "waiting writes given up for a factory reset";
+        qCWarning(lcComm) << given << "waiting writes given up for a factory reset";
     dropOutstandingReplies();
     postToDevice(ConfigPath, QStringLiteral("factory_reset=1"), true, true, false);
 }
@@ -448,7 +451,7 @@ void MSPComm::sendConfiguration(const QStringList& bodies, const QString& newIpA
     dropOutstandingReplies();
     EventLoopWait::wait(AddressChangeSettleMs);
     if (m_mac.size() < MacSize) {
-        qWarning() << "no hardware address known for" << m_address << "- cannot change its address";
+        qCWarning(lcComm) << "no hardware address known for" << m_address << "- cannot change its address";
         return;
     }
     const QByteArray address = KeypadAddressing::normalisedAddress(newIpAddress).toLatin1();
@@ -461,7 +464,7 @@ bool MSPComm::parseReply(QIODevice* reply) {
     const MSPDocument::ReadResult result = MSPDocument::read(reply, false);
     --m_parsingReplies;
     if (!result.ok)
-        qDebug().noquote() << "keypad reply not fully read:" << result.error;
+        qCDebug(lcComm).noquote() << "keypad reply not fully read:" << result.error;
     if (result.currentShowIndex != -1)
         emit activeSceneIndexChanged(result.currentShowIndex);
     return result.ok;
@@ -501,12 +504,12 @@ void MSPComm::replyFinished(QNetworkReply* reply) {
     }
 
     if (failed && !tolerant) {
-        qDebug().noquote() << reply->url().toString() << KeypadFailure::describe(reply, TransferTimeoutMs) << "-"
-                           << reply->errorString();
+        qCDebug(lcComm).noquote() << reply->url().toString() << KeypadFailure::describe(reply, TransferTimeoutMs) << "-"
+                                  << reply->errorString();
         if (reply->url().host() == m_address)
             emit networkError();
         else
-            qDebug() << "reply for wrong address";
+            qCDebug(lcComm) << "reply for wrong address";
     } else {
         emit heartBeat(true);
         m_failureTolerantReplies.removeAll(reply);
@@ -542,16 +545,16 @@ void MSPComm::toggleSocket() {
         return;
     m_socketEnabled = !m_socketEnabled;
     if (m_socketEnabled && !m_bindErrorShowing) {
-        qDebug() << "################### enabling socket #########################";
+        qCDebug(lcComm) << "################### enabling socket #########################";
         if (!m_heartBeatSocket->bind(QHostAddress::AnyIPv4, HeartBeatPort, QAbstractSocket::ReuseAddressHint)) {
-            qWarning() << "binding the heartbeat port failed:" << m_heartBeatSocket->errorString();
+            qCWarning(lcComm) << "binding the heartbeat port failed:" << m_heartBeatSocket->errorString();
             m_bindErrorShowing = true;
             CommMessageBox::critical(
                 tr("Error"), tr("Failed to bind to port 6038.  Close any application that may be using this port."));
             m_bindErrorShowing = false;
             return;
         }
-        qDebug() << "################### socket enabled #########################";
+        qCDebug(lcComm) << "################### socket enabled #########################";
         return;
     }
     m_heartBeatSocket->close();
@@ -564,7 +567,7 @@ void MSPComm::processPendingHeartBeatDatagrams() {
         m_heartBeatSocket->readDatagram(datagram.data(), datagram.size(), &sender);
         if (sender.toString() != m_address)
             continue;
-        qDebug() << " ******************** got heartbeat ******************* ";
+        qCDebug(lcComm) << " ******************** got heartbeat ******************* ";
         emit heartBeat(isOnLocalSubnet(m_address));
         // The keypad is there: what failed to reach it may go again.
         m_delivery.lifeSign(m_clock.elapsed());
@@ -585,14 +588,14 @@ void MSPComm::processPendingKeyPadDatagrams() {
         const KeypadDatagram notice = KeypadDatagram::parse(datagram);
         if (notice.kind() == KeypadDatagram::Kind::SceneNotice) {
             const int scene = notice.sceneNumber();
-            qDebug().noquote() << "MSPComm::processPendingKeyPadDatagrams() - scene:" << scene;
+            qCDebug(lcComm).noquote() << "MSPComm::processPendingKeyPadDatagrams() - scene:" << scene;
             if (!notice.hasValidScene()) {
-                qWarning() << "ignoring a notice for scene" << scene << "which the keypad does not have";
+                qCWarning(lcComm) << "ignoring a notice for scene" << scene << "which the keypad does not have";
                 continue;
             }
             if (MSPSceneModel::instance()->activeSceneIndex() == scene - 1)
                 continue;
-            qDebug() << "MSPComm::processPendingKeyPadDatagrams() - getting scene";
+            qCDebug(lcComm) << "MSPComm::processPendingKeyPadDatagrams() - getting scene";
             const QString path = ScenePathPrefix + QString::number(scene);
             QNetworkReply* reply = post(path, QString());
             if (SystemConfiguration::instance()->brightness() == -1 && !m_loadingFile)
@@ -622,5 +625,5 @@ void MSPComm::handleHostAddressChanged(QNetworkAddressEntry hostAddressEntry, QS
     Vexil* vexil = Discoverer::instance()->vexil();
     vexil->resetSocket();
     if (!vexil->setInterface(hostAddressEntry))
-        qDebug().noquote() << "setting the vexil interface failed for " + name;
+        qCDebug(lcComm).noquote() << "setting the vexil interface failed for " + name;
 }

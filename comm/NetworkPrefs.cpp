@@ -1,5 +1,7 @@
 #include "NetworkPrefs.h"
 
+#include "CommLog.h"
+
 #include <QDebug>
 #include <QHeaderView>
 #include <QHostAddress>
@@ -198,7 +200,8 @@ void NetworkPrefs::handleNetworkInterfaceSelectionChanged() {
         if (indexValid)
             emit interfaceChosen(m_entries.at(m_selectedIndex), m_selectedName);
         else
-            qWarning() << "BUG: The requested network interface index is bigger than the network interface list size.";
+            qCWarning(lcComm)
+                << "BUG: The requested network interface index is bigger than the network interface list size.";
         return;
     }
     const QString defaultName = defaultConfigurationName();
@@ -212,7 +215,7 @@ void NetworkPrefs::handleUseDefaultInterfaceToggled(bool value) {
         const QString defaultName = defaultConfigurationName();
         const int index = m_names.indexOf(defaultName);
         if (index < 0) {
-            qDebug() << "&&&&&&&&&&&&&&&&&& could not find index of default";
+            qCDebug(lcComm) << "&&&&&&&&&&&&&&&&&& could not find index of default";
         } else {
             emit interfaceChosen(m_entries.at(index), defaultName);
             QSettings().setValue(defaultKey, true);

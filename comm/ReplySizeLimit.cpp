@@ -1,5 +1,7 @@
 #include "ReplySizeLimit.h"
 
+#include "CommLog.h"
+
 #include <QNetworkReply>
 #include <QtDebug>
 
@@ -32,10 +34,10 @@ void ReplySizeLimit::watch(QNetworkReply* reply, qint64 limit) {
 
 void ReplySizeLimit::refuse(QNetworkReply* reply, qint64 limit, qint64 size) {
     reply->setProperty(RefusedProperty, limit);
-    qWarning().noquote() << QStringLiteral("refused the reply from %1: %2 bytes and more, the limit is %3")
-                                .arg(reply->url().toString())
-                                .arg(size)
-                                .arg(limit);
+    qCWarning(lcComm).noquote() << QStringLiteral("refused the reply from %1: %2 bytes and more, the limit is %3")
+                                       .arg(reply->url().toString())
+                                       .arg(size)
+                                       .arg(limit);
     reply->abort();
     emit instance()->replyRefused(reply->url().host(), message(reply));
 }

@@ -3,6 +3,7 @@
 #include "ColorListAccessible.h"
 #include "ColorMimeData.h"
 #include "RecentColorsWidget.h"
+#include "UiLog.h"
 #include "ZelColor.h"
 #include "ZelColorLibrary.h"
 
@@ -384,7 +385,7 @@ void ColorListPicker2::dropEvent(QDropEvent* event) {
     const QString color = canDecode(event->mimeData()) ? droppedColor(event->mimeData()) : QString();
     if (color.isEmpty()) {
         if (canDecode(event->mimeData()))
-            qDebug() << "dropped data names no colour:" << event->mimeData()->formats();
+            qCDebug(lcUi) << "dropped data names no colour:" << event->mimeData()->formats();
         event->ignore();
         update();
         return;

@@ -27,16 +27,17 @@ using namespace ZelColorPickerLib;
 
 namespace {
 
-QString tr_(const char* text) {
-    return QCoreApplication::translate("MSPCustomWashWidget", text);
-}
+// The texts keep the context of the form they were first laid out in.
+struct MSPCustomWashWidget {
+    Q_DECLARE_TR_FUNCTIONS(MSPCustomWashWidget)
+};
 
 } // namespace
 
 MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     : MSPEffectWidget(parent, kind) {
     setObjectName(QStringLiteral("MSPCustomWashWidget"));
-    setWindowTitle(tr_("Form"));
+    setWindowTitle(MSPCustomWashWidget::tr("Form"));
 
     auto* layout = new QVBoxLayout(this);
     m_colorList = new ColorListPicker2(this);
@@ -85,7 +86,7 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
     sideLayout->addWidget(m_treePanel, 1);
 
     auto* rows = new QGridLayout;
-    auto* speedLabel = new QLabel(tr_("Speed:"), sidePanel);
+    auto* speedLabel = new QLabel(MSPCustomWashWidget::tr("Speed:"), sidePanel);
     speedLabel->setObjectName(QStringLiteral("speedLabel"));
     m_speedSlider = new QSlider(Qt::Horizontal, sidePanel);
     m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
@@ -101,25 +102,25 @@ MSPColorWashEffectWidget::MSPColorWashEffectWidget(QWidget* parent, qint32 kind)
 
     m_widthLayout = new QHBoxLayout;
     m_widthLayout->setObjectName(QStringLiteral("widthLayout"));
-    m_widthLabel = new QLabel(tr_("Width:"), sidePanel);
+    m_widthLabel = new QLabel(MSPCustomWashWidget::tr("Width:"), sidePanel);
     m_widthLabel->setObjectName(QStringLiteral("widthLabel"));
     m_widthSlider = new QSlider(Qt::Horizontal, sidePanel);
     m_widthSlider->setObjectName(QStringLiteral("widthSlider"));
     m_widthEdit = new QSpinBox(sidePanel);
     m_widthEdit->setObjectName(QStringLiteral("widthEdit"));
     m_widthLabel->setBuddy(m_widthSlider);
-    m_widthSlider->setAccessibleName(tr_("Width"));
-    m_widthEdit->setAccessibleName(tr_("Width"));
+    m_widthSlider->setAccessibleName(MSPCustomWashWidget::tr("Width"));
+    m_widthEdit->setAccessibleName(MSPCustomWashWidget::tr("Width"));
     m_widthLayout->addWidget(m_widthLabel);
     m_widthLayout->addWidget(m_widthSlider, 1);
     m_widthLayout->addWidget(m_widthEdit);
     rows->addLayout(m_widthLayout, 1, 0, 1, 3);
 
-    auto* directionLabel = new QLabel(tr_("Direction:"), sidePanel);
+    auto* directionLabel = new QLabel(MSPCustomWashWidget::tr("Direction:"), sidePanel);
     directionLabel->setObjectName(QStringLiteral("directionLabel"));
-    m_upButton = new QRadioButton(tr_("Left To Right"), sidePanel);
+    m_upButton = new QRadioButton(MSPCustomWashWidget::tr("Left To Right"), sidePanel);
     m_upButton->setObjectName(QStringLiteral("upButton"));
-    m_downButton = new QRadioButton(tr_("Right To Left"), sidePanel);
+    m_downButton = new QRadioButton(MSPCustomWashWidget::tr("Right To Left"), sidePanel);
     m_downButton->setObjectName(QStringLiteral("downButton"));
     // One above the other: the column is narrow beside a picker.
     auto* directionColumn = new QVBoxLayout;

@@ -20,9 +20,10 @@
 
 namespace {
 
-QString tr_(const char* text) {
-    return QCoreApplication::translate("MSPControlPanel", text);
-}
+// The texts keep the context of the form they were first laid out in.
+struct MSPControlPanel {
+    Q_DECLARE_TR_FUNCTIONS(MSPControlPanel)
+};
 
 QString imagePath(int number, const char* state) {
     return QStringLiteral(":/images/images/button_%1_%2.png").arg(number).arg(QLatin1String(state));
@@ -225,7 +226,7 @@ void MSPControlPanelWidget::moveFocus(QAbstractButton* from, int arrow) {
 
 void MSPControlPanelWidget::buildForm() {
     setObjectName(QStringLiteral("MSPControlPanel"));
-    setWindowTitle(tr_("Lumetto Keypad"));
+    setWindowTitle(MSPControlPanel::tr("Lumetto Keypad"));
     setAttribute(Qt::WA_StyledBackground, true);
     setFixedSize(400, 600);
     setStyleSheet(QStringLiteral("QWidget#MSPControlPanel { background-image: url(:/images/images/background.png); "
@@ -276,7 +277,8 @@ void MSPControlPanelWidget::buildForm() {
     icon->setPixmap(ZelWidgetsLib::ScaledPixmap::load(QStringLiteral(":/images/images/icon_question.png")));
     icon->setAlignment(Qt::AlignCenter);
     auto* failureLabel = new QLabel(
-        tr_("The connection to an Lumetto Keypad has failed.  You may want to go to the Network tab to change the "
+        MSPControlPanel::tr(
+            "The connection to an Lumetto Keypad has failed.  You may want to go to the Network tab to change the "
             "settings before attempting to reconnect or use one of the options below. "),
         m_connectionFailedFrame);
     failureLabel->setObjectName(QStringLiteral("failureLabel"));
@@ -286,10 +288,10 @@ void MSPControlPanelWidget::buildForm() {
     messageRow->addWidget(failureLabel, 1);
     frameLayout->addLayout(messageRow);
     auto* choiceRow = new QHBoxLayout;
-    auto* demoModeButton = new QPushButton(tr_("Go to Offline Demo Mode"), m_connectionFailedFrame);
+    auto* demoModeButton = new QPushButton(MSPControlPanel::tr("Go to Offline Demo Mode"), m_connectionFailedFrame);
     demoModeButton->setObjectName(QStringLiteral("demoModeButton"));
     demoModeButton->setFont(frameFont);
-    auto* retryButton = new QPushButton(tr_("Retry Connection"), m_connectionFailedFrame);
+    auto* retryButton = new QPushButton(MSPControlPanel::tr("Retry Connection"), m_connectionFailedFrame);
     retryButton->setObjectName(QStringLiteral("retryButton"));
     retryButton->setFont(frameFont);
     choiceRow->addWidget(demoModeButton);

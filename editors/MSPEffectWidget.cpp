@@ -3,6 +3,7 @@
 #include "ConnectionState.h"
 #include "RecentColors.h"
 #include "SystemConfiguration.h"
+#include "UiLog.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorPicker.h"
 #include "ZelColorPickerButtonsWidget.h"
@@ -27,7 +28,7 @@ void MSPEffectWidget::handleAddToFavorites(ZelColor color, QString uid, QString 
     if (list.isEmpty())
         list = ZelColorPickerLib::ZelColorPickerButtonsWidget::defaultFavoriteListName();
     if (!library->getModifiableLists().contains(list) && library->createColorList(list).isEmpty()) {
-        qWarning() << __FILE__ << __LINE__ << Q_FUNC_INFO << "could not make the colour list" << list;
+        qCWarning(lcUi) << "could not make the colour list" << list;
         return;
     }
     // The library hands out a fresh uid for the copy, so the original entry stays where it was.
@@ -35,7 +36,7 @@ void MSPEffectWidget::handleAddToFavorites(ZelColor color, QString uid, QString 
                               ? library->createColor(color, QString(), list, QString(), QString())
                               : library->createColorWithName(color, library->getName(uid), QString(), list, QString());
     if (added.isEmpty())
-        qWarning() << __FILE__ << __LINE__ << Q_FUNC_INFO << "the colour library refused" << color.aName();
+        qCWarning(lcUi) << "the colour library refused" << color.aName();
 }
 
 void MSPEffectWidget::followFixtureProfile(ZelColorPickerLib::ZelColorPicker* picker) {

@@ -13,20 +13,21 @@
 
 namespace {
 
-QString tr_(const char* text) {
-    return QCoreApplication::translate("MSPRandomColorWidget", text);
-}
+// The texts keep the context of the form they were first laid out in.
+struct MSPRandomColorWidget {
+    Q_DECLARE_TR_FUNCTIONS(MSPRandomColorWidget)
+};
 
 } // namespace
 
 MSPRandomColorEffectWidget::MSPRandomColorEffectWidget(QWidget* parent, qint32 kind)
     : MSPEffectWidget(parent, kind) {
     setObjectName(QStringLiteral("MSPRandomColorWidget"));
-    setWindowTitle(tr_("Form"));
+    setWindowTitle(MSPRandomColorWidget::tr("Form"));
 
     auto* layout = new QVBoxLayout(this);
     auto* speedRow = new QHBoxLayout;
-    auto* speedLabel = new QLabel(tr_("Speed:"), this);
+    auto* speedLabel = new QLabel(MSPRandomColorWidget::tr("Speed:"), this);
     speedLabel->setObjectName(QStringLiteral("speedLabel"));
     m_speedSlider = new QSlider(Qt::Horizontal, this);
     m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
@@ -41,7 +42,7 @@ MSPRandomColorEffectWidget::MSPRandomColorEffectWidget(QWidget* parent, qint32 k
     speedRow->addWidget(m_speedValueLabel);
     layout->addLayout(speedRow);
 
-    m_fadeCheckBox = new QCheckBox(tr_("Fade:"), this);
+    m_fadeCheckBox = new QCheckBox(MSPRandomColorWidget::tr("Fade:"), this);
     m_fadeCheckBox->setObjectName(QStringLiteral("fadeCheckBox"));
     m_fadeCheckBox->setLayoutDirection(Qt::RightToLeft);
     auto* fadeRow = new QHBoxLayout;

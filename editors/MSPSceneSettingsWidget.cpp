@@ -9,6 +9,7 @@
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "SystemConfiguration.h"
+#include "UiLog.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,9 +24,10 @@
 
 namespace {
 
-QString tr_(const char* text) {
-    return QCoreApplication::translate("MSPSceneSettings", text);
-}
+// The texts keep the context of the form they were first laid out in.
+struct MSPSceneSettings {
+    Q_DECLARE_TR_FUNCTIONS(MSPSceneSettings)
+};
 
 constexpr int ButtonHeight = 23;
 const QSize FormMinimum(560, 570);
@@ -104,13 +106,13 @@ bool MSPSceneSettingsWidget::eventFilter(QObject* watched, QEvent* event) {
 
 void MSPSceneSettingsWidget::buildForm() {
     setObjectName(QStringLiteral("MSPSceneSettings"));
-    setWindowTitle(tr_("Form"));
+    setWindowTitle(MSPSceneSettings::tr("Form"));
     setMinimumSize(FormMinimum);
     setMaximumSize(7000, 7000);
 
     auto* layout = new QVBoxLayout(this);
     auto* sceneRow = new QHBoxLayout;
-    m_sceneNumberLabel = new QLabel(tr_("Scene #"), this);
+    m_sceneNumberLabel = new QLabel(MSPSceneSettings::tr("Scene #"), this);
     m_sceneNumberLabel->setObjectName(QStringLiteral("sceneNumberLabel"));
     QFont bold = m_sceneNumberLabel->font();
     bold.setBold(true);
@@ -121,12 +123,12 @@ void MSPSceneSettingsWidget::buildForm() {
     layout->addLayout(sceneRow);
 
     m_effectRow = new QHBoxLayout;
-    auto* effectLabel = new QLabel(tr_("Effect:"), this);
+    auto* effectLabel = new QLabel(MSPSceneSettings::tr("Effect:"), this);
     effectLabel->setObjectName(QStringLiteral("effectLabel"));
     m_effectsComboBox = new QComboBox(this);
     m_effectsComboBox->setObjectName(QStringLiteral("effectsComboBox"));
     m_effectsComboBox->setMinimumWidth(180);
-    m_effectsComboBox->setAccessibleName(tr_("Effect"));
+    m_effectsComboBox->setAccessibleName(MSPSceneSettings::tr("Effect"));
     m_effectRow->addWidget(effectLabel);
     m_effectRow->addWidget(m_effectsComboBox);
     m_effectRow->addStretch(1);
@@ -144,9 +146,9 @@ void MSPSceneSettingsWidget::buildForm() {
     layout->addWidget(m_effectPropertiesStack, 1);
 
     auto* buttonRow = new QHBoxLayout;
-    m_revertButton = new QPushButton(tr_("Undo"), this);
+    m_revertButton = new QPushButton(MSPSceneSettings::tr("Undo"), this);
     m_revertButton->setObjectName(QStringLiteral("revertButton"));
-    m_applyButton = new QPushButton(tr_("Save"), this);
+    m_applyButton = new QPushButton(MSPSceneSettings::tr("Save"), this);
     m_applyButton->setObjectName(QStringLiteral("applyButton"));
     buttonRow->addStretch(1);
     buttonRow->addWidget(m_revertButton);
@@ -192,7 +194,7 @@ void MSPSceneSettingsWidget::showEvent(QShowEvent* event) {
     m_effectsComboBox = new QComboBox(this);
     m_effectsComboBox->setObjectName(QStringLiteral("effectsComboBox"));
     m_effectsComboBox->setMinimumWidth(old->minimumWidth());
-    m_effectsComboBox->setAccessibleName(tr_("Effect"));
+    m_effectsComboBox->setAccessibleName(MSPSceneSettings::tr("Effect"));
     m_effectRow->insertWidget(position, m_effectsComboBox);
     // Tab reaches the new box where it reached the old one, not after Save.
     setTabOrder(before, m_effectsComboBox);
@@ -239,7 +241,7 @@ void MSPSceneSettingsWidget::on_effectsComboBox_currentIndexChanged(int index) {
         return;
     MSPEffect* effect = MSPEffectFactory::instance()->create(index);
     if (!effect) {
-        qWarning() << "no effect of kind" << index;
+        qCWarning(lcUi) << "no effect of kind" << index;
         return;
     }
     scene->setEffect(effect, true);

@@ -12,12 +12,13 @@
 
 namespace {
 
-QString tr_(const char* text) {
-    return QCoreApplication::translate("MSPWhiteWidget", text);
-}
+// The texts keep the context of the form they were first laid out in.
+struct MSPWhiteWidget {
+    Q_DECLARE_TR_FUNCTIONS(MSPWhiteWidget)
+};
 
-QLabel* scaleLabel(const char* text, const char* name, QWidget* parent) {
-    auto* label = new QLabel(tr_(text), parent);
+QLabel* scaleLabel(const QString& text, const char* name, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     return label;
 }
@@ -27,7 +28,7 @@ QLabel* scaleLabel(const char* text, const char* name, QWidget* parent) {
 MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     : MSPEffectWidget(parent, kind) {
     setObjectName(QStringLiteral("MSPWhiteWidget"));
-    setWindowTitle(tr_("Form"));
+    setWindowTitle(MSPWhiteWidget::tr("Form"));
 
     auto* layout = new QVBoxLayout(this);
     m_brightnessEdit = new QSpinBox(this);
@@ -39,9 +40,9 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
 
     // The scale sits over the slider only, so it starts where the slider does.
     auto* scaleRow = new QHBoxLayout;
-    auto* temperatureLabel = new QLabel(tr_("Temperature:"), this);
+    auto* temperatureLabel = new QLabel(MSPWhiteWidget::tr("Temperature:"), this);
     temperatureLabel->setObjectName(QStringLiteral("temperatureLabel"));
-    auto* brigthnessLabel = new QLabel(tr_("Intensity:"), this);
+    auto* brigthnessLabel = new QLabel(MSPWhiteWidget::tr("Intensity:"), this);
     brigthnessLabel->setObjectName(QStringLiteral("brigthnessLabel"));
     const int labelWidth = qMax(temperatureLabel->sizeHint().width(), brigthnessLabel->sizeHint().width());
     temperatureLabel->setMinimumWidth(labelWidth);
@@ -53,19 +54,19 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     leftContainer->setMinimumSize(50, 30);
     auto* leftLayout = new QHBoxLayout(leftContainer);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    m_rgbCoolLabel = scaleLabel("Cool", "RGBCoolLabel", leftContainer);
-    m_duoWarmLabel = scaleLabel("Warm", "DuoWarmLabel", leftContainer);
+    m_rgbCoolLabel = scaleLabel(MSPWhiteWidget::tr("Cool"), "RGBCoolLabel", leftContainer);
+    m_duoWarmLabel = scaleLabel(MSPWhiteWidget::tr("Warm"), "DuoWarmLabel", leftContainer);
     leftLayout->addWidget(m_rgbCoolLabel);
     leftLayout->addWidget(m_duoWarmLabel);
     scaleRow->addWidget(leftContainer);
     scaleRow->addStretch(1);
-    m_duoNeutralLabel = scaleLabel("Neutral", "DuoNeutralLabel", this);
+    m_duoNeutralLabel = scaleLabel(MSPWhiteWidget::tr("Neutral"), "DuoNeutralLabel", this);
     scaleRow->addWidget(m_duoNeutralLabel);
     scaleRow->addStretch(1);
-    m_duoCoolLabel = scaleLabel("Cool", "DuoCoolLabel", this);
+    m_duoCoolLabel = scaleLabel(MSPWhiteWidget::tr("Cool"), "DuoCoolLabel", this);
     scaleRow->addWidget(m_duoCoolLabel);
     scaleRow->addStretch(0);
-    m_rgbWarmLabel = scaleLabel("Warm", "RGBWarmLabel", this);
+    m_rgbWarmLabel = scaleLabel(MSPWhiteWidget::tr("Warm"), "RGBWarmLabel", this);
     scaleRow->addWidget(m_rgbWarmLabel);
     scaleRow->addSpacing(editWidth);
     layout->addLayout(scaleRow);

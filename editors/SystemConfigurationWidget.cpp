@@ -25,9 +25,10 @@
 
 namespace {
 
-QString tr_(const char* text) {
-    return QCoreApplication::translate("SysConfig", text);
-}
+// The texts keep the context of the form they were first laid out in.
+struct SysConfig {
+    Q_DECLARE_TR_FUNCTIONS(SysConfig)
+};
 
 constexpr int ButtonHeight = 23;
 constexpr int LabelWidth = 120;
@@ -73,8 +74,8 @@ QString red(const QString& text) {
 }
 
 // The label names its field for screen readers too.
-QLabel* rowLabel(const char* text, QWidget* parent, QWidget* field = nullptr) {
-    auto* label = new QLabel(tr_(text), parent);
+QLabel* rowLabel(const QString& text, QWidget* parent, QWidget* field = nullptr) {
+    auto* label = new QLabel(text, parent);
     label->setMinimumWidth(LabelWidth);
     label->setBuddy(field);
     return label;
@@ -117,7 +118,7 @@ SystemConfigurationWidget::SystemConfigurationWidget(QWidget* parent)
 
 void SystemConfigurationWidget::buildForm() {
     setObjectName(QStringLiteral("SysConfig"));
-    setWindowTitle(tr_("Form"));
+    setWindowTitle(SysConfig::tr("Form"));
     setMinimumSize(2, 0);
     setMaximumSize(2000, 2000);
 
@@ -131,7 +132,7 @@ void SystemConfigurationWidget::buildForm() {
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setMaxLength(SystemConfigurationCheck::nameMaximumLength);
     m_nameEdit->setFixedWidth(240);
-    form->addRow(rowLabel("Name:", this, m_nameEdit), m_nameEdit);
+    form->addRow(rowLabel(SysConfig::tr("Name:"), this, m_nameEdit), m_nameEdit);
 
     m_addressEdit = new QLineEdit(this);
     m_addressEdit->setObjectName(QStringLiteral("addressEdit"));
@@ -139,38 +140,38 @@ void SystemConfigurationWidget::buildForm() {
     // At least wide enough for the longest address in the desktop's font.
     m_addressEdit->setFixedWidth(
         qMax(100, m_addressEdit->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 16));
-    form->addRow(rowLabel("Address:", this, m_addressEdit), m_addressEdit);
+    form->addRow(rowLabel(SysConfig::tr("Address:"), this, m_addressEdit), m_addressEdit);
 
     m_universeSpinBox = spinBox("universeSpinBox", SystemConfigurationCheck::universeRange, this);
-    form->addRow(rowLabel("Universe:", this, m_universeSpinBox), m_universeSpinBox);
+    form->addRow(rowLabel(SysConfig::tr("Universe:"), this, m_universeSpinBox), m_universeSpinBox);
     m_VexilModeSpinBox = spinBox("VexilModeSpinBox", SystemConfigurationCheck::VexilModeRange, this);
-    form->addRow(rowLabel("Vexil Mode:", this, m_VexilModeSpinBox), m_VexilModeSpinBox);
+    form->addRow(rowLabel(SysConfig::tr("Vexil Mode:"), this, m_VexilModeSpinBox), m_VexilModeSpinBox);
     m_lightsPerPortSpinBox = spinBox("lightsPerPortSpinBox", SystemConfigurationCheck::lightsPerPortRange, this);
-    form->addRow(rowLabel("Lights per Port:", this, m_lightsPerPortSpinBox), m_lightsPerPortSpinBox);
+    form->addRow(rowLabel(SysConfig::tr("Lights per Port:"), this, m_lightsPerPortSpinBox), m_lightsPerPortSpinBox);
     m_numberOfPortsSpinBox = spinBox("numberOfPortsSpinBox", SystemConfigurationCheck::numberOfPortsRange, this);
-    form->addRow(rowLabel("Number of Ports:", this, m_numberOfPortsSpinBox), m_numberOfPortsSpinBox);
+    form->addRow(rowLabel(SysConfig::tr("Number of Ports:"), this, m_numberOfPortsSpinBox), m_numberOfPortsSpinBox);
 
     m_fixtureRow = new QHBoxLayout;
     m_fixtureRow->setContentsMargins(0, 0, 0, 0);
     m_fixtureClassComboBox = new QComboBox(this);
     m_fixtureClassComboBox->setObjectName(QStringLiteral("fixtureClassComboBox"));
-    m_fixtureClassComboBox->setAccessibleName(tr_("Fixture"));
+    m_fixtureClassComboBox->setAccessibleName(SysConfig::tr("Fixture"));
     m_fixtureRow->addWidget(m_fixtureClassComboBox);
     m_fixtureRow->addStretch(1);
-    form->addRow(rowLabel("Fixture:", this), m_fixtureRow);
+    form->addRow(rowLabel(SysConfig::tr("Fixture:"), this), m_fixtureRow);
 
     m_versionLabel = new QLabel(this);
     m_versionLabel->setObjectName(QStringLiteral("versionLabel"));
     m_versionLabel->setMaximumHeight(29);
-    form->addRow(rowLabel("Firmware Version:", this), m_versionLabel);
+    form->addRow(rowLabel(SysConfig::tr("Firmware Version:"), this), m_versionLabel);
     layout->addLayout(form);
 
-    m_groupBox = new QGroupBox(tr_("Enabled Buttons"), this);
+    m_groupBox = new QGroupBox(SysConfig::tr("Enabled Buttons"), this);
     m_groupBox->setObjectName(QStringLiteral("groupBox"));
     auto* grid = new QGridLayout(m_groupBox);
     grid->setVerticalSpacing(2);
     for (int i = 0; i < buttonCount; ++i) {
-        auto* box = new QCheckBox(tr_(ButtonForms[i].text), m_groupBox);
+        auto* box = new QCheckBox(SysConfig::tr(ButtonForms[i].text), m_groupBox);
         box->setObjectName(QLatin1String(ButtonForms[i].name));
         m_buttonBoxes[i] = box;
     }
@@ -191,9 +192,9 @@ void SystemConfigurationWidget::buildForm() {
     layout->addStretch(1);
 
     auto* buttonRow = new QHBoxLayout;
-    m_revertButton = new QPushButton(tr_("Undo"), this);
+    m_revertButton = new QPushButton(SysConfig::tr("Undo"), this);
     m_revertButton->setObjectName(QStringLiteral("revertButton"));
-    m_applyButton = new QPushButton(tr_("Save"), this);
+    m_applyButton = new QPushButton(SysConfig::tr("Save"), this);
     m_applyButton->setObjectName(QStringLiteral("applyButton"));
     buttonRow->addStretch(1);
     buttonRow->addWidget(m_revertButton);
@@ -231,7 +232,7 @@ void SystemConfigurationWidget::showEvent(QShowEvent* event) {
 
     m_fixtureClassComboBox = new QComboBox(this);
     m_fixtureClassComboBox->setObjectName(QStringLiteral("fixtureClassComboBox"));
-    m_fixtureClassComboBox->setAccessibleName(tr_("Fixture"));
+    m_fixtureClassComboBox->setAccessibleName(SysConfig::tr("Fixture"));
     m_fixtureRow->insertWidget(position, m_fixtureClassComboBox);
     // Tab reaches the new box where it reached the old one, not after Save.
     setTabOrder(before, m_fixtureClassComboBox);

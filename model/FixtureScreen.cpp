@@ -2,6 +2,7 @@
 
 #include "ColorScience.h"
 #include "FixtureProfile.h"
+#include "ModelLog.h"
 
 #include <QDebug>
 #include <QVector>
@@ -56,7 +57,7 @@ FixtureScreen::FixtureScreen(ColorUtils::HueformProfileID profile)
     : m_profile(profile) {
     const FixtureProfile* fixture = FixtureProfile::find(profile);
     if (!fixture) {
-        qWarning() << "no fixture profile" << profile << "to show; showing the bytes as sRGB";
+        qCWarning(lcModel) << "no fixture profile" << profile << "to show; showing the bytes as sRGB";
         m_profile = 0;
         return;
     }

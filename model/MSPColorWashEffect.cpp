@@ -1,5 +1,7 @@
 #include "MSPColorWashEffect.h"
 
+#include "ModelLog.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -31,7 +33,7 @@ void MSPColorWashEffect::takeSpeedAndDirection(const QStringList& params) {
 void MSPColorWashEffect::setParams(const QStringList& params, const QList<ZelColor>& /*colors*/, int /*numColors*/,
                                    ColorUtils::HueformProfileID /*profile*/, float /*Y*/, float /*x*/, float /*y*/) {
     if (params.size() < 2) {
-        qDebug() << "colour wash ignores" << params.size() << "parameters";
+        qCDebug(lcModel) << "colour wash ignores" << params.size() << "parameters";
         return;
     }
     takeSpeedAndDirection(params);

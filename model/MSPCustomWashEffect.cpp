@@ -1,5 +1,7 @@
 #include "MSPCustomWashEffect.h"
 
+#include "ModelLog.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -26,7 +28,7 @@ void MSPCustomWashEffect::setWidth(int width) {
 void MSPCustomWashEffect::setColorList(const QStringList& colorList) {
     QStringList kept = colorList;
     if (kept.size() > maximumColors) {
-        qWarning() << "a wash holds" << maximumColors << "colours, dropped" << kept.mid(maximumColors);
+        qCWarning(lcModel) << "a wash holds" << maximumColors << "colours, dropped" << kept.mid(maximumColors);
         kept = kept.mid(0, maximumColors);
     }
     if (kept == m_colorList)
@@ -39,7 +41,7 @@ void MSPCustomWashEffect::setColorList(const QStringList& colorList) {
 void MSPCustomWashEffect::setParams(const QStringList& params, const QList<ZelColor>& colors, int numColors,
                                     ColorUtils::HueformProfileID /*profile*/, float /*Y*/, float /*x*/, float /*y*/) {
     if (params.size() != 3 || colors.size() != maximumColors) {
-        qDebug() << "wash ignores" << params.size() << "parameters with" << colors.size() << "colours";
+        qCDebug(lcModel) << "wash ignores" << params.size() << "parameters with" << colors.size() << "colours";
         return;
     }
     takeSpeedAndDirection(params);

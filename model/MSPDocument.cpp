@@ -4,6 +4,7 @@
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
 #include "MSPXmlText.h"
+#include "ModelLog.h"
 #include "SystemConfiguration.h"
 
 #include <QDebug>
@@ -73,12 +74,12 @@ QByteArray MSPDocument::fileContents() {
 
 bool MSPDocument::write(QIODevice* device) {
     if (!device || !device->isWritable()) {
-        qWarning() << "no writable device for the configuration";
+        qCWarning(lcModel) << "no writable device for the configuration";
         return false;
     }
     const QByteArray contents = fileContents();
     if (device->write(contents) != contents.size()) {
-        qWarning() << "configuration not written:" << device->errorString();
+        qCWarning(lcModel) << "configuration not written:" << device->errorString();
         return false;
     }
     return true;
@@ -107,7 +108,7 @@ MSPDocument::ReadResult MSPDocument::parse(const QByteArray& data, MSPHandler* h
     ReadResult result;
     if (data.size() > maximumSize) {
         result.error = QStringLiteral("document of %1 bytes is larger than %2 bytes").arg(data.size()).arg(maximumSize);
-        qWarning().noquote() << result.error;
+        qCWarning(lcModel).noquote() << result.error;
         return result;
     }
     QXmlInputSource source;
@@ -133,7 +134,7 @@ MSPDocument::ReadResult MSPDocument::read(QIODevice* device, bool sendToDevice) 
     if (!device || !device->isReadable()) {
         ReadResult result;
         result.error = QStringLiteral("no readable document");
-        qWarning().noquote() << result.error;
+        qCWarning(lcModel).noquote() << result.error;
         return result;
     }
     // One byte more than allowed tells a document at the limit from a larger one.

@@ -1,6 +1,7 @@
 #include "MSPDocumentFile.h"
 
 #include "MSPDocument.h"
+#include "ModelLog.h"
 
 #include <QDebug>
 #include <QFile>
@@ -220,13 +221,14 @@ Result encodingProblem(const QByteArray& data) {
 MSPDocumentFile::Result MSPDocumentFile::load(const QString& fileName) {
     Result result = readRegularFile(fileName, MSPDocument::maximumSize);
     if (!result.ok()) {
-        qWarning().noquote() << "configuration file" << fileName << "not read:" << result.problem;
+        qCWarning(lcModel).noquote() << "configuration file" << fileName << "not read:" << result.problem;
         return result;
     }
     const QByteArray contents = result.contents;
     result = check(contents);
     if (!result.ok())
-        qWarning().noquote() << "configuration file" << fileName << "refused at line" << result.line << result.problem;
+        qCWarning(lcModel).noquote() << "configuration file" << fileName << "refused at line" << result.line
+                                     << result.problem;
     return result;
 }
 

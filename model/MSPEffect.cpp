@@ -1,5 +1,6 @@
 #include "MSPEffect.h"
 
+#include "ModelLog.h"
 #include "SystemConfiguration.h"
 
 #include <QDebug>
@@ -30,7 +31,7 @@ void MSPEffect::deviceBytes(const ZelColor& color, ColorUtils::HueformProfileID 
     const bool hueformEnabled = ColorUtils::defaultHueformEnabled(profile, mode) != 0;
     unsigned char out[3] = {0, 0, 0};
     if (!ColorUtils::convertZelColorToDMX(color, hueformEnabled, 3, 1, out, 0, 1, profile, mode))
-        qWarning() << "no device bytes for colour" << color.aName() << "under profile" << profile;
+        qCWarning(lcModel) << "no device bytes for colour" << color.aName() << "under profile" << profile;
     for (int i = 0; i < 3; ++i)
         bytes[i] = out[i];
 }

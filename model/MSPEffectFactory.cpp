@@ -8,6 +8,7 @@
 #include "MSPRandomColorEffect.h"
 #include "MSPVariableColorEffect.h"
 #include "MSPWhiteEffect.h"
+#include "ModelLog.h"
 
 #include <QDebug>
 
@@ -38,6 +39,6 @@ MSPEffect* MSPEffectFactory::create(int type, QObject* parent) const {
     case MSPEffect::DuoWhite:
         return new MSPDuoWhiteEffect(parent);
     }
-    qDebug() << "no effect of type" << type;
+    qCDebug(lcModel) << "no effect of type" << type;
     return nullptr;
 }

@@ -1,5 +1,7 @@
 #include "MSPFixedColorEffect.h"
 
+#include "ModelLog.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -50,7 +52,7 @@ void MSPFixedColorEffect::setParams(const QStringList& params, const QList<ZelCo
     ZelColor color;
     if (!chromaticityColor(Y, x, y, &color)) {
         if (params.size() != 3) {
-            qDebug() << "fixed colour ignores" << params.size() << "parameters";
+            qCDebug(lcModel) << "fixed colour ignores" << params.size() << "parameters";
             return;
         }
         color =

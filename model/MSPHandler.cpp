@@ -5,6 +5,7 @@
 #include "MSPEffectFactory.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "ModelLog.h"
 #include "SystemConfiguration.h"
 
 #include <QDebug>
@@ -68,7 +69,7 @@ float MSPHandler::documentChromaticity(const QString& text, int scale) {
 bool MSPHandler::fail(const QString& reason) {
     if (m_locator)
         m_failureLine = m_locator->lineNumber();
-    qWarning().noquote() << "document rejected at line" << m_failureLine << reason;
+    qCWarning(lcModel).noquote() << "document rejected at line" << m_failureLine << reason;
     m_failure = reason;
     return false;
 }
@@ -159,7 +160,7 @@ bool MSPHandler::endElement(const QString& /*namespaceURI*/, const QString& /*lo
         if (index >= 0 && index < MSPSceneModel::sceneCount) {
             m_currentShowIndex = index;
         } else {
-            qWarning() << "ignored current show" << text;
+            qCWarning(lcModel) << "ignored current show" << text;
             m_currentShowIndex = -1;
         }
     } else if (qName == QLatin1String("brightness")) {
@@ -175,7 +176,7 @@ void MSPHandler::endShow() {
     const int index = sceneIndexOf(m_urlText);
     MSPScene* scene = m_sceneModel->scene(index);
     if (!scene) {
-        qWarning() << "skipped a show with url" << m_urlText;
+        qCWarning(lcModel) << "skipped a show with url" << m_urlText;
         return;
     }
     MSPEffect* effect = scene->effect();
@@ -196,7 +197,7 @@ void MSPHandler::endShow() {
 }
 
 bool MSPHandler::endProperty() {
-    qDebug() << "got property" << m_urlText;
+    qCDebug(lcModel) << "got property" << m_urlText;
     const QString key = m_urlText.split(QLatin1Char('/')).last();
     const QString& value = m_propertyValue;
     if (key == QLatin1String("name")) {
@@ -226,7 +227,7 @@ bool MSPHandler::endProperty() {
 }
 
 bool MSPHandler::applySwitchState() {
-    qDebug() << "got switch state";
+    qCDebug(lcModel) << "got switch state";
     const QStringList parts = m_propertyValue.split(QLatin1Char(','));
     const bool valid = parts.size() == 11 && std::all_of(parts.cbegin(), parts.cend(), [](const QString& part) {
                            return part == QLatin1String("0") || part == QLatin1String("1");
@@ -266,7 +267,7 @@ void MSPHandler::writeConfiguration() {
 }
 
 void MSPHandler::endAllShows() {
-    qDebug() << "all shows";
+    qCDebug(lcModel) << "all shows";
     MSPDeviceLink* link = m_linked ? MSPDeviceLink::registered() : nullptr;
     if (link)
         link->setPostsSuppressed(false);
@@ -275,18 +276,18 @@ void MSPHandler::endAllShows() {
 }
 
 bool MSPHandler::warning(const QXmlParseException& exception) {
-    qWarning().noquote() << QStringLiteral("document warning at %1:%2: %3")
-                                .arg(exception.lineNumber())
-                                .arg(exception.columnNumber())
-                                .arg(exception.message());
+    qCWarning(lcModel).noquote() << QStringLiteral("document warning at %1:%2: %3")
+                                        .arg(exception.lineNumber())
+                                        .arg(exception.columnNumber())
+                                        .arg(exception.message());
     return true;
 }
 
 bool MSPHandler::error(const QXmlParseException& exception) {
-    qWarning().noquote() << QStringLiteral("document error at %1:%2: %3")
-                                .arg(exception.lineNumber())
-                                .arg(exception.columnNumber())
-                                .arg(exception.message());
+    qCWarning(lcModel).noquote() << QStringLiteral("document error at %1:%2: %3")
+                                        .arg(exception.lineNumber())
+                                        .arg(exception.columnNumber())
+                                        .arg(exception.message());
     return true;
 }
 
@@ -295,7 +296,7 @@ bool MSPHandler::fatalError(const QXmlParseException& exception) {
                                 .arg(exception.lineNumber())
                                 .arg(exception.columnNumber())
                                 .arg(exception.message());
-    qWarning().noquote() << "document unreadable at" << message;
+    qCWarning(lcModel).noquote() << "document unreadable at" << message;
     if (m_failure.isEmpty()) {
         m_failure = message;
         m_failureLine = exception.lineNumber();

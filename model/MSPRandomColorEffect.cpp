@@ -1,5 +1,7 @@
 #include "MSPRandomColorEffect.h"
 
+#include "ModelLog.h"
+
 #include <QDebug>
 
 MSPRandomColorEffect::MSPRandomColorEffect(QObject* parent)
@@ -24,7 +26,7 @@ void MSPRandomColorEffect::setFade(bool fade) {
 void MSPRandomColorEffect::setParams(const QStringList& params, const QList<ZelColor>& /*colors*/, int /*numColors*/,
                                      ColorUtils::HueformProfileID /*profile*/, float /*Y*/, float /*x*/, float /*y*/) {
     if (params.size() < 2) {
-        qDebug() << "random colour ignores" << params.size() << "parameters";
+        qCDebug(lcModel) << "random colour ignores" << params.size() << "parameters";
         return;
     }
     m_speed = params.at(0).toInt();

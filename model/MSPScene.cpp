@@ -2,6 +2,7 @@
 
 #include "MSPEffect.h"
 #include "MSPXmlText.h"
+#include "ModelLog.h"
 
 #include <QDebug>
 
@@ -159,6 +160,6 @@ QString MSPScene::XMLData() const {
     for (int k = colors.size(); k < documentColors; ++k)
         text += QLatin1String("<color><red>0</red>\n<grn>0</grn>\n<blu>0</blu><by>0</by><x>0</x><y>0</y>\n</color>");
     text += QLatin1String("\n</customColors>\n</show>");
-    qDebug().noquote() << text;
+    qCDebug(lcModel).noquote() << text;
     return text;
 }

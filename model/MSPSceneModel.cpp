@@ -1,6 +1,7 @@
 #include "MSPSceneModel.h"
 
 #include "MSPScene.h"
+#include "ModelLog.h"
 
 #include <QDebug>
 
@@ -44,7 +45,7 @@ bool MSPSceneModel::setData(const QModelIndex& index, const QVariant& value, int
 
 bool MSPSceneModel::insertRows(int row, int count, const QModelIndex& /*parent*/) {
     if (row < 0 || row > m_scenes.size() || count <= 0) {
-        qWarning() << "cannot insert" << count << "rows at" << row;
+        qCWarning(lcModel) << "cannot insert" << count << "rows at" << row;
         return false;
     }
     beginInsertRows(QModelIndex(), row, row + count - 1);
@@ -56,7 +57,7 @@ bool MSPSceneModel::insertRows(int row, int count, const QModelIndex& /*parent*/
 
 bool MSPSceneModel::removeRows(int row, int count, const QModelIndex& /*parent*/) {
     if (row < 0 || row >= m_scenes.size() || count <= 0) {
-        qWarning() << "cannot remove" << count << "rows at" << row;
+        qCWarning(lcModel) << "cannot remove" << count << "rows at" << row;
         return false;
     }
     const int last = qMin(row + count, int(m_scenes.size())) - 1;
@@ -79,7 +80,7 @@ int MSPSceneModel::indexOf(MSPScene* scene) const {
 
 void MSPSceneModel::setActiveSceneIndex(int index, bool emitSignal) {
     if (index < 0 || index >= m_scenes.size()) {
-        qWarning() << "no scene" << index << "to make active";
+        qCWarning(lcModel) << "no scene" << index << "to make active";
         return;
     }
     if (index == m_activeSceneIndex)

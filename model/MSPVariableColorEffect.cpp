@@ -1,5 +1,7 @@
 #include "MSPVariableColorEffect.h"
 
+#include "ModelLog.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -29,7 +31,7 @@ void MSPVariableColorEffect::setParams(const QStringList& params, const QList<Ze
     ZelColor color;
     if (!chromaticityColor(Y, x, y, &color)) {
         if (params.size() != 3) {
-            qDebug() << "variable colour ignores" << params.size() << "parameters";
+            qCDebug(lcModel) << "variable colour ignores" << params.size() << "parameters";
             return;
         }
         // Rounded up, not truncated: the smallest hue that goes out as the same number again, so

@@ -1,5 +1,7 @@
 #include "MSPWhiteEffect.h"
 
+#include "ModelLog.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -40,7 +42,7 @@ void MSPWhiteEffect::setBrightness(int brightness) {
 void MSPWhiteEffect::setParams(const QStringList& params, const QList<ZelColor>& /*colors*/, int /*numColors*/,
                                ColorUtils::HueformProfileID /*profile*/, float /*Y*/, float /*x*/, float /*y*/) {
     if (params.size() < 2) {
-        qDebug() << "white ignores" << params.size() << "parameters";
+        qCDebug(lcModel) << "white ignores" << params.size() << "parameters";
         return;
     }
     m_temperature = params.at(0).toInt();

@@ -1,5 +1,7 @@
 #include "MSPXmlText.h"
 
+#include "ModelLog.h"
+
 #include <QDebug>
 
 namespace {
@@ -51,6 +53,6 @@ QString MSPXmlText::escaped(const QString& text) {
         }
     }
     if (dropped)
-        qWarning() << "dropped characters that a document cannot hold from" << text;
+        qCWarning(lcModel) << "dropped characters that a document cannot hold from" << text;
     return result;
 }

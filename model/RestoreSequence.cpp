@@ -9,15 +9,11 @@ namespace {
 const QString ScenePathPrefix = QStringLiteral("/api/v1/shows/");
 const QString Apply = QStringLiteral("&apply=1");
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("RestoreSequence", text);
-}
-
 // "a", "a and b", "a, b and c".
 QString joined(const QStringList& items) {
     if (items.size() < 2)
         return items.value(0);
-    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + tr(" and ") + items.last();
+    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + RestoreSequence::tr(" and ") + items.last();
 }
 
 // "scene 4", "scenes 7 and 8", "scenes 4 to 8", "scenes 1, 2 and 5": runs of three or more as ranges.
@@ -29,14 +25,15 @@ QString sceneList(QList<int> scenes) {
         while (end + 1 < scenes.size() && scenes.at(end + 1) == scenes.at(end) + 1)
             ++end;
         if (end - i >= 2) {
-            parts << tr("%1 to %2").arg(scenes.at(i)).arg(scenes.at(end));
+            parts << RestoreSequence::tr("%1 to %2").arg(scenes.at(i)).arg(scenes.at(end));
         } else {
             for (int k = i; k <= end; ++k)
                 parts << QString::number(scenes.at(k));
         }
         i = end + 1;
     }
-    return scenes.size() == 1 ? tr("scene %1").arg(joined(parts)) : tr("scenes %1").arg(joined(parts));
+    return scenes.size() == 1 ? RestoreSequence::tr("scene %1").arg(joined(parts))
+                              : RestoreSequence::tr("scenes %1").arg(joined(parts));
 }
 
 bool plural(const QStringList& items, const QList<int>& scenes) {

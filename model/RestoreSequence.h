@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,8 @@
 // after a failure until its tries are used up, and in the end an account of what reached the
 // keypad and what did not. Times are ms on any steady clock that starts at 0 with the run.
 class RestoreSequence final {
+    Q_DECLARE_TR_FUNCTIONS(RestoreSequence)
+
 public:
     enum class Part { Scene, CurrentScene, Configuration };
 

@@ -1,5 +1,7 @@
 #include "BrowserLauncher.h"
 
+#include "UpdateLog.h"
+
 #include <QDebug>
 #include <QDesktopServices>
 
@@ -15,7 +17,7 @@ BrowserLauncher::Handler& handler() {
 bool BrowserLauncher::open(const QUrl& url) {
     const bool opened = handler() ? handler()(url) : QDesktopServices::openUrl(url);
     if (!opened)
-        qWarning() << "Update: could not open" << url.toDisplayString() << "in the browser";
+        qCWarning(lcUpdate) << "Update: could not open" << url.toDisplayString() << "in the browser";
     return opened;
 }
 

@@ -3,6 +3,7 @@
 #include "AutoUpdateTool.h"
 #include "BrowserLauncher.h"
 #include "MessageBoxes.h"
+#include "UpdateLog.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -64,19 +65,19 @@ void UpdateChecker::checkForUpdateIfNecessary() {
     if (settings.value(QStringLiteral("update_never_check"), false).toBool())
         return;
     if (m_host.isEmpty()) {
-        qDebug() << "Update: no update server is configured; the automatic check is skipped.";
+        qCDebug(lcUpdate) << "Update: no update server is configured; the automatic check is skipped.";
         return;
     }
     QDateTime last = settings.value(QStringLiteral("update_last_check"), epoch()).toDateTime();
     if (!last.isValid()) {
         // An unreadable value must not stop checking for good: treat it as never checked.
-        qWarning() << "Update: \"update_last_check\" is not a date-time:"
-                   << settings.value(QStringLiteral("update_last_check"));
+        qCWarning(lcUpdate) << "Update: \"update_last_check\" is not a date-time:"
+                            << settings.value(QStringLiteral("update_last_check"));
         last = epoch();
     }
     const qint64 days = last.daysTo(QDateTime::currentDateTime());
     const int interval = settings.value(QStringLiteral("update_check_interval_days"), 14).toInt();
-    qDebug() << "Last checked for updates" << days << "days ago. Update interval is" << interval << "days.";
+    qCDebug(lcUpdate) << "Last checked for updates" << days << "days ago. Update interval is" << interval << "days.";
     if (days >= interval || days < 0)
         checkNow();
 }
@@ -95,11 +96,11 @@ void UpdateChecker::checkNow() {
 
 void UpdateChecker::startCheck(QString proxyHost, int proxyPort, QString proxyUser, QString proxyPassword) {
     if (m_checking) {
-        qDebug() << "Update: a check is already running";
+        qCDebug(lcUpdate) << "Update: a check is already running";
         return;
     }
     if (m_host.isEmpty()) {
-        qDebug() << "Update: no update server is configured; cannot check for updates.";
+        qCDebug(lcUpdate) << "Update: no update server is configured; cannot check for updates.";
         if (m_verbose)
             MessageBoxes::information(QApplication::activeWindow(), tr("Check For Updates"),
                                       tr("No update server is configured, so this program cannot check for "
@@ -126,7 +127,7 @@ void UpdateChecker::startCheck(QString proxyHost, int proxyPort, QString proxyUs
 
 void UpdateChecker::handleXMLFileDownloadSuccess() {
     if (m_appName.isEmpty()) {
-        qDebug() << "Bug: No appname set";
+        qCDebug(lcUpdate) << "Bug: No appname set";
         finishCheck();
         return;
     }
@@ -137,7 +138,7 @@ void UpdateChecker::handleXMLFileDownloadSuccess() {
 
 void UpdateChecker::handleUnableToRetrieveFile() {
     finishCheck();
-    qDebug() << "Update: Unable to retrieve XML file";
+    qCDebug(lcUpdate) << "Update: Unable to retrieve XML file";
     if (m_verbose)
         MessageBoxes::information(QApplication::activeWindow(), tr("Update Error"),
                                   tr("Unable to retrieve update file."));
@@ -146,7 +147,7 @@ void UpdateChecker::handleUnableToRetrieveFile() {
 void UpdateChecker::handleUpdateAvailable(QString appName, QString version, QString url) {
     Q_UNUSED(appName)
     finishCheck();
-    qDebug() << "Update: Update available.";
+    qCDebug(lcUpdate) << "Update: Update available.";
     const QMessageBox::StandardButton answer = MessageBoxes::question(
         QApplication::activeWindow(), tr("Update Available"),
         tr("A newer version (%1) of this application is available.\n\nWould you like to go to the download page?")
@@ -158,7 +159,7 @@ void UpdateChecker::handleUpdateAvailable(QString appName, QString version, QStr
 void UpdateChecker::handleNoUpdateAvailable(QString app, QString versionStr) {
     Q_UNUSED(app)
     finishCheck();
-    qDebug() << "Update: No update available. Have latest version.";
+    qCDebug(lcUpdate) << "Update: No update available. Have latest version.";
     if (m_verbose)
         MessageBoxes::information(QApplication::activeWindow(), tr("No Update Available"),
                                   tr("You have the latest version: v%1").arg(versionStr));

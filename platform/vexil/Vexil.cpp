@@ -1,5 +1,6 @@
 #include "Vexil.h"
 
+#include "DiscoveryLog.h"
 #include "DiscoveryPacket.h"
 
 #include <QDebug>
@@ -48,7 +49,8 @@ bool Vexil::openSocket(const QHostAddress& bindAddress) {
     connect(m_socket, &QUdpSocket::readyRead, this, &Vexil::readDatagrams);
     // An ephemeral port: keypads answer to wherever the request came from.
     if (!m_socket->bind(bindAddress, 0)) {
-        qWarning() << "cannot bind the discovery socket to" << bindAddress.toString() << m_socket->errorString();
+        qCWarning(lcDiscovery) << "cannot bind the discovery socket to" << bindAddress.toString()
+                               << m_socket->errorString();
         return false;
     }
     return true;
@@ -57,7 +59,7 @@ bool Vexil::openSocket(const QHostAddress& bindAddress) {
 bool Vexil::sendDiscover(const char* address) {
     const QHostAddress target = parseIPv4(address);
     if (target.isNull()) {
-        qWarning() << "discovery target is not an IPv4 address:" << (address ? address : "(null)");
+        qCWarning(lcDiscovery) << "discovery target is not an IPv4 address:" << (address ? address : "(null)");
         return false;
     }
     m_lastBroadcast = target;
@@ -71,7 +73,7 @@ bool Vexil::setInterface(QNetworkAddressEntry& entry) {
     m_hasInterface = false;
     m_interface = QNetworkAddressEntry();
     if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol) {
-        qWarning() << "interface has no IPv4 address:" << entry.ip().toString();
+        qCWarning(lcDiscovery) << "interface has no IPv4 address:" << entry.ip().toString();
         return false;
     }
     // Bound to the interface address, the socket sends even 255.255.255.255 out of that
@@ -106,8 +108,8 @@ void Vexil::resetSocket() {
 bool Vexil::sendSetIP(char* const mac, const char* address) {
     const QHostAddress newAddress = parseIPv4(address);
     if (!mac || newAddress.isNull()) {
-        qWarning() << "set-address request needs a hardware address and an IPv4 address:"
-                   << (address ? address : "(null)");
+        qCWarning(lcDiscovery) << "set-address request needs a hardware address and an IPv4 address:"
+                               << (address ? address : "(null)");
         return false;
     }
     DiscoveryPacket request;
@@ -117,17 +119,17 @@ bool Vexil::sendSetIP(char* const mac, const char* address) {
         request.mac[i] = static_cast<quint8>(mac[i]);
     request.ipv4 = newAddress.toIPv4Address();
     request.netmask = 0;
-    qDebug() << "asking" << DiscoveryPacket::macText(request.mac) << "to move to" << newAddress.toString();
+    qCDebug(lcDiscovery) << "asking" << DiscoveryPacket::macText(request.mac) << "to move to" << newAddress.toString();
     return send(request.encode(), m_lastBroadcast);
 }
 
 bool Vexil::send(const QByteArray& datagram, const QHostAddress& target) {
     if (m_socket->state() != QAbstractSocket::BoundState) {
-        qWarning() << "discovery socket is not open; nothing sent to" << target.toString();
+        qCWarning(lcDiscovery) << "discovery socket is not open; nothing sent to" << target.toString();
         return false;
     }
     if (m_socket->writeDatagram(datagram, target, DiscoveryPacket::KeypadPort) != datagram.size()) {
-        qWarning() << "sending to" << target.toString() << "failed:" << m_socket->errorString();
+        qCWarning(lcDiscovery) << "sending to" << target.toString() << "failed:" << m_socket->errorString();
         return false;
     }
     return true;
@@ -141,7 +143,7 @@ void Vexil::readDatagrams() {
         DiscoveryPacket packet;
         QString error;
         if (!DiscoveryPacket::decode(datagram.data(), packet, &error)) {
-            qDebug() << "dropped datagram from" << datagram.senderAddress().toString() << ":" << error;
+            qCDebug(lcDiscovery) << "dropped datagram from" << datagram.senderAddress().toString() << ":" << error;
             continue;
         }
         switch (packet.type) {
@@ -157,11 +159,12 @@ void Vexil::readDatagrams() {
         }
         case DiscoveryPacket::Type::SetAddressReply:
             if (packet.status == DiscoveryPacket::Status::Accepted)
-                qDebug() << "keypad" << DiscoveryPacket::macText(packet.mac) << "takes address"
-                         << QHostAddress(packet.ipv4).toString();
+                qCDebug(lcDiscovery) << "keypad" << DiscoveryPacket::macText(packet.mac) << "takes address"
+                                     << QHostAddress(packet.ipv4).toString();
             else
-                qWarning() << "keypad" << DiscoveryPacket::macText(packet.mac) << "refused address"
-                           << QHostAddress(packet.ipv4).toString() << "status" << static_cast<int>(packet.status);
+                qCWarning(lcDiscovery) << "keypad" << DiscoveryPacket::macText(packet.mac) << "refused address"
+                                       << QHostAddress(packet.ipv4).toString() << "status"
+                                       << static_cast<int>(packet.status);
             break;
         case DiscoveryPacket::Type::DiscoverRequest:
         case DiscoveryPacket::Type::SetAddressRequest:

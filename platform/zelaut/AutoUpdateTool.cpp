@@ -1,5 +1,7 @@
 #include "AutoUpdateTool.h"
 
+#include "UpdateLog.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QNetworkAccessManager>
@@ -69,7 +71,7 @@ QUrl AutoUpdateTool::versionFileUrl() const {
 
 void AutoUpdateTool::getVersionInfo() {
     if (m_reply) {
-        qDebug() << "Update: a download of the version file is already running";
+        qCDebug(lcUpdate) << "Update: a download of the version file is already running";
         return;
     }
     m_document = VersionFileCodec::Document();
@@ -142,14 +144,14 @@ void AutoUpdateTool::handleReplyFinished() {
     else if (status < 200 || status > 299)
         failure = QStringLiteral("HTTP status %1").arg(status);
     if (!failure.isEmpty()) {
-        qWarning().noquote() << QStringLiteral("Update: download of %1 failed: %2").arg(url, failure);
+        qCWarning(lcUpdate).noquote() << QStringLiteral("Update: download of %1 failed: %2").arg(url, failure);
         emit unableToRetrieveFile();
         return;
     }
     const QByteArray data = reply->read(VersionFileCodec::MaxFileSize + 1);
     VersionFileCodec::Document document = VersionFileCodec::parse(data);
     if (!document.ok) {
-        qWarning().noquote()
+        qCWarning(lcUpdate).noquote()
             << QStringLiteral("Update: the version file from %1 is not usable: %2").arg(url, document.error);
         emit unableToRetrieveFile();
         return;
@@ -159,7 +161,7 @@ void AutoUpdateTool::handleReplyFinished() {
 }
 
 void AutoUpdateTool::failLater(const QString& why) {
-    qWarning().noquote() << "Update: cannot download the version file:" << why;
+    qCWarning(lcUpdate).noquote() << "Update: cannot download the version file:" << why;
     // Callers connect after asking, so even an immediate failure comes from the event loop.
     QMetaObject::invokeMethod(this, &AutoUpdateTool::unableToRetrieveFile, Qt::QueuedConnection);
 }
@@ -168,13 +170,13 @@ void AutoUpdateTool::checkForUpdate(QString appName, uint major, uint minor, uin
     const VersionFileCodec::Version current{major, minor, patch, build, releaseDate};
     const QString currentText = VersionFileCodec::versionText(current);
     if (!m_document.ok) {
-        qWarning() << "Update: no version file has been downloaded; nothing to compare" << appName << "with";
+        qCWarning(lcUpdate) << "Update: no version file has been downloaded; nothing to compare" << appName << "with";
         emit noUpdateAvailable(appName, currentText);
         return;
     }
     const VersionFileCodec::Application* published = m_document.find(appName);
     if (!published) {
-        qWarning() << "Update: the version file does not list" << appName;
+        qCWarning(lcUpdate) << "Update: the version file does not list" << appName;
         emit noUpdateAvailable(appName, currentText);
         return;
     }

@@ -1,5 +1,6 @@
 #include "ColorUtils.h"
 
+#include "ColorLog.h"
 #include "FixtureProfile.h"
 #include "ZelColor.h"
 
@@ -68,7 +69,7 @@ bool ColorUtils::convertZelColorToDMX(const ZelColor& color, int hueformEnabled,
     Q_UNUSED(channelConfiguration)
     Q_UNUSED(mode)
     if (!out) {
-        qWarning() << "no buffer for the device bytes";
+        qCWarning(lcColor) << "no buffer for the device bytes";
         return false;
     }
     numChannels = std::max(0, numChannels);
@@ -98,7 +99,7 @@ bool ColorUtils::convertZelColorToDMX(const ZelColor& color, int hueformEnabled,
             break;
         }
     } else {
-        qWarning() << "unknown fixture profile" << profile;
+        qCWarning(lcColor) << "unknown fixture profile" << profile;
     }
     for (int i = 0; i < numChannels; ++i)
         out[outOffset + i * stride] = i < 3 ? bytes[i] : 0;

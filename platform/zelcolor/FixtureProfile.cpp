@@ -1,5 +1,7 @@
 #include "FixtureProfile.h"
 
+#include "ColorLog.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <algorithm>
@@ -51,30 +53,46 @@ struct ProfileTable {
                                                              p.emitters[2].chromaticity};
             if (!ColorScience::primariesToXyzMatrix(primaries, ColorScience::D65, p.m_toXyz) ||
                 !ColorScience::invert(p.m_toXyz, p.m_fromXyz))
-                qWarning() << "degenerate emitters in fixture profile" << name;
+                qCWarning(lcColor) << "degenerate emitters in fixture profile" << name;
         }
         profiles.append(p);
     }
 
     ProfileTable() {
-// Display texts, translated where they are shown.
-#define T(text) QT_TRANSLATE_NOOP("ColorUtils", text)
+        // Display texts, translated where they are shown.
         using D = FixtureProfile::Drive;
-        const E red{T("Red"), kRedLed, 0.0}, green{T("Green"), kGreenLed, 0.0}, blue{T("Blue"), kBlueLed, 0.0};
-        add(D::Rgb, T("RGB (sRGB)"),
-            {{T("Red"), {0.64, 0.33}, 0.0}, {T("Green"), {0.30, 0.60}, 0.0}, {T("Blue"), {0.15, 0.06}, 0.0}});
-        add(D::Rgb, T("RGB LED"), {red, green, blue});
-        add(D::Rgb, T("RGBW LED"), {red, green, blue, {T("White"), kWhite6500, 1.0}});
-        add(D::Rgb, T("RGBA LED"), {red, green, blue, {T("Amber"), kAmberLed, 0.4}});
-        add(D::Rgb, T("RGBAW LED"), {red, green, blue, {T("White"), kWhite6500, 1.0}, {T("Amber"), kAmberLed, 0.4}});
-        add(D::Rgb, T("RGBW LED (Warm White)"), {red, green, blue, {T("Warm White"), kWhite3000, 1.0}});
-        add(D::DualWhite, T("Dual White"), {{T("Warm White"), kWhite2700, 0.5}, {T("Cool White"), kWhite6500, 0.5}});
-        add(D::TunableWhite, T("Tunable White"),
-            {{T("Warm White"), kWhite2700, 1.0}, {T("Cool White"), kWhite6500, 1.0}});
-        add(D::Dimmer, T("Single Color Dimmer"), {{T("Intensity"), kWhite3000, 1.0}});
-        add(D::Rgb, T("Wide Gamut RGB LED"),
-            {{T("Red"), kDeepRedLed, 0.0}, {T("Green"), kTrueGreenLed, 0.0}, {T("Blue"), kRoyalBlueLed, 0.0}});
-#undef T
+        const E red{QT_TRANSLATE_NOOP("ColorUtils", "Red"), kRedLed, 0.0},
+            green{QT_TRANSLATE_NOOP("ColorUtils", "Green"), kGreenLed, 0.0},
+            blue{QT_TRANSLATE_NOOP("ColorUtils", "Blue"), kBlueLed, 0.0};
+        add(D::Rgb, QT_TRANSLATE_NOOP("ColorUtils", "RGB (sRGB)"),
+            {{QT_TRANSLATE_NOOP("ColorUtils", "Red"), {0.64, 0.33}, 0.0},
+             {QT_TRANSLATE_NOOP("ColorUtils", "Green"), {0.30, 0.60}, 0.0},
+             {QT_TRANSLATE_NOOP("ColorUtils", "Blue"), {0.15, 0.06}, 0.0}});
+        add(D::Rgb, QT_TRANSLATE_NOOP("ColorUtils", "RGB LED"), {red, green, blue});
+        add(D::Rgb, QT_TRANSLATE_NOOP("ColorUtils", "RGBW LED"),
+            {red, green, blue, {QT_TRANSLATE_NOOP("ColorUtils", "White"), kWhite6500, 1.0}});
+        add(D::Rgb, QT_TRANSLATE_NOOP("ColorUtils", "RGBA LED"),
+            {red, green, blue, {QT_TRANSLATE_NOOP("ColorUtils", "Amber"), kAmberLed, 0.4}});
+        add(D::Rgb, QT_TRANSLATE_NOOP("ColorUtils", "RGBAW LED"),
+            {red,
+             green,
+             blue,
+             {QT_TRANSLATE_NOOP("ColorUtils", "White"), kWhite6500, 1.0},
+             {QT_TRANSLATE_NOOP("ColorUtils", "Amber"), kAmberLed, 0.4}});
+        add(D::Rgb, QT_TRANSLATE_NOOP("ColorUtils", "RGBW LED (Warm White)"),
+            {red, green, blue, {QT_TRANSLATE_NOOP("ColorUtils", "Warm White"), kWhite3000, 1.0}});
+        add(D::DualWhite, QT_TRANSLATE_NOOP("ColorUtils", "Dual White"),
+            {{QT_TRANSLATE_NOOP("ColorUtils", "Warm White"), kWhite2700, 0.5},
+             {QT_TRANSLATE_NOOP("ColorUtils", "Cool White"), kWhite6500, 0.5}});
+        add(D::TunableWhite, QT_TRANSLATE_NOOP("ColorUtils", "Tunable White"),
+            {{QT_TRANSLATE_NOOP("ColorUtils", "Warm White"), kWhite2700, 1.0},
+             {QT_TRANSLATE_NOOP("ColorUtils", "Cool White"), kWhite6500, 1.0}});
+        add(D::Dimmer, QT_TRANSLATE_NOOP("ColorUtils", "Single Color Dimmer"),
+            {{QT_TRANSLATE_NOOP("ColorUtils", "Intensity"), kWhite3000, 1.0}});
+        add(D::Rgb, QT_TRANSLATE_NOOP("ColorUtils", "Wide Gamut RGB LED"),
+            {{QT_TRANSLATE_NOOP("ColorUtils", "Red"), kDeepRedLed, 0.0},
+             {QT_TRANSLATE_NOOP("ColorUtils", "Green"), kTrueGreenLed, 0.0},
+             {QT_TRANSLATE_NOOP("ColorUtils", "Blue"), kRoyalBlueLed, 0.0}});
     }
 };
 

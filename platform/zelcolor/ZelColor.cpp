@@ -1,5 +1,6 @@
 #include "ZelColor.h"
 
+#include "ColorLog.h"
 #include "ColorScience.h"
 #include "FixtureProfile.h"
 
@@ -34,7 +35,7 @@ int eightFrom16(int v) {
 double finiteOr(double v, double fallback, const char* what) {
     if (std::isfinite(v))
         return v;
-    qWarning() << "ignoring a non-finite colour value for" << what;
+    qCWarning(lcColor) << "ignoring a non-finite colour value for" << what;
     return fallback;
 }
 
@@ -286,7 +287,7 @@ void ZelColor::setNamedColor(const QString& rawText) {
         *this = ZelColor(QColor(text));
         return;
     }
-    qWarning() << "unreadable colour text" << describe(rawText);
+    qCWarning(lcColor) << "unreadable colour text" << describe(rawText);
 }
 
 // --- conversions -----------------------------------------------------------------------------
@@ -389,7 +390,7 @@ ZelColor ZelColor::convertTo(int kind, int channelConfiguration, ColorUtils::Hue
         }
         const FixtureProfile* fixture = FixtureProfile::find(profile);
         if (!fixture) {
-            qWarning() << "no fixture profile" << profile << "for an N-channel colour";
+            qCWarning(lcColor) << "no fixture profile" << profile << "for an N-channel colour";
             return ZelColor();
         }
         double xyz[3];
@@ -399,7 +400,7 @@ ZelColor ZelColor::convertTo(int kind, int channelConfiguration, ColorUtils::Hue
         break;
     }
     default:
-        qWarning() << "no colour kind" << kind;
+        qCWarning(lcColor) << "no colour kind" << kind;
         return ZelColor();
     }
     // Tagged only now: an N-channel colour is read through its own profile while converting.
@@ -672,7 +673,7 @@ void ZelColor::getXYZ(double* X, double* Y, double* Z) const {
 
 ZelColor ZelColor::fromXYZ(double X, double Y, double Z, double alpha) {
     if (!std::isfinite(X) || !std::isfinite(Y) || !std::isfinite(Z)) {
-        qWarning() << "no colour for non-finite XYZ";
+        qCWarning(lcColor) << "no colour for non-finite XYZ";
         return ZelColor();
     }
     const double xyz[3] = {std::max(0.0, X), std::max(0.0, Y), std::max(0.0, Z)};
@@ -687,7 +688,7 @@ ZelColor ZelColor::fromXYZ(double X, double Y, double Z, double alpha) {
 ZelColor ZelColor::fromNChannelF(const QVector<double>& levels, int channelConfiguration,
                                  ColorUtils::HueformProfileID profile) {
     if (!ColorUtils::isValidHueformProfileID(profile)) {
-        qWarning() << "no fixture profile" << profile << "for an N-channel colour";
+        qCWarning(lcColor) << "no fixture profile" << profile << "for an N-channel colour";
         return ZelColor();
     }
     ZelColor c;

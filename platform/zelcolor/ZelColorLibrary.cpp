@@ -1,5 +1,7 @@
 #include "ZelColorLibrary.h"
 
+#include "ColorLog.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDebug>
@@ -126,9 +128,18 @@ void ZelColorLibrary::addDefaultColors() {
         int r, g, b;
     };
     static const Named swatches[] = {
-        {"Red", 255, 0, 0},       {"Orange", 255, 127, 0},   {"Yellow", 255, 255, 0}, {"Green", 0, 255, 0},
-        {"Cyan", 0, 255, 255},    {"Blue", 0, 0, 255},       {"Violet", 139, 0, 255}, {"Magenta", 255, 0, 255},
-        {"White", 255, 255, 255}, {"Silver", 192, 192, 192}, {"Gray", 128, 128, 128}, {"Black", 0, 0, 0},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Red"), 255, 0, 0},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Orange"), 255, 127, 0},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Yellow"), 255, 255, 0},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Green"), 0, 255, 0},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Cyan"), 0, 255, 255},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Blue"), 0, 0, 255},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Violet"), 139, 0, 255},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Magenta"), 255, 0, 255},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "White"), 255, 255, 255},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Silver"), 192, 192, 192},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Gray"), 128, 128, 128},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Black"), 0, 0, 0},
     };
     struct White {
         const char* name;
@@ -139,18 +150,18 @@ void ZelColorLibrary::addDefaultColors() {
         {"4500", 0.36128, 0.36686}, {"5000", 0.34464, 0.35506}, {"5700", 0.32867, 0.34246}, {"6500", 0.31230, 0.32825},
     };
     static const White whites[] = {
-        {"Candle", 0.50563, 0.41520},
-        {"Incandescent", 0.44757, 0.40745},
-        {"Afternoon Daylight", 0.33242, 0.34743},
-        {"Noon Daylight", 0.31271, 0.32902},
-        {"North Sky Daylight", 0.29902, 0.31485},
-        {"Overcast Sky", 0.28063, 0.28829},
-        {"Spring White", 0.34724, 0.38528},
-        {"Summer White", 0.41848, 0.42916},
-        {"Fall White", 0.50459, 0.40021},
-        {"Winter White", 0.28972, 0.31094},
-        {"Rose White", 0.38549, 0.34874},
-        {"Violet White", 0.31789, 0.29164},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Candle"), 0.50563, 0.41520},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Incandescent"), 0.44757, 0.40745},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Afternoon Daylight"), 0.33242, 0.34743},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Noon Daylight"), 0.31271, 0.32902},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "North Sky Daylight"), 0.29902, 0.31485},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Overcast Sky"), 0.28063, 0.28829},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Spring White"), 0.34724, 0.38528},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Summer White"), 0.41848, 0.42916},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Fall White"), 0.50459, 0.40021},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Winter White"), 0.28972, 0.31094},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Rose White"), 0.38549, 0.34874},
+        {QT_TRANSLATE_NOOP("ZelColorLibrary", "Violet White"), 0.31789, 0.29164},
     };
 
     setEditingMultipleColors(true);
@@ -185,7 +196,7 @@ void ZelColorLibrary::setProblemReporter(ProblemReporter r) {
 }
 
 void ZelColorLibrary::report(const QString& title, const QString& text) {
-    qWarning().noquote() << title << ":" << text;
+    qCWarning(lcColor).noquote() << title << ":" << text;
     if (reporter())
         reporter()(title, text);
 }
@@ -377,14 +388,14 @@ QStandardItem* ZelColorLibrary::ensureList(const QString& name, ListKind kind) {
 QString ZelColorLibrary::createColorList(const QString& name, bool userList) {
     const QString trimmed = name.simplified();
     if (trimmed.isEmpty() || trimmed.size() > MaxTextLength) {
-        qWarning() << "A colour group needs a name of 1 to" << MaxTextLength << "characters";
+        qCWarning(lcColor) << "A colour group needs a name of 1 to" << MaxTextLength << "characters";
         return QString();
     }
     if (userList) {
         ensureUserFileRead();
         // More than the reader takes would make the whole file unreadable at the next start.
         if (getModifiableLists().size() >= MaxLists) {
-            qWarning() << "No more than" << MaxLists << "colour groups can be kept";
+            qCWarning(lcColor) << "No more than" << MaxLists << "colour groups can be kept";
             return QString();
         }
     }
@@ -399,13 +410,13 @@ bool ZelColorLibrary::renameColorList(const QString& oldName, const QString& new
     QStandardItem* list = listItem(oldName);
     const QString trimmed = newName.simplified();
     if (!list || list->data(ListKindRole).toInt() != UserList) {
-        qWarning() << "Only user groups can be renamed:" << oldName;
+        qCWarning(lcColor) << "Only user groups can be renamed:" << oldName;
         return false;
     }
     if (trimmed == oldName)
         return true;
     if (trimmed.isEmpty() || trimmed.size() > MaxTextLength || listItem(trimmed)) {
-        qWarning() << "A colour group cannot be named" << trimmed;
+        qCWarning(lcColor) << "A colour group cannot be named" << trimmed;
         return false;
     }
     ensureUserFileRead();
@@ -418,7 +429,7 @@ bool ZelColorLibrary::renameColorList(const QString& oldName, const QString& new
 bool ZelColorLibrary::deleteColorList(const QString& name) {
     QStandardItem* list = listItem(name);
     if (!list || list->data(ListKindRole).toInt() != UserList) {
-        qWarning() << "Only user groups can be deleted:" << name;
+        qCWarning(lcColor) << "Only user groups can be deleted:" << name;
         return false;
     }
     ensureUserFileRead();
@@ -454,18 +465,18 @@ void ZelColorLibrary::updateColorItem(QStandardItem* item, const ZelColor& color
 QString ZelColorLibrary::createColorWithName(const ZelColor& color, const QString& name, const QString& uid,
                                              const QString& list, const QString& vendorId) {
     if (!color.isValid()) {
-        qWarning() << "An empty colour cannot be added to" << list;
+        qCWarning(lcColor) << "An empty colour cannot be added to" << list;
         return QString();
     }
     if (list.trimmed().isEmpty()) {
-        qWarning() << "A colour needs a group to go into";
+        qCWarning(lcColor) << "A colour needs a group to go into";
         return QString();
     }
     QStandardItem* listRow = listItem(list);
     if (!listRow)
         listRow = listItem(list.simplified());
     if (!listRow) {
-        qDebug() << "Making the user group" << list << "for a new colour";
+        qCDebug(lcColor) << "Making the user group" << list << "for a new colour";
         if (createColorList(list, true) != list.simplified())
             return QString();
         listRow = listItem(list.simplified());
@@ -474,7 +485,7 @@ QString ZelColorLibrary::createColorWithName(const ZelColor& color, const QStrin
     if (userList) {
         ensureUserFileRead();
         if (m_byUid.size() >= MaxColors) {
-            qWarning() << "No more than" << MaxColors << "colours can be kept";
+            qCWarning(lcColor) << "No more than" << MaxColors << "colours can be kept";
             return QString();
         }
     }
@@ -510,7 +521,7 @@ QString ZelColorLibrary::createColor(const ZelColor& color, const QString& uid, 
 bool ZelColorLibrary::renameColor(const QString& uid, const QString& name) {
     QStandardItem* item = colorItem(uid);
     if (!item || item->parent()->data(ListKindRole).toInt() != UserList) {
-        qWarning() << "Only colours of user groups can be renamed:" << uid;
+        qCWarning(lcColor) << "Only colours of user groups can be renamed:" << uid;
         return false;
     }
     ensureUserFileRead();
@@ -523,7 +534,7 @@ bool ZelColorLibrary::renameColor(const QString& uid, const QString& name) {
 bool ZelColorLibrary::deleteColor(const QString& uid) {
     QStandardItem* item = colorItem(uid);
     if (!item || item->parent()->data(ListKindRole).toInt() != UserList) {
-        qWarning() << "Only colours of user groups can be deleted:" << uid;
+        qCWarning(lcColor) << "Only colours of user groups can be deleted:" << uid;
         return false;
     }
     ensureUserFileRead();
@@ -539,7 +550,7 @@ void ZelColorLibrary::setEditingMultipleColors(bool editing) {
         return;
     }
     if (m_batchDepth == 0) {
-        qWarning() << "setEditingMultipleColors(false) without a matching true";
+        qCWarning(lcColor) << "setEditingMultipleColors(false) without a matching true";
         return;
     }
     if (--m_batchDepth > 0)
@@ -617,7 +628,7 @@ void ZelColorLibrary::loadPresetFiles() {
         QList<ParsedList> lists;
         QString error;
         if (!file.open(QIODevice::ReadOnly) || !parseColorFile(file.readAll(), &lists, &error)) {
-            qWarning() << "Preset" << fileName << "unreadable:" << error;
+            qCWarning(lcColor) << "Preset" << fileName << "unreadable:" << error;
             continue;
         }
         setEditingMultipleColors(true);
@@ -857,7 +868,7 @@ void ZelColorLibrary::saveUserFile() {
         return;
     }
     if (!m_userFileWritable) {
-        qWarning() << "User colour groups are not saved: the unreadable file was not moved aside";
+        qCWarning(lcColor) << "User colour groups are not saved: the unreadable file was not moved aside";
         return;
     }
     const QString path = userFilePath();
@@ -870,7 +881,7 @@ void ZelColorLibrary::saveUserFile() {
         // The previous file is still in place: QSaveFile replaces it only on a complete write.
         static bool reported = false;
         const QString why = file.errorString();
-        qWarning() << "Saving the user colour groups to" << path << "failed:" << why;
+        qCWarning(lcColor) << "Saving the user colour groups to" << path << "failed:" << why;
         if (!reported) {
             reported = true;
             report(tr("Color Library"), tr("Your colour groups could not be saved: %1").arg(why));

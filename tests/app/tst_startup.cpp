@@ -73,7 +73,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("environment");
         QTest::newRow("--verbose") << QStringList{"--verbose"} << QStringList();
-        QTest::newRow("logging rules") << QStringList() << QStringList{"QT_LOGGING_RULES=default.debug=true"};
+        QTest::newRow("logging rules") << QStringList() << QStringList{"QT_LOGGING_RULES=lumetto.comm.debug=true"};
     }
 
     void debugOutputOnRequest() {
@@ -82,6 +82,10 @@ private slots:
         Editor editor(arguments, environment);
         QVERIFY(editor.started());
         QTRY_VERIFY_WITH_TIMEOUT(editor.errors().contains(DiscoveryDebug), 20000);
+        // Each line names its category and where in the code it was written.
+        const QRegularExpression located(QStringLiteral("debug lumetto\\.comm: sending discover to .*\\(\\S*"
+                                                        "/comm/Discoverer\\.cpp:\\d+, .*Discoverer::\\w+"));
+        QVERIFY2(located.match(editor.errors()).hasMatch(), qPrintable(editor.errors()));
     }
 
     // "lumetto-keypad FILE" loads the file onto the keypad as File > Load Configuration File...

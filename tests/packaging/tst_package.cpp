@@ -67,13 +67,16 @@ QStringList expectedFiles() {
         share + QStringLiteral("/man/man1/lumetto-keypad.1.gz"),
         share + QStringLiteral("/man/man1/lumetto-keypad-cli.1.gz"),
         share + QStringLiteral("/bash-completion/completions/lumetto-keypad-cli"),
+        app + QStringLiteral("/translations/lumetto-keypad_de.qm"),
     };
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         files << share + QStringLiteral("/icons/hicolor/%1x%1/apps/lumetto-keypad.png").arg(size);
     // Every translation the build made goes beside the program.
     const QDir translations(TestSupport::binDir() + QStringLiteral("/translations"));
-    for (const QString& name : translations.entryList({QStringLiteral("*.qm")}, QDir::Files))
-        files << app + QStringLiteral("/translations/") + name;
+    for (const QString& name : translations.entryList({QStringLiteral("*.qm")}, QDir::Files)) {
+        if (!files.contains(app + QStringLiteral("/translations/") + name))
+            files << app + QStringLiteral("/translations/") + name;
+    }
     files.sort();
     return files;
 }
