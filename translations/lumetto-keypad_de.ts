@@ -371,7 +371,7 @@
     </message>
     <message>
         <source>fixture profile</source>
-        <translation>Geräteprofil</translation>
+        <translation>Leuchtenprofil</translation>
     </message>
     <message>
         <source>brightness</source>
@@ -1309,7 +1309,7 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
     </message>
     <message>
         <source>Fixture:</source>
-        <translation>Gerät:</translation>
+        <translation>Leuchtentyp:</translation>
     </message>
     <message>
         <source>Firmware Version:</source>
@@ -1709,11 +1709,11 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
     </message>
     <message>
         <source>The fixture makes x: %1, y: %2</source>
-        <translation>Das Gerät erzeugt x: %1, y: %2</translation>
+        <translation>Die Leuchte erzeugt x: %1, y: %2</translation>
     </message>
     <message>
         <source>Outside Fixture Gamut</source>
-        <translation>Außerhalb des Gerätefarbraums</translation>
+        <translation>Außerhalb des Farbraums der Leuchte</translation>
     </message>
 </context>
 <context>
