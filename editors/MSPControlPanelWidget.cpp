@@ -116,19 +116,20 @@ void MSPControlPanelWidget::setUpKeyboard() {
             setTabOrder(order[i - 1], order[i]);
     }
     for (int index = 0; index < sceneCount; ++index) {
-        m_sceneButtons[index]->setToolTip(
-            tr_("Scene %1 (%2)").arg(index + 1).arg(sceneShortcut(index).toString(QKeySequence::NativeText)));
+        m_sceneButtons[index]->setToolTip(MSPControlPanel::tr("Scene %1 (%2)")
+                                              .arg(index + 1)
+                                              .arg(sceneShortcut(index).toString(QKeySequence::NativeText)));
         connect(m_sceneButtons[index], &QRadioButton::toggled, this, &MSPControlPanelWidget::updateKeyDescriptions);
     }
-    m_downButton->setAccessibleName(tr_("Brightness down"));
-    m_downButton->setAccessibleDescription(tr_("Dims the keypad's lights by one step."));
-    m_downButton->setToolTip(tr_("Brightness down"));
-    m_upButton->setAccessibleName(tr_("Brightness up"));
-    m_upButton->setAccessibleDescription(tr_("Brightens the keypad's lights by one step."));
-    m_upButton->setToolTip(tr_("Brightness up"));
-    m_onOffButton->setAccessibleName(tr_("On/Off"));
-    m_onOffButton->setAccessibleDescription(tr_("Switches the keypad's lights on or off."));
-    m_onOffButton->setToolTip(tr_("On/Off"));
+    m_downButton->setAccessibleName(MSPControlPanel::tr("Brightness down"));
+    m_downButton->setAccessibleDescription(MSPControlPanel::tr("Dims the keypad's lights by one step."));
+    m_downButton->setToolTip(MSPControlPanel::tr("Brightness down"));
+    m_upButton->setAccessibleName(MSPControlPanel::tr("Brightness up"));
+    m_upButton->setAccessibleDescription(MSPControlPanel::tr("Brightens the keypad's lights by one step."));
+    m_upButton->setToolTip(MSPControlPanel::tr("Brightness up"));
+    m_onOffButton->setAccessibleName(MSPControlPanel::tr("On/Off"));
+    m_onOffButton->setAccessibleDescription(MSPControlPanel::tr("Switches the keypad's lights on or off."));
+    m_onOffButton->setToolTip(MSPControlPanel::tr("On/Off"));
     connect(MSPSceneModel::instance(), &MSPSceneModel::effectChanged, this,
             &MSPControlPanelWidget::updateKeyDescriptions);
     updateKeyDescriptions();
@@ -139,13 +140,13 @@ void MSPControlPanelWidget::updateKeyDescriptions() {
     const MSPSceneModel* model = MSPSceneModel::instance();
     for (int index = 0; index < sceneCount; ++index) {
         QRadioButton* button = m_sceneButtons[index];
-        button->setAccessibleName(button->isChecked() ? tr_("Scene %1, playing").arg(index + 1)
-                                                      : tr_("Scene %1").arg(index + 1));
+        button->setAccessibleName(button->isChecked() ? MSPControlPanel::tr("Scene %1, playing").arg(index + 1)
+                                                      : MSPControlPanel::tr("Scene %1").arg(index + 1));
         const MSPScene* scene = model->scene(index);
-        button->setAccessibleDescription(
-            scene && scene->effect()
-                ? tr_("Plays this scene on the keypad: %1.").arg(MSPEffect::nameForType(scene->effect()->type()))
-                : tr_("Plays this scene on the keypad."));
+        button->setAccessibleDescription(scene && scene->effect()
+                                             ? MSPControlPanel::tr("Plays this scene on the keypad: %1.")
+                                                   .arg(MSPEffect::nameForType(scene->effect()->type()))
+                                             : MSPControlPanel::tr("Plays this scene on the keypad."));
     }
 }
 

@@ -87,8 +87,8 @@ MSPWhiteEffectWidget::MSPWhiteEffectWidget(QWidget* parent, qint32 kind)
     m_brightnessSlider->setObjectName(QStringLiteral("brightnessSlider"));
     m_brightnessSlider->setRange(0, 100);
     brigthnessLabel->setBuddy(m_brightnessSlider);
-    m_brightnessSlider->setAccessibleName(tr_("Intensity"));
-    m_brightnessEdit->setAccessibleName(tr_("Intensity"));
+    m_brightnessSlider->setAccessibleName(MSPWhiteWidget::tr("Intensity"));
+    m_brightnessEdit->setAccessibleName(MSPWhiteWidget::tr("Intensity"));
     brightnessRow->addWidget(brigthnessLabel);
     brightnessRow->addWidget(m_brightnessSlider, 1);
     brightnessRow->addWidget(m_brightnessEdit);

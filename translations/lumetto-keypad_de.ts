@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
     <name>AboutDialog</name>
@@ -28,6 +29,22 @@
     <message>
         <source>White-Range White</source>
         <translation>Weiß aus dem Weißbereich</translation>
+    </message>
+    <message>
+        <source>Add a color</source>
+        <translation>Farbe hinzufügen</translation>
+    </message>
+    <message>
+        <source>Adds a copy of the last color.</source>
+        <translation>Fügt eine Kopie der letzten Farbe hinzu.</translation>
+    </message>
+    <message>
+        <source>Color %1 of %2</source>
+        <translation>Farbe %1 von %2</translation>
+    </message>
+    <message>
+        <source>Colors</source>
+        <translation>Farben</translation>
     </message>
 </context>
 <context>
@@ -223,6 +240,50 @@
         <source>Retry Connection</source>
         <translation>Erneut verbinden</translation>
     </message>
+    <message>
+        <source>Scene %1 (%2)</source>
+        <translation>Szene %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Brightness down</source>
+        <translation>Dunkler</translation>
+    </message>
+    <message>
+        <source>Dims the keypad&apos;s lights by one step.</source>
+        <translation>Dimmt die Leuchten des Keypads um eine Stufe.</translation>
+    </message>
+    <message>
+        <source>Brightness up</source>
+        <translation>Heller</translation>
+    </message>
+    <message>
+        <source>Brightens the keypad&apos;s lights by one step.</source>
+        <translation>Macht die Leuchten des Keypads um eine Stufe heller.</translation>
+    </message>
+    <message>
+        <source>On/Off</source>
+        <translation>Ein/Aus</translation>
+    </message>
+    <message>
+        <source>Switches the keypad&apos;s lights on or off.</source>
+        <translation>Schaltet die Leuchten des Keypads ein oder aus.</translation>
+    </message>
+    <message>
+        <source>Scene %1, playing</source>
+        <translation>Szene %1, läuft</translation>
+    </message>
+    <message>
+        <source>Scene %1</source>
+        <translation>Szene %1</translation>
+    </message>
+    <message>
+        <source>Plays this scene on the keypad: %1.</source>
+        <translation>Spielt diese Szene auf dem Keypad ab: %1.</translation>
+    </message>
+    <message>
+        <source>Plays this scene on the keypad.</source>
+        <translation>Spielt diese Szene auf dem Keypad ab.</translation>
+    </message>
 </context>
 <context>
     <name>MSPCustomWashWidget</name>
@@ -249,6 +310,10 @@
     <message>
         <source>Right To Left</source>
         <translation>Von rechts nach links</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
     </message>
 </context>
 <context>
@@ -476,7 +541,7 @@
         <translation>die Datei hat sich beim Lesen geändert; versuchen Sie es erneut</translation>
     </message>
     <message>
-        <source>the document declares the encoding "%1", which this program does not know</source>
+        <source>the document declares the encoding &quot;%1&quot;, which this program does not know</source>
         <translation>das Dokument gibt die Kodierung „%1“ an, die dieses Programm nicht kennt</translation>
     </message>
     <message>
@@ -594,6 +659,10 @@
     <message>
         <source>Save</source>
         <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Effect</source>
+        <translation>Effekt</translation>
     </message>
 </context>
 <context>
@@ -776,6 +845,10 @@
         <source>Neutral</source>
         <translation>Neutral</translation>
     </message>
+    <message>
+        <source>Intensity</source>
+        <translation>Intensität</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -824,7 +897,7 @@
         <translation>Ü&amp;ber</translation>
     </message>
     <message>
-        <source>Show the application's About box</source>
+        <source>Show the application&apos;s About box</source>
         <translation>Informationen über die Anwendung anzeigen</translation>
     </message>
     <message>
@@ -1060,6 +1133,14 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
         <source>Use default interface (</source>
         <translation>Standardschnittstelle verwenden (</translation>
     </message>
+    <message>
+        <source>Refresh list of interfaces</source>
+        <translation>Liste der Schnittstellen aktualisieren</translation>
+    </message>
+    <message>
+        <source>Network interfaces</source>
+        <translation>Netzwerkschnittstellen</translation>
+    </message>
 </context>
 <context>
     <name>PreviewDock</name>
@@ -1153,11 +1234,11 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
         <translation>Geben Sie eine Farbe als #rrggbb, rrggbb oder r, g, b ein.</translation>
     </message>
     <message>
-        <source>"%1" is not a color: give red, green and blue, as in 255, 128, 0.</source>
+        <source>&quot;%1&quot; is not a color: give red, green and blue, as in 255, 128, 0.</source>
         <translation>„%1“ ist keine Farbe: Geben Sie Rot, Grün und Blau an, etwa 255, 128, 0.</translation>
     </message>
     <message>
-        <source>"%1" is not a whole number: red, green and blue go from 0 to 255.</source>
+        <source>&quot;%1&quot; is not a whole number: red, green and blue go from 0 to 255.</source>
         <translation>„%1“ ist keine ganze Zahl: Rot, Grün und Blau reichen von 0 bis 255.</translation>
     </message>
     <message>
@@ -1165,7 +1246,7 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
         <translation>%1 liegt außerhalb des Bereichs: Rot, Grün und Blau reichen von 0 bis 255.</translation>
     </message>
     <message>
-        <source>"%1" is not a color: use six hex digits as in #FF8000, or r, g, b.</source>
+        <source>&quot;%1&quot; is not a color: use six hex digits as in #FF8000, or r, g, b.</source>
         <translation>„%1“ ist keine Farbe: Verwenden Sie sechs Hexadezimalziffern wie #FF8000 oder r, g, b.</translation>
     </message>
 </context>
@@ -1327,6 +1408,10 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
         <source>Save</source>
         <translation>Speichern</translation>
     </message>
+    <message>
+        <source>Fixture</source>
+        <translation>Leuchtentyp</translation>
+    </message>
 </context>
 <context>
     <name>SystemConfiguration</name>
@@ -1338,15 +1423,15 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
 <context>
     <name>SystemConfigurationCheck</name>
     <message>
-        <source>The device's name cannot be longer than %1 characters.</source>
+        <source>The device&apos;s name cannot be longer than %1 characters.</source>
         <translation>Der Name des Geräts darf nicht länger als %1 Zeichen sein.</translation>
     </message>
     <message>
-        <source>The device's name cannot contain "&amp;", "," or '"'.</source>
-        <translation>Der Name des Geräts darf weder „&amp;“ noch „,“ noch „"“ enthalten.</translation>
+        <source>The device&apos;s name cannot contain &quot;&amp;&quot;, &quot;,&quot; or &apos;&quot;&apos;.</source>
+        <translation>Der Name des Geräts darf weder „&amp;“ noch „,“ noch „&quot;“ enthalten.</translation>
     </message>
     <message>
-        <source>The device's name cannot be empty.</source>
+        <source>The device&apos;s name cannot be empty.</source>
         <translation>Der Name des Geräts darf nicht leer sein.</translation>
     </message>
     <message>
@@ -1354,7 +1439,7 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
         <translation>Mindestens eine Szenentaste muss aktiviert sein.</translation>
     </message>
     <message>
-        <source>Changing the device's IP address to this value may prevent its light &lt;br&gt;settings from being available through this application.</source>
+        <source>Changing the device&apos;s IP address to this value may prevent its light &lt;br&gt;settings from being available through this application.</source>
         <translation>Wenn Sie die IP-Adresse des Geräts auf diesen Wert ändern, sind seine Lichteinstellungen &lt;br&gt;über diese Anwendung möglicherweise nicht mehr erreichbar.</translation>
     </message>
 </context>
@@ -1487,7 +1572,7 @@ Möchten Sie die Download-Seite öffnen?</translation>
         <translation>Farbgruppe umbenennen</translation>
     </message>
     <message>
-        <source>A color group named "%1" already exists.</source>
+        <source>A color group named &quot;%1&quot; already exists.</source>
         <translation>Eine Farbgruppe namens „%1“ gibt es bereits.</translation>
     </message>
     <message>
@@ -1531,7 +1616,7 @@ Möchten Sie die Download-Seite öffnen?</translation>
         <translation>Eine Farbe hat ein unbrauchbares Attribut.</translation>
     </message>
     <message>
-        <source>"%1" is not a colour value.</source>
+        <source>&quot;%1&quot; is not a colour value.</source>
         <translation>„%1“ ist kein Farbwert.</translation>
     </message>
     <message>
@@ -1547,7 +1632,7 @@ Möchten Sie die Download-Seite öffnen?</translation>
         <translation>Farbgruppe importieren</translation>
     </message>
     <message>
-        <source>The file "%1" was not imported: %2
+        <source>The file &quot;%1&quot; was not imported: %2
 Nothing was changed.</source>
         <translation>Die Datei „%1“ wurde nicht importiert: %2
 Es wurde nichts geändert.</translation>
@@ -1574,13 +1659,13 @@ Es wurde nichts geändert.</translation>
     </message>
     <message>
         <source>Your saved colour groups could not be read: %1
-The file was kept as "%2"; new groups are saved in a fresh file.</source>
+The file was kept as &quot;%2&quot;; new groups are saved in a fresh file.</source>
         <translation>Ihre gespeicherten Farbgruppen konnten nicht gelesen werden: %1
 Die Datei wurde als „%2“ aufbewahrt; neue Gruppen werden in einer neuen Datei gespeichert.</translation>
     </message>
     <message>
         <source>Your saved colour groups could not be read: %1
-The file "%2" could not be moved aside, so changes to user groups are not saved in this session.</source>
+The file &quot;%2&quot; could not be moved aside, so changes to user groups are not saved in this session.</source>
         <translation>Ihre gespeicherten Farbgruppen konnten nicht gelesen werden: %1
 Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen an eigenen Gruppen in dieser Sitzung nicht gespeichert.</translation>
     </message>
@@ -1715,6 +1800,14 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
         <source>Outside Fixture Gamut</source>
         <translation>Außerhalb des Farbraums der Leuchte</translation>
     </message>
+    <message>
+        <source>Chromaticity diagram of the whites: the arrow keys move the point, Ctrl with R, G or B moves it toward red, green or blue.</source>
+        <translation>Farbtafel der Weißtöne: Die Pfeiltasten verschieben den Punkt, Strg mit R, G oder B verschiebt ihn in Richtung Rot, Grün oder Blau.</translation>
+    </message>
+    <message>
+        <source>White diagram: %1 K, tint %2</source>
+        <translation>Weißdiagramm: %1 K, Tönung %2</translation>
+    </message>
 </context>
 <context>
     <name>ZelColorPickerLib::ColorTempSliderWidget</name>
@@ -1783,6 +1876,10 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
         <source>Zel Color Files (*.zelcolors);;All Files (*.* *)</source>
         <translation>Zel-Farbdateien (*.zelcolors);;Alle Dateien (*.* *)</translation>
     </message>
+    <message>
+        <source>Color library</source>
+        <translation>Farbbibliothek</translation>
+    </message>
 </context>
 <context>
     <name>ZelColorPickerLib::ColorViewWidget</name>
@@ -1793,6 +1890,10 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
     <message>
         <source>Reset</source>
         <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>No color</source>
+        <translation>Keine Farbe</translation>
     </message>
 </context>
 <context>
@@ -1828,6 +1929,10 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
         <source>Intensity:</source>
         <translation>Intensität:</translation>
     </message>
+    <message>
+        <source>Intensity</source>
+        <translation>Intensität</translation>
+    </message>
 </context>
 <context>
     <name>ZelColorPickerLib::NChannelPickerWidget</name>
@@ -1845,6 +1950,10 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
     <message>
         <source>Intensity:</source>
         <translation>Intensität:</translation>
+    </message>
+    <message>
+        <source>Opacity</source>
+        <translation>Deckkraft</translation>
     </message>
 </context>
 <context>
@@ -1869,6 +1978,18 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
         <source>Clear Recent Colors</source>
         <translation>Zuletzt verwendete Farben löschen</translation>
     </message>
+    <message>
+        <source>Recent Colors</source>
+        <translation>Zuletzt verwendete Farben</translation>
+    </message>
+    <message>
+        <source>No colors yet</source>
+        <translation>Noch keine Farben</translation>
+    </message>
+    <message>
+        <source>%1 of %2: %3</source>
+        <translation>%1 von %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>ZelColorPickerLib::RgbPickerWidget</name>
@@ -1887,6 +2008,18 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
     <message>
         <source>Color:</source>
         <translation>Farbe:</translation>
+    </message>
+    <message>
+        <source>Hue from left to right, saturation from bottom to top; the arrow keys move the marker.</source>
+        <translation>Farbton von links nach rechts, Sättigung von unten nach oben; die Pfeiltasten verschieben die Markierung.</translation>
+    </message>
+    <message>
+        <source>Brightness from left to right, saturation from bottom to top; the arrow keys move the marker.</source>
+        <translation>Helligkeit von links nach rechts, Sättigung von unten nach oben; die Pfeiltasten verschieben die Markierung.</translation>
+    </message>
+    <message>
+        <source>Colors around the chosen one; the arrow keys move to a neighbour.</source>
+        <translation>Farben rund um die gewählte; die Pfeiltasten wechseln zu einer Nachbarfarbe.</translation>
     </message>
 </context>
 <context>
@@ -1943,14 +2076,18 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
         <translation>Einfügen</translation>
     </message>
     <message numerus="yes">
-        <source>Delete the group "%1" and its %n color(s)?</source>
+        <source>Delete the group &quot;%1&quot; and its %n color(s)?</source>
         <translation>
-            <numerusform>Die Gruppe „%1“ und ihre %n Farbe löschen?</numerusform><numerusform>Die Gruppe „%1“ und ihre %n Farben löschen?</numerusform></translation>
+            <numerusform>Die Gruppe „%1“ und ihre %n Farbe löschen?</numerusform>
+            <numerusform>Die Gruppe „%1“ und ihre %n Farben löschen?</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>Delete %1 groups and their %n color(s)?</source>
         <translation>
-            <numerusform>%1 Gruppen und ihre %n Farbe löschen?</numerusform><numerusform>%1 Gruppen und ihre %n Farben löschen?</numerusform></translation>
+            <numerusform>%1 Gruppen und ihre %n Farbe löschen?</numerusform>
+            <numerusform>%1 Gruppen und ihre %n Farben löschen?</numerusform>
+        </translation>
     </message>
     <message>
         <source>Delete Color Group</source>
@@ -1961,7 +2098,7 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
         <translation>Farben in eine Datei exportieren</translation>
     </message>
     <message>
-        <source>The colors could not be saved to "%1": %2</source>
+        <source>The colors could not be saved to &quot;%1&quot;: %2</source>
         <translation>Die Farben konnten nicht in „%1“ gespeichert werden: %2</translation>
     </message>
     <message>
@@ -2012,6 +2149,10 @@ Die Datei „%2“ konnte nicht beiseitegelegt werden, daher werden Änderungen 
     <message>
         <source>Comparison Color %1 (Ctrl+%1)</source>
         <translation>Vergleichsfarbe %1 (Strg+%1)</translation>
+    </message>
+    <message>
+        <source>Comparison Color %1</source>
+        <translation>Vergleichsfarbe %1</translation>
     </message>
 </context>
 <context>
