@@ -16,8 +16,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://orvane.com/lumetto-keypad/)
 # The libraries the programs link, as dpkg-shlibdeps finds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The product guide opens in the desktop's PDF viewer.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+# The product guide opens in the desktop's PDF viewer; Qt's own texts (standard buttons, file
+# dialogs) in the user's language come with Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qttranslations5-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
