@@ -29,6 +29,9 @@ ColorSlidersWidget::Row ColorSlidersWidget::addRow(QWidget* owner, QGridLayout* 
     r.spinBox->setAlignment(Qt::AlignRight);
     // Wide enough for "255" in a large font too.
     r.spinBox->setFixedWidth(qMax(56, r.spinBox->sizeHint().width()));
+    // A typed number goes out once it is finished (Enter, leaving the box); on the way to "128" the
+    // light would flash at 1 and 12.
+    r.spinBox->setKeyboardTracking(false);
     r.label->setBuddy(r.spinBox);
     r.slider->setAccessibleName(spokenName);
     r.spinBox->setAccessibleName(spokenName);

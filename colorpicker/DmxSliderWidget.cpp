@@ -22,6 +22,8 @@ DmxSliderWidget::DmxSliderWidget(QWidget* parent)
     m_slider->setRange(0, 255);
     m_spinBox = new QSpinBox(this);
     m_spinBox->setObjectName(QStringLiteral("dmxSpinBox"));
+    // Only finished numbers go out, as in the colour sliders.
+    m_spinBox->setKeyboardTracking(false);
     m_spinBox->setRange(0, 255);
     m_spinBox->setAlignment(Qt::AlignRight);
     m_label->setBuddy(m_spinBox);

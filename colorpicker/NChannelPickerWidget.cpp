@@ -97,8 +97,21 @@ void NChannelPickerWidget::onHueformProfileChanged(ColorUtils::HueformProfileID 
         (m_sourceColor.isValid() ? m_sourceColor : m_color).convertTo(ZelColor::NChannel, configuration(), m_profile);
     m_color.setNChannelRenderType(m_renderType);
     rebuildSliders();
+    // Only a view: the colour changes when a channel is moved, not while profiles are looked at.
     showChannels();
-    emit colorChanged(m_color, m_uid);
+}
+
+void NChannelPickerWidget::setProfile(ColorUtils::HueformProfileID profile) {
+    // A colour of channels keeps showing its own profile.
+    if (!ColorUtils::isValidHueformProfileID(profile) || profile == m_profile ||
+        m_sourceColor.spec() == ZelColor::NChannel || !m_hueformProfileComboBox->selectProfile(profile))
+        return;
+    m_profile = profile;
+    m_color =
+        (m_sourceColor.isValid() ? m_sourceColor : m_color).convertTo(ZelColor::NChannel, configuration(), m_profile);
+    m_color.setNChannelRenderType(m_renderType);
+    rebuildSliders();
+    showChannels();
 }
 
 void NChannelPickerWidget::onDmxChanged(QVector<int> dmx) {

@@ -38,6 +38,11 @@ public:
     void setRenderType(int renderType) { m_renderType = renderType; }
     int renderType() const { return m_renderType; }
     ColorUtils::HueformProfileID profile() const { return m_profile; }
+    /**
+     * Shows the channels of @p profile without emitting colorChanged; an N-channel colour
+     * keeps its own profile.
+     */
+    void setProfile(ColorUtils::HueformProfileID profile);
 
 signals:
     void colorChanged(ZelColor& color, QString& uid);

@@ -431,6 +431,8 @@ void ZelColorPickerWidget::restoreSwatchesFromStore() {
 
 void ZelColorPickerWidget::setFixtureProfile(ColorUtils::HueformProfileID profile) {
     m_whitePickerWidget->setFixtureProfile(profile);
+    m_rgbNChannelPickerWidget->setProfile(profile);
+    m_whiteNChannelPickerWidget->setProfile(profile);
 }
 
 ColorUtils::HueformProfileID ZelColorPickerWidget::fixtureProfile() const {

@@ -1,6 +1,7 @@
 #include "CCTPickerWidget.h"
 #include "ColorTempSliderWidget.h"
 #include "ColorTintSliderWidget.h"
+#include "DmxSliderWidget.h"
 #include "HsbSlidersWidget.h"
 #include "IntensitySliderWidget.h"
 #include "OpacitySliderWidget.h"
@@ -9,9 +10,11 @@
 #include "TintPickerWidget.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 using namespace ZelColorPickerLib;
 
@@ -50,6 +53,8 @@ private slots:
     void percentLabelsRound();
     void userChangesEmitOnceAndSetValuesNever();
     void temperatureAndTintBars();
+    void typedNumbersGoOutFinished_data();
+    void typedNumbersGoOutFinished();
 };
 
 void TestColorSliders::percentLabelsRound_data() {
@@ -93,9 +98,9 @@ void TestColorSliders::userChangesEmitOnceAndSetValuesNever() {
     press(child<QSlider>(rgb, "greenSlider"), Qt::Key_Right);
     QCOMPARE(rgbSpy.count(), 1);
     QCOMPARE(colorArg(rgbSpy), ZelColor::fromRgb8(10, 21, 30));
-    // Typing "255" goes through 2 and 25 on the way: one signal each, none echoed.
+    // Typing "255" goes out once, finished, and is not echoed.
     typeInto(child(rgb, "blueSpinBox"), QStringLiteral("255"));
-    QCOMPARE(rgbSpy.count(), 4);
+    QCOMPARE(rgbSpy.count(), 2);
     QCOMPARE(colorArg(rgbSpy), ZelColor::fromRgb8(10, 21, 255));
     QCOMPARE(child<QSlider>(rgb, "blueSlider")->value(), 255);
 
@@ -174,6 +179,76 @@ void TestColorSliders::temperatureAndTintBars() {
     QCOMPARE(tintSpy.count(), 5);
     tint.setColorTint(-50);
     QCOMPARE(tintSpy.count(), 5);
+}
+
+void TestColorSliders::typedNumbersGoOutFinished_data() {
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("spinBox");
+    QTest::addColumn<QByteArray>("signal");
+    const QByteArray color = SIGNAL(colorChanged(ZelColor));
+    for (const char* name : {"red", "green", "blue"})
+        QTest::newRow(name) << "rgb" << QString::fromLatin1(name) + "SpinBox" << color;
+    for (const char* name : {"hue", "saturation", "brightness"})
+        QTest::newRow(name) << "hsb" << QString::fromLatin1(name) + "SpinBox" << color;
+    QTest::newRow("opacity") << "opacity"
+                             << "opacitySpinBox" << QByteArray(SIGNAL(opacityChanged(int)));
+    QTest::newRow("intensity") << "intensity"
+                               << "intensitySpinBox" << QByteArray(SIGNAL(intensityChanged(int)));
+    QTest::newRow("channel") << "dmx"
+                             << "dmxSpinBox" << QByteArray(SIGNAL(valueChanged(int)));
+}
+
+// Typing "128" must not light the fixture at 1 and 12 on the way: the number goes out on Enter or
+// on leaving the box; the arrows and the wheel still send each step.
+void TestColorSliders::typedNumbersGoOutFinished() {
+    QFETCH(QString, widget);
+    QFETCH(QString, spinBox);
+    QFETCH(QByteArray, signal);
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    QWidget* sliders = nullptr;
+    if (widget == QLatin1String("rgb"))
+        sliders = new RgbSlidersWidget(&window);
+    else if (widget == QLatin1String("hsb"))
+        sliders = new HsbSlidersWidget(&window);
+    else if (widget == QLatin1String("opacity"))
+        sliders = new OpacitySliderWidget(&window);
+    else if (widget == QLatin1String("intensity"))
+        sliders = new IntensitySliderWidget(&window);
+    else
+        sliders = new DmxSliderWidget(&window);
+    auto* other = new QLineEdit(&window);
+    layout->addWidget(sliders);
+    layout->addWidget(other);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* box = sliders->findChild<QSpinBox*>(spinBox);
+    QVERIFY(box);
+    QSignalSpy spy(sliders, signal.constData());
+
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("128"));
+    QCOMPARE(spy.count(), 0);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(box->value(), 128);
+
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("64"));
+    QCOMPARE(spy.count(), 1);
+    QTest::mouseClick(other, Qt::LeftButton);
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(box->value(), 64);
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Up);
+    QCOMPARE(spy.count(), 3);
+    QWheelEvent up(QPointF(5, 5), QPointF(box->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &up);
+    QCOMPARE(spy.count(), 4);
+    QCOMPARE(box->value(), 66);
 }
 
 LUMETTO_TEST_MAIN(TestColorSliders, "tst_colorsliders")

@@ -55,6 +55,7 @@ class TestNChannelPicker : public QObject {
 private slots:
     void everyProfileInOrderRebuildsTheSliders();
     void fourChannelColourShownAndEdited();
+    void profilesAreOnlyLookedAt();
 };
 
 void TestNChannelPicker::everyProfileInOrderRebuildsTheSliders() {
@@ -74,15 +75,15 @@ void TestNChannelPicker::everyProfileInOrderRebuildsTheSliders() {
         QCOMPARE(picker.spinBoxes().size(), channels);
         for (QSpinBox* spin : picker.spinBoxes())
             QTRY_VERIFY(spin->isVisible());
-        QCOMPARE(picker.emitted.size(), row + 1);
-        QCOMPARE(picker.emitted.last().hueformProfileID(), profile);
-        QCOMPARE(picker.emitted.last().spec(), int(ZelColor::NChannel));
+        QCOMPARE(picker.widget.color().hueformProfileID(), profile);
+        QCOMPARE(picker.widget.color().spec(), int(ZelColor::NChannel));
     }
+    QVERIFY(picker.emitted.isEmpty());
     // Set from outside: silently, and only a listed profile.
     QVERIFY(picker.selector->selectProfile(TunableWhiteProfile));
     QVERIFY(!picker.selector->selectProfile(99));
     QCOMPARE(picker.selector->currentProfile(), TunableWhiteProfile);
-    QCOMPARE(picker.emitted.size(), picker.selector->count());
+    QVERIFY(picker.emitted.isEmpty());
 }
 
 void TestNChannelPicker::fourChannelColourShownAndEdited() {
@@ -120,6 +121,33 @@ void TestNChannelPicker::fourChannelColourShownAndEdited() {
     picker.widget.setColor(rgbw, QString(), false);
     QCOMPARE(picker.selector->currentProfile(), TunableWhiteProfile);
     QCOMPARE(picker.sliders->sliderCount(), 2);
+}
+
+// Looking at a red through the profiles leaves it red: only moving a channel makes a new colour.
+void TestNChannelPicker::profilesAreOnlyLookedAt() {
+    Picker picker;
+    const auto profileNamed = [&picker](const QString& name) {
+        return ColorUtils::HueformProfileID(picker.selector->itemData(picker.selector->findText(name)).toInt());
+    };
+    const ColorUtils::HueformProfileID rgb = profileNamed(QStringLiteral("RGB (sRGB)"));
+    picker.choose(rgb);
+    picker.widget.setColor(ZelColor::fromRgb8(255, 0, 0), QString(), false);
+    QCOMPARE(picker.sliders->values(), QVector<int>({255, 0, 0}));
+    picker.choose(profileNamed(QStringLiteral("Dual White")));
+    QCOMPARE(picker.sliders->sliderCount(), 2);
+    picker.choose(rgb);
+    QCOMPARE(picker.sliders->values(), QVector<int>({255, 0, 0}));
+    QVERIFY(picker.emitted.isEmpty());
+    // Set from the keypad's fixture profile: a view too.
+    picker.widget.setProfile(profileNamed(QStringLiteral("Dual White")));
+    QCOMPARE(picker.selector->currentText(), QStringLiteral("Dual White"));
+    QVERIFY(picker.emitted.isEmpty());
+
+    const QList<QSpinBox*> spins = picker.spinBoxes();
+    spins.first()->setFocus();
+    QTest::keyClick(spins.first(), Qt::Key_Up);
+    QCOMPARE(picker.emitted.size(), 1);
+    QCOMPARE(picker.emitted.last().hueformProfileID(), profileNamed(QStringLiteral("Dual White")));
 }
 
 LUMETTO_TEST_MAIN(TestNChannelPicker, "tst_nchannelpicker")

@@ -64,10 +64,12 @@ T* child(QObject* parent, const char* name) {
     return parent->findChild<T*>(QString::fromLatin1(name));
 }
 
+// A typed number is taken on Enter.
 void typeInto(QSpinBox* spinBox, const QString& text) {
     spinBox->setFocus();
     spinBox->selectAll();
     QTest::keyClicks(spinBox, text);
+    QTest::keyClick(spinBox, Qt::Key_Return);
 }
 
 // Pictures of the pages for a person to look at, kept when LUMETTO_SCREENSHOT_DIR names a folder.
