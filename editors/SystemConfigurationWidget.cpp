@@ -7,6 +7,7 @@
 #include "SystemConfiguration.h"
 #include "SystemConfigurationCheck.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -308,8 +309,9 @@ void SystemConfigurationWidget::handleFieldChanged() {
     if (addressValid) {
         if (!reachable(address)) {
             warning = red(SystemConfigurationCheck::unreachableAddressMessage());
+            // Red and warned about, but the focus stays where the user types: taking it would send
+            // the next keys of another field into the address.
             setTextColor(m_addressEdit, QColor(255, 0, 0));
-            m_addressEdit->setFocus();
         } else {
             setTextColor(m_addressEdit, Qt::black);
         }
@@ -395,6 +397,8 @@ void SystemConfigurationWidget::setAddressOnlyMode(bool on) {
     }
     if (!reachable(m_addressEdit->text())) {
         setTextColor(m_addressEdit, QColor(255, 0, 0));
-        m_addressEdit->setFocus();
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || !isAncestorOf(focus))
+            m_addressEdit->setFocus();
     }
 }

@@ -125,6 +125,22 @@ private slots:
         QVERIFY(child<QCheckBox>("scene1CheckBox")->isChecked());
     }
 
+    // The address off the keypad's network stays red and warned about, but typing elsewhere keeps
+    // going where the user types: one stray key in the address would move the keypad off the network.
+    void typingElsewhereKeepsItsFocus() {
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        retype("addressEdit", QStringLiteral("192.168.1.51"));
+        QTest::mouseClick(edit("nameEdit"), Qt::LeftButton);
+        QTest::keyClick(edit("nameEdit"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit("nameEdit"), QStringLiteral("Room 12"));
+        QTest::mouseClick(child<QSpinBox>("universeSpinBox"), Qt::LeftButton);
+        QTest::keyClick(child<QSpinBox>("universeSpinBox"), Qt::Key_Up);
+        QTest::keyClicks(child<QSpinBox>("universeSpinBox"), QStringLiteral("7"));
+        QCOMPARE(looks(),
+                 QStringLiteral("Room 12|192.168.1.51|") + AddressWarning + QStringLiteral("|black red|save undo"));
+        QVERIFY(child<QSpinBox>("universeSpinBox")->hasFocus());
+    }
+
     // Stepped or switched, every other field is an edit too.
     void everyFieldCountsAsAnEdit() {
         for (const char* name : {"universeSpinBox", "VexilModeSpinBox", "lightsPerPortSpinBox", "numberOfPortsSpinBox",
