@@ -96,6 +96,8 @@ void MSPComm::setDevice(const QString& address, const QByteArray& mac) {
         m_delivery.reset();
         m_deliveries.clear();
         m_showsDeferred = m_configDeferred = false;
+        // What the other keypad plays unsaved is nothing this one plays.
+        MSPSceneModel::instance()->clearUnsaved();
     }
     m_address = address;
     m_mac = mac;
@@ -224,6 +226,8 @@ quint64 MSPComm::queueRequest(const QString& path, bool post, const QString& bod
 quint64 MSPComm::sendStep(const QString& path, bool post, const QString& body, bool readReply) {
     if (path.isEmpty() || !keypadReachable())
         return 0;
+    if (post)
+        noteSceneWrite(path, body);
     return queueRequest(path, post, body, !readReply, false, DeliveryQueue::Kind::Managed);
 }
 
@@ -338,6 +342,7 @@ void MSPComm::postToDevice(const QString& path, const QString& body, bool unpars
     if (m_postsSuppressed || path.isEmpty() || !keypadReachable())
         return;
     const QString sent = apply ? body + QStringLiteral("&apply=1") : body;
+    noteSceneWrite(path, sent);
     if (path.startsWith(ScenePathPrefix) || path == ConfigPath) {
         queueRequest(path, true, sent, unparsed, failureTolerant, DeliveryQueue::kindOf(true, sent));
         return;
@@ -350,15 +355,31 @@ void MSPComm::postToDevice(const QString& path, const QString& body, bool unpars
     announce(true, path, sent);
 }
 
+void MSPComm::noteEdit(MSPScene* scene) {
+    // The keypad plays an edit at once and keeps it only when saved.
+    if (!m_postsSuppressed && keypadReachable()) {
+        MSPSceneModel* model = MSPSceneModel::instance();
+        model->setUnsaved(model->indexOf(scene), true);
+    }
+}
+
+void MSPComm::noteSceneWrite(const QString& path, const QString& body) {
+    // Saved or reverted, a scene plays what the keypad keeps.
+    if (path.startsWith(ScenePathPrefix) && body.contains(QLatin1String("apply=")))
+        MSPSceneModel::instance()->setUnsaved(path.mid(ScenePathPrefix.size()).toInt() - 1, false);
+}
+
 void MSPComm::handleEffectChanged(MSPScene* scene) {
     if (!scene || readingDocument())
         return;
+    noteEdit(scene);
     postToDevice(scene->url(), scene->PostData(), true, false, false);
 }
 
 void MSPComm::handleEffectParamsChanged(MSPScene* scene) {
     if (!scene || readingDocument())
         return;
+    noteEdit(scene);
     if (m_pendingScene && m_pendingScene != scene)
         handleSceneUpdateTimer();
     m_pendingScene = scene;
@@ -424,6 +445,7 @@ void MSPComm::restoreFactoryDefaults() {
     // The keypad is about to forget everything; what waits for it would undo the reset.
     if (const int given = m_delivery.discard())
         qCWarning(lcComm) << given << "waiting writes given up for a factory reset";
+    MSPSceneModel::instance()->clearUnsaved();
     dropOutstandingReplies();
     postToDevice(ConfigPath, QStringLiteral("factory_reset=1"), true, true, false);
 }

@@ -84,6 +84,8 @@ public:
     int discardWaitingWrites();
     // Gives up the writes that wait for these paths: something newer replaces them.
     int discardWaitingWrites(const QStringList& paths);
+    // Nothing is queued, in flight or waiting to be sent again.
+    bool deliveryIdle() const { return m_delivery.isIdle(); }
     // One request whose tries its caller manages (a file written step by step): sent in its turn
     // on its path, never repeated or replaced here. Returns its id for requestFinished(), 0 when
     // there is no keypad to send it to.
@@ -142,6 +144,8 @@ private:
     void waitForActiveSceneButton();
     // True while the models change because a document is being read, not because the user
     // edited: those changes must not travel back to the keypad.
+    void noteEdit(MSPScene* scene);
+    void noteSceneWrite(const QString& path, const QString& body);
     bool readingDocument() const { return m_parsingReplies > 0 || m_loadingFile; }
 
     QString m_address;

@@ -63,6 +63,18 @@ void KeypadKeyMarks::paintMarks(QPainter& painter, const QRectF& face, Marks mar
         painter.setPen(QPen(AccentDeep, 2));
         painter.drawPath(path);
     }
+    if (marks.testFlag(Unsaved)) {
+        // A small amber lamp in the face's upper right corner, lit like the plate's keys, with a dark
+        // rim that holds on a lit key and on a dark one.
+        constexpr qreal size = 12;
+        const QRectF lamp(face.right() - size - 8, face.top() + 7, size, size);
+        QRadialGradient glow(lamp.center() - QPointF(size * 0.12, size * 0.15), size * 0.6);
+        glow.setColorAt(0, QColor(255, 224, 140));
+        glow.setColorAt(1, QColor(240, 150, 0));
+        painter.setBrush(glow);
+        painter.setPen(QPen(QColor(60, 40, 0), 1.5));
+        painter.drawEllipse(lamp);
+    }
     painter.restore();
 }
 

@@ -18,6 +18,7 @@ class KeypadKeyMarks : public QWidget {
 public:
     enum Mark {
         FocusFrame = 0x1, // follows the key's keyboard focus by itself
+        Unsaved = 0x2,    // the scene plays edits the keypad has not saved
     };
     Q_DECLARE_FLAGS(Marks, Mark)
 

@@ -95,6 +95,10 @@ MSPControlPanelWidget::MSPControlPanelWidget(QWidget* parent)
     connect(m_onOffButton, &QPushButton::pressed, this, &MSPControlPanelWidget::handleToggle);
     connect(ConnectionState::instance(), &ConnectionState::stateChanged, this,
             &MSPControlPanelWidget::handleStatusChanged);
+    MSPSceneModel* model = MSPSceneModel::instance();
+    connect(model, &MSPSceneModel::unsavedChanged, this, &MSPControlPanelWidget::showUnsaved);
+    for (int index = 0; index < sceneCount; ++index)
+        showUnsaved(index, model->isUnsaved(index));
     m_connectionFailedFrame->hide();
     setUpKeyboard();
 }
@@ -223,6 +227,19 @@ void MSPControlPanelWidget::moveFocus(QAbstractButton* from, int arrow) {
     }
     if (nearest)
         nearest->setFocus(Qt::TabFocusReason);
+}
+
+void MSPControlPanelWidget::showUnsaved(int index, bool unsaved) {
+    if (index < 0 || index >= sceneCount)
+        return;
+    m_keyMarks->setMark(m_sceneButtons[index], KeypadKeyMarks::Unsaved, unsaved);
+    m_sceneButtons[index]->setToolTip(unsaved ? tr_("Scene %1 plays changes the keypad has not saved").arg(index + 1)
+                                              : QString());
+}
+
+bool MSPControlPanelWidget::isMarkedUnsaved(int index) const {
+    return index >= 0 && index < sceneCount &&
+           m_keyMarks->marks(m_sceneButtons[index]).testFlag(KeypadKeyMarks::Unsaved);
 }
 
 void MSPControlPanelWidget::buildForm() {
@@ -395,6 +412,9 @@ void MSPControlPanelWidget::handleStatusChanged(ConnectionState::State state) {
     case ConnectionState::Discovering:
     case ConnectionState::Connected:
     case ConnectionState::OfflineDemo:
+        // The demo plays the active scene as a keypad would, with its key lit.
+        if (state == ConnectionState::OfflineDemo)
+            selectScene(MSPSceneModel::instance()->activeSceneIndex());
         m_overlay->setVisible(state == ConnectionState::Discovering);
         m_connectionFailedFrame->hide();
         m_connectionFailedFrame->lower();

@@ -27,6 +27,8 @@ public:
     QList<QAbstractButton*> keys() const;
     // What the panel draws over its keys (the focus frame, and marks a key carries).
     KeypadKeyMarks* keyMarks() const { return m_keyMarks; }
+    // Whether the key of scene index shows that its edits are not saved on the keypad.
+    bool isMarkedUnsaved(int index) const;
 
 signals:
     void sceneIndexSelected(int index);
@@ -57,6 +59,7 @@ protected slots:
     void handleToggle();
     void handleStatusChanged(ConnectionState::State state);
     void handleDemoModeSelected();
+    void showUnsaved(int index, bool unsaved);
 
 private:
     void buildForm();

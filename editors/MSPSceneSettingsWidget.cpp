@@ -50,6 +50,10 @@ MSPSceneSettingsWidget::MSPSceneSettingsWidget(QWidget* parent)
 
     connect(m_model, &MSPSceneModel::activeSceneChangedEffect, this,
             &MSPSceneSettingsWidget::handleActiveSceneChangedEffect);
+    connect(m_model, &MSPSceneModel::unsavedChanged, this, [this](int index, bool unsaved) {
+        if (index == m_shownScene && connected())
+            setButtonsEnabled(unsaved);
+    });
     for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
         MSPScene* scene = m_model->scene(i);
         if (!scene)
@@ -214,6 +218,7 @@ void MSPSceneSettingsWidget::showEvent(QShowEvent* event) {
 
 void MSPSceneSettingsWidget::activeSceneChanged(int index) {
     setSceneLabel(index);
+    m_shownScene = index;
     MSPScene* scene = m_model->scene(index);
     if (!scene || !scene->effect())
         return;
@@ -223,7 +228,9 @@ void MSPSceneSettingsWidget::activeSceneChanged(int index) {
         page->clearPreviousSelection();
         page->setEffect(effect);
     }
-    setButtonsEnabled(false);
+    // Edits the keypad plays but has not kept can still be saved or undone when the scene is shown
+    // again.
+    setButtonsEnabled(connected() && m_model->isUnsaved(index));
 }
 
 void MSPSceneSettingsWidget::handleActiveSceneChangedEffect() {
@@ -278,12 +285,12 @@ void MSPSceneSettingsWidget::handleIntermediateChangeFinished() {
 }
 
 void MSPSceneSettingsWidget::on_applyButton_clicked() {
-    MSPComm::instance()->applyScene(m_model->scene(m_model->activeSceneIndex()));
+    MSPComm::instance()->applyScene(m_model->scene(m_shownScene));
     setButtonsEnabled(false);
 }
 
 void MSPSceneSettingsWidget::on_revertButton_clicked() {
-    const int index = m_model->activeSceneIndex();
+    const int index = m_shownScene;
     MSPComm::instance()->revertScene(m_model->scene(index));
     MSPComm::instance()->getScene(index);
     setButtonsEnabled(false);

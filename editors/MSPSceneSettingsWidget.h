@@ -52,6 +52,8 @@ private:
     static bool connected();
 
     MSPSceneModel* m_model = nullptr;
+    // The scene on show, which Save and Undo act on.
+    int m_shownScene = 0;
     QLabel* m_sceneNumberLabel = nullptr;
     QHBoxLayout* m_effectRow = nullptr;
     QComboBox* m_effectsComboBox = nullptr;

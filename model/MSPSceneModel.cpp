@@ -90,6 +90,35 @@ void MSPSceneModel::setActiveSceneIndex(int index, bool emitSignal) {
         emit activeSceneIndexChanged(index);
 }
 
+bool MSPSceneModel::isUnsaved(int index) const {
+    return index >= 0 && index < m_unsaved.size() && m_unsaved.at(index);
+}
+
+QList<int> MSPSceneModel::unsavedScenes() const {
+    QList<int> scenes;
+    for (int i = 0; i < m_unsaved.size(); ++i) {
+        if (m_unsaved.at(i))
+            scenes << i;
+    }
+    return scenes;
+}
+
+void MSPSceneModel::setUnsaved(int index, bool unsaved) {
+    if (index < 0 || index >= sceneCount)
+        return;
+    while (m_unsaved.size() < sceneCount)
+        m_unsaved << false;
+    if (m_unsaved.at(index) == unsaved)
+        return;
+    m_unsaved[index] = unsaved;
+    emit unsavedChanged(index, unsaved);
+}
+
+void MSPSceneModel::clearUnsaved() {
+    for (int i = 0; i < m_unsaved.size(); ++i)
+        setUnsaved(i, false);
+}
+
 void MSPSceneModel::handleSceneChangedEffect(int index) {
     if (index == m_activeSceneIndex)
         emit activeSceneChangedEffect();

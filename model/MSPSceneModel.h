@@ -28,11 +28,21 @@ public:
     int activeSceneIndex() const { return m_activeSceneIndex; }
     void setActiveSceneIndex(int index, bool emitSignal = true);
 
+    // Scenes the keypad plays with edits it has not saved: they are gone when it restarts. Set by
+    // an edit sent to the keypad; cleared by Save ("apply=1"), Undo ("apply=0"), a file written to
+    // the keypad and a factory reset.
+    bool isUnsaved(int index) const;
+    // Indexes in order.
+    QList<int> unsavedScenes() const;
+    void setUnsaved(int index, bool unsaved);
+    void clearUnsaved();
+
 signals:
     void activeSceneChangedEffect();
     void activeSceneIndexChanged(int index);
     void effectParamsChanged(MSPScene* scene);
     void effectChanged(MSPScene* scene);
+    void unsavedChanged(int index, bool unsaved);
 
 private slots:
     void handleSceneChangedEffect(int index);
@@ -45,4 +55,5 @@ private:
 
     QList<MSPScene*> m_scenes;
     int m_activeSceneIndex = 0;
+    QList<bool> m_unsaved;
 };

@@ -57,6 +57,8 @@ void EditorFixture::resetScenes(const QList<int>& kinds, int activeIndex) {
         scene->setEffect(MSPEffectFactory::instance()->create(kinds.value(i, 0), scene), false);
     }
     model->setActiveSceneIndex(activeIndex, false);
+    // Fresh scenes, nothing the keypad plays unsaved.
+    model->clearUnsaved();
 }
 
 void EditorFixture::keepConnected(bool on) {

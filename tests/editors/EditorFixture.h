@@ -30,7 +30,8 @@ public:
     // Waits until every reply came in, so no request of one test spills into the next.
     static bool waitIdle();
 
-    // Scene i gets its path and a default effect of kinds.at(i); the active index is set quietly.
+    // Scene i gets its path and a default effect of kinds.at(i), none unsaved; the active index is
+    // set quietly.
     static void resetScenes(const QList<int>& kinds, int activeIndex);
 
     // Heartbeats as a keypad sends them, or none (then the periodic check may change the state).

@@ -73,6 +73,23 @@ private slots:
         QVERIFY(save()->isEnabled());
     }
 
+    // Edits the keypad plays unsaved bring Save and Undo back with their scene, which they act on
+    // even while the keypad is still being asked for another scene.
+    void unsavedSceneOffersSaveWhenShownAgain() {
+        selectScene(5);
+        QTest::keyClick(randomSpeed(), Qt::Key_Right);
+        QVERIFY(MSPSceneModel::instance()->isUnsaved(5));
+        selectScene(4);
+        QCOMPARE(offered(), QString());
+        selectScene(5);
+        QCOMPARE(offered(), QStringLiteral("save undo"));
+        MSPSceneModel::instance()->setActiveSceneIndex(2, false);
+        QTest::mouseClick(save(), Qt::LeftButton);
+        QTRY_VERIFY(m_keypad.requests().contains(QStringLiteral("POST /api/v1/shows/6 apply=1")));
+        QVERIFY(MSPSceneModel::instance()->unsavedScenes().isEmpty());
+        QCOMPARE(offered(), QString());
+    }
+
     void choosingAnotherKind_data() {
         QTest::addColumn<int>("state");
         QTest::addColumn<bool>("enabled");
