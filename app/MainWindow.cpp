@@ -12,10 +12,12 @@
 #include "EventLoopWait.h"
 #include "FileDialog.h"
 #include "FittingScrollArea.h"
+#include "KeypadBackup.h"
 #include "MSPChooser.h"
 #include "MSPComm.h"
 #include "MSPControlPanelWidget.h"
 #include "MSPDocument.h"
+#include "MSPDocumentComparison.h"
 #include "MSPDocumentFile.h"
 #include "MSPEffect.h"
 #include "MSPEffectFactory.h"
@@ -39,6 +41,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -82,6 +85,16 @@ constexpr int firstDiscoveryDelayMs = 1000;
 constexpr int splashMs = 1000;
 // Eight scenes, then the configuration.
 constexpr int fileProgressSteps = MSPSceneModel::sceneCount + 1;
+// Saves and reverts asked for on leaving a keypad get this long to arrive; what is still on its
+// way then is a waiting change, which the user is asked about in turn.
+constexpr int leavingDeliveryMs = 2500;
+// Changes listed in the question before sending a file; the rest are in its details.
+constexpr int listedChanges = 12;
+
+bool openWithDesktop(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+MainWindow::UrlOpener urlOpener = &openWithDesktop;
 
 } // namespace
 
@@ -534,10 +547,10 @@ bool MainWindow::open() {
 bool MainWindow::openFile(const QString& fileName) {
     if (m_readingFile)
         return false;
-    return openAndReadFile(fileName, Folder::Remember);
+    return openAndReadFile(fileName, Folder::Remember, Ask::Send);
 }
 
-bool MainWindow::openAndReadFile(const QString& fileName, Folder folder) {
+bool MainWindow::openAndReadFile(const QString& fileName, Folder folder, Ask ask) {
     const MSPDocumentFile::Result file = MSPDocumentFile::load(fileName);
     if (file.status == MSPDocumentFile::Status::NotOpened) {
         MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
@@ -553,6 +566,10 @@ bool MainWindow::openAndReadFile(const QString& fileName, Folder folder) {
                             tr("Cannot read file %1:\n%2").arg(fileName, problem));
         return false;
     }
+    QString backupPath;
+    if (ask == Ask::Send && ConnectionState::instance()->state() == ConnectionState::Connected &&
+        !maySendFile(fileName, file.contents, &backupPath))
+        return false;
     QBuffer buffer;
     buffer.setData(file.contents);
     buffer.open(QBuffer::ReadOnly);
@@ -560,7 +577,67 @@ bool MainWindow::openAndReadFile(const QString& fileName, Folder folder) {
         MessageBox::warning(QApplication::activeWindow(), tr("Open Error"),
                             tr("File %1 was only partly read.").arg(fileName));
     }
+    if (!backupPath.isEmpty())
+        MessageBox::information(
+            QApplication::activeWindow(), tr("Keypad Backed Up"),
+            tr("What the keypad held before is saved in %1").arg(QDir::toNativeSeparators(backupPath)));
     return true;
+}
+
+bool MainWindow::maySendFile(const QString& fileName, const QByteArray& contents, QString* backupPath) {
+    // Against what the editor holds of the keypad: its scenes as read and edited, its configuration.
+    const MSPDocumentComparison comparison(MSPDocument::fileContents(), contents);
+    MessageBox::Question question;
+    question.title = tr("Send Configuration to Keypad");
+    question.text = tr("Send %1 to keypad %2 (%3)?")
+                        .arg(QFileInfo(fileName).fileName(), SystemConfiguration::instance()->name(),
+                             MSPComm::instance()->address());
+    QString details = tr("All eight scenes and the configuration on the keypad are replaced, and its brightness is "
+                         "set to full.");
+    details += QStringLiteral("\n\n");
+    if (!comparison.ok()) {
+        details += tr("What changes cannot be listed: %1").arg(comparison.beforeRead().error);
+    } else if (comparison.isIdentical()) {
+        details += tr("Nothing else changes: the file holds what the keypad holds now.");
+    } else {
+        const QStringList lines = comparison.lines();
+        details += tr("What changes:");
+        for (const QString& line : lines.mid(0, listedChanges))
+            details += QStringLiteral("\n\u2022 ") + line;
+        if (lines.size() > listedChanges) {
+            details +=
+                QStringLiteral("\n") + tr("and %n more, listed in the details", nullptr, lines.size() - listedChanges);
+            question.detailedText = comparison.text();
+        }
+    }
+    question.informativeText = details;
+    question.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    question.buttonTexts.insert(QMessageBox::Ok, tr("Send"));
+    question.defaultButton = QMessageBox::Cancel;
+    question.checkBoxText = tr("Back up the keypad first");
+    question.checked = true;
+    if (MessageBox::ask(QApplication::activeWindow(), question) != QMessageBox::Ok)
+        return false;
+    if (question.checked) {
+        *backupPath = backUpKeypad();
+        if (backupPath->isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QString MainWindow::backUpKeypad() {
+    const KeypadBackup::Result backup = KeypadBackup::write(
+        KeypadBackup::defaultFolder(), SystemConfiguration::instance()->name(), MSPDocument::fileContents());
+    if (!backup.ok()) {
+        qCWarning(lcUi).noquote() << "keypad not backed up:" << backup.error;
+        MessageBox::warning(
+            QApplication::activeWindow(), tr("Backup Failed"),
+            tr("The keypad could not be backed up, so nothing was sent to it.\n\n%1").arg(backup.error));
+        return QString();
+    }
+    qCInfo(lcUi).noquote() << "keypad backed up to" << backup.path;
+    return backup.path;
 }
 
 bool MainWindow::readFile(QIODevice* device) {
@@ -605,10 +682,13 @@ void MainWindow::setFileProgress(int step, const QString& text) {
 
 bool MainWindow::save() {
     MSPComm::instance()->getConfig();
-    const QString fileName =
+    QString fileName =
         FileDialog::getSaveFileName(this, tr("Save Configuration"), lastDirPath(), tr("Configuration Files (*.xml)"));
     if (fileName.isEmpty())
         return false;
+    // Open lists "*.xml" only: a file saved without the suffix would seem lost.
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += fileName.endsWith(QLatin1Char('.')) ? QStringLiteral("xml") : QStringLiteral(".xml");
     // Written beside the old file and renamed over it: a failed save leaves the old file intact.
     QSaveFile file(fileName);
     if (!file.open(QFile::WriteOnly)) {
@@ -644,29 +724,58 @@ bool MainWindow::keypadResetsItself(const QString& version) {
 void MainWindow::handleRestore() {
     if (m_readingFile)
         return;
-    const QMessageBox::StandardButton answer = MessageBox::question(
-        QApplication::activeWindow(), tr("Restore Factory Default Settings"),
+    MessageBox::Question question;
+    question.title = tr("Restore Factory Default Settings");
+    question.text =
         tr("This will restore the Lumetto Keypad to its factory default settings.  Do you want to continue?\n\nIf "
-           "the IP address has been changed, then you will need to rediscover the device."),
-        QMessageBox::Yes | QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+           "the IP address has been changed, then you will need to rediscover the device.");
+    question.buttons = QMessageBox::Yes | QMessageBox::No;
+    // Enter alone must not wipe the keypad.
+    question.defaultButton = QMessageBox::No;
+    question.checkBoxText = tr("Back up the keypad first");
+    question.checked = true;
+    if (MessageBox::ask(QApplication::activeWindow(), question) != QMessageBox::Yes)
         return;
+    QString backupPath;
+    if (question.checked) {
+        backupPath = backUpKeypad();
+        if (backupPath.isEmpty())
+            return;
+    }
     if (keypadResetsItself(SystemConfiguration::instance()->version())) {
         MSPComm::instance()->restoreFactoryDefaults();
         ConnectionState::instance()->setState(ConnectionState::RestoringFactoryDefaults);
         m_sceneSettingsWidget->clearPreviousSelection();
-        return;
+    } else {
+        openAndReadFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') + defaultFileName, Folder::Keep);
     }
-    openAndReadFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') + defaultFileName, Folder::Keep);
+    if (!backupPath.isEmpty())
+        MessageBox::information(
+            QApplication::activeWindow(), tr("Keypad Backed Up"),
+            tr("What the keypad held before is saved in %1").arg(QDir::toNativeSeparators(backupPath)));
+}
+
+void MainWindow::setUrlOpener(UrlOpener opener) {
+    urlOpener = opener ? opener : &openWithDesktop;
 }
 
 void MainWindow::showOnlineHelp() {
     const QString path = QCoreApplication::applicationDirPath() + helpFileName;
     const QString urlText = tr("file:///") + path;
     // Desktop services report success once a viewer is started, even for a missing file.
-    if (!QFile::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+    if (!QFile::exists(path)) {
         MessageBox::critical(QApplication::activeWindow(), tr("Error"),
                              tr("Failed to find help file at %1").arg(urlText));
+        return;
+    }
+    // The guide is there: telling the user it is missing would send them to reinstall.
+    if (!urlOpener(QUrl::fromLocalFile(path))) {
+        qCWarning(lcUi).noquote() << "no program opened the guide" << path;
+        MessageBox::warning(QApplication::activeWindow(), tr("Help"),
+                            tr("No program to show PDF files was found. The guide is at %1; open it with a PDF "
+                               "viewer once one is installed.")
+                                .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 void MainWindow::about() {
@@ -850,8 +959,54 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::mayLeaveKeypad(Leaving leaving) {
-    // Every kind of work the keypad does not hold yet asks here, in turn.
-    return mayDiscardWaitingWrites(leaving);
+    // Every kind of work the keypad does not hold yet asks here, in turn: scenes it plays unsaved
+    // first, since saving or reverting them is more for the keypad to take; then whatever has not
+    // reached it.
+    return mayLeaveUnsavedScenes(leaving) && mayDiscardWaitingWrites(leaving);
+}
+
+QString MainWindow::scenesText(const QList<int>& indexes) {
+    QStringList numbers;
+    for (int index : indexes)
+        numbers << QString::number(index + 1);
+    if (numbers.size() == 1)
+        return tr("scene %1").arg(numbers.first());
+    const QString last = numbers.takeLast();
+    return tr("scenes %1 and %2").arg(numbers.join(QStringLiteral(", ")), last);
+}
+
+bool MainWindow::mayLeaveUnsavedScenes(Leaving leaving) {
+    const QList<int> scenes = m_model->unsavedScenes();
+    if (scenes.isEmpty())
+        return true;
+    QString text = tr("Save the changes to %1 on the keypad?").arg(scenesText(scenes));
+    text += QStringLiteral("\n\n");
+    text += scenes.size() == 1 ? tr("The keypad plays them now, but forgets them when it restarts.")
+                               : tr("The keypad plays these changes now, but forgets them when it restarts.");
+    const QMessageBox::StandardButton answer =
+        MessageBox::question(QApplication::activeWindow(), tr("Unsaved Scenes"), text,
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer != QMessageBox::Save && answer != QMessageBox::Discard)
+        return false;
+    MSPComm* comm = MSPComm::instance();
+    // Entering the demo has already stopped the traffic; this much must still reach the keypad.
+    const bool demo = leaving == Leaving::OfflineDemo;
+    if (demo)
+        comm->setOfflineDemo(false);
+    for (int index : scenes) {
+        MSPScene* scene = m_model->scene(index);
+        if (answer == QMessageBox::Save)
+            comm->applyScene(scene);
+        else
+            comm->revertScene(scene);
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!comm->deliveryIdle() && waited.elapsed() < leavingDeliveryMs)
+        EventLoopWait::wait(20);
+    if (demo)
+        comm->setOfflineDemo(true);
+    return true;
 }
 
 bool MainWindow::mayDiscardWaitingWrites(Leaving leaving) {

@@ -19,6 +19,7 @@ class QMenu;
 class QProgressBar;
 class QSplashScreen;
 class QTabWidget;
+class QUrl;
 class StatusWidget;
 class SystemConfigurationWidget;
 class UpdateChecker;
@@ -42,6 +43,11 @@ public:
     // Whether a keypad of this version restores its factory defaults itself; older ones get
     // the default configuration file.
     static bool keypadResetsItself(const QString& version);
+    // How the window opens the guide; tests stand in for a desktop without a PDF viewer.
+    using UrlOpener = bool (*)(const QUrl& url);
+    static void setUrlOpener(UrlOpener opener);
+    // "scene 2", "scenes 2 and 6", "scenes 1, 2 and 6" for scene indexes.
+    static QString scenesText(const QList<int>& indexes);
     // True while a configuration file is being read (and written to a connected keypad).
     bool isReadingFile() const { return m_readingFile; }
 
@@ -95,11 +101,19 @@ private:
     void postKey(int key, Qt::KeyboardModifiers modifiers);
     // The factory file is the program's own: reading it does not move the user's last folder.
     enum class Folder { Remember, Keep };
-    bool openAndReadFile(const QString& fileName, Folder folder);
+    // A file the user opens is sent to a connected keypad only once the user agrees; the factory
+    // file has been agreed to already.
+    enum class Ask { Send, Not };
+    bool openAndReadFile(const QString& fileName, Folder folder, Ask ask = Ask::Not);
+    bool maySendFile(const QString& fileName, const QByteArray& contents, QString* backupPath);
+    // Writes what the editor holds of the keypad to the backups folder; the path, or empty after
+    // the user was told why not.
+    QString backUpKeypad();
     // Leaving the keypad: whether the user lets go of what it does not hold yet; true to go on.
     enum class Leaving { OtherKeypad, OfflineDemo, Exit };
     bool mayLeaveKeypad(Leaving leaving);
     bool mayDiscardWaitingWrites(Leaving leaving);
+    bool mayLeaveUnsavedScenes(Leaving leaving);
     void setFileProgress(int step, const QString& text);
     // The window as large as its columns need (never smaller than designed), and no larger than its
     // screen, where the columns scroll instead; once the event loop has settled what changed.

@@ -2,22 +2,34 @@
 
 #include "ConnectionState.h"
 #include "FileDialog.h"
+#include "KeypadBackup.h"
 #include "KeypadSimulator.h"
 #include "MSPChooser.h"
 #include "MSPColorWashEffect.h"
 #include "MSPComm.h"
+#include "MSPControlPanelWidget.h"
 #include "MSPDocument.h"
+#include "MSPDocumentComparison.h"
+#include "MSPDocumentFile.h"
+#include "MSPEffect.h"
+#include "MSPEffectFactory.h"
+#include "MSPEffectWidget.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "MSPSceneSettingsWidget.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "ModalAnswer.h"
 #include "SystemConfiguration.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -44,6 +56,59 @@ bool connected(KeypadSimulator& sim) {
                10000);
 }
 
+// A picture of what the user sees, kept when LUMETTO_SCREENSHOT_DIR names a folder.
+void keepPicture(QWidget* widget, const QString& name) {
+    if (const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR"); !folder.isEmpty())
+        QVERIFY(widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+}
+
+QAbstractButton* button(QWidget* box, QMessageBox::StandardButton which) {
+    return qobject_cast<QMessageBox*>(box)->button(which);
+}
+
+// The editor and the keypad picture of a window, worked as a user works them.
+struct Hands {
+    explicit Hands(MainWindow& window)
+        : window(window)
+        , panel(window.findChild<MSPControlPanelWidget*>())
+        , editor(window.findChild<MSPSceneSettingsWidget*>()) {}
+
+    // Presses a scene's key and waits for the editor to show the scene the keypad answers with.
+    bool show(int scene) {
+        QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("scene%1Button").arg(scene)), Qt::LeftButton);
+        return QTest::qWaitFor(
+            [&] {
+                return editor->findChild<QLabel*>("sceneNumberLabel")->text() ==
+                           QStringLiteral("Scene: %1").arg(scene) &&
+                       !MSPComm::instance()->hasOutstandingReplies();
+            },
+            5000);
+    }
+    // One step faster on the wash's speed slider.
+    void editSpeed() {
+        auto* slider = editor->editor(MSPEffect::ColorWash)->findChild<QSlider*>("speedSlider");
+        slider->setFocus();
+        QTest::keyClick(slider, slider->value() < slider->maximum() ? Qt::Key_Right : Qt::Key_Left);
+    }
+    QPushButton* save() const { return editor->findChild<QPushButton*>("applyButton"); }
+    QPushButton* undo() const { return editor->findChild<QPushButton*>("revertButton"); }
+    QString offered() const {
+        return QString(save()->isEnabled() ? "save " : "") + QString(undo()->isEnabled() ? "undo" : "");
+    }
+    QList<int> marked() const {
+        QList<int> scenes;
+        for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {
+            if (panel->isMarkedUnsaved(i))
+                scenes << i + 1;
+        }
+        return scenes;
+    }
+
+    MainWindow& window;
+    MSPControlPanelWidget* panel;
+    MSPSceneSettingsWidget* editor;
+};
+
 } // namespace
 
 // The whole editor against simulated keypads on the private test network (the editor is
@@ -58,6 +123,144 @@ private slots:
     void cleanup() {
         MSPComm::instance()->setDevice(QString(), QByteArray());
         MessageBox::setNextAnswer(QMessageBox::NoButton);
+        MessageBox::clearLast();
+    }
+
+    // An edit the keypad plays but has not saved stays on show: its key is marked, and Save and
+    // Undo come back with the scene. Leaving asks about every such scene.
+    void unsavedScenesStayVisible() {
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.13", "Foyer West"}));
+        for (int scene : {2, 6, 7})
+            QVERIFY(sim.setScene(scene, WashScene));
+        MainWindow window;
+        window.show();
+        QVERIFY(connected(sim));
+        Hands hands(window);
+
+        QVERIFY(hands.show(6));
+        QCOMPARE(hands.offered(), QString());
+        hands.editSpeed();
+        QTRY_VERIFY_WITH_TIMEOUT(sim.liveQuery(6) != sim.savedQuery(6), 5000);
+        QCOMPARE(hands.marked(), QList<int>{6});
+        QCOMPARE(hands.offered(), QStringLiteral("save undo"));
+        QVERIFY(hands.show(7));
+        QCOMPARE(hands.offered(), QString());
+        QVERIFY(hands.show(6));
+        QCOMPARE(hands.offered(), QStringLiteral("save undo"));
+        QCOMPARE(hands.marked(), QList<int>{6});
+        keepPicture(hands.panel, QStringLiteral("panel-unsaved-scene"));
+        QTest::mouseClick(hands.save(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.savedQuery(6), sim.liveQuery(6), 5000);
+        QVERIFY(hands.marked().isEmpty());
+        QCOMPARE(hands.offered(), QString());
+
+        // Two scenes edited, and the window asked to close: kept open, then the edits given up.
+        hands.editSpeed();
+        QVERIFY(hands.show(2));
+        hands.editSpeed();
+        QTRY_VERIFY_WITH_TIMEOUT(sim.liveQuery(2) != sim.savedQuery(2), 5000);
+        QTRY_COMPARE(hands.marked(), (QList<int>{2, 6}));
+        keepPicture(hands.panel, QStringLiteral("panel-unsaved-scenes"));
+        QString text;
+        ModalAnswer cancel({[&](QWidget* box) {
+            text = qobject_cast<QMessageBox*>(box)->text();
+            QCOMPARE(qobject_cast<QMessageBox*>(box)->defaultButton(), button(box, QMessageBox::Save));
+            keepPicture(box, QStringLiteral("exit-question"));
+            QTest::mouseClick(button(box, QMessageBox::Cancel), Qt::LeftButton);
+        }});
+        QVERIFY(!window.close());
+        QCOMPARE(cancel.answered(), 1);
+        QCOMPARE(text, QStringLiteral("Save the changes to scenes 2 and 6 on the keypad?\n\nThe keypad plays these "
+                                      "changes now, but forgets them when it restarts."));
+        QCOMPARE(hands.marked(), (QList<int>{2, 6}));
+        MessageBox::setNextAnswer(QMessageBox::Discard);
+        QVERIFY(window.close());
+        QTRY_COMPARE_WITH_TIMEOUT(sim.liveQuery(2), sim.savedQuery(2), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.liveQuery(6), sim.savedQuery(6), 5000);
+        QVERIFY(hands.marked().isEmpty());
+    }
+
+    // Opening a file while connected names the file and the keypad and lists what changes; Enter
+    // keeps the keypad as it is. Sent, the keypad's content is kept in a backup first, which
+    // brings it back.
+    void openAsksBeforeReplacingTheKeypad() {
+        QDir(KeypadBackup::defaultFolder()).removeRecursively();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lobby.xml"));
+        MSPSceneModel* model = MSPSceneModel::instance();
+        model->scene(2)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::RainbowWash), false);
+        SystemConfiguration::instance()->setName(QStringLiteral("Lobby"), false);
+        QFile file(path);
+        QVERIFY(file.open(QFile::WriteOnly) && file.write(MSPDocument::fileContents()) > 0);
+        file.close();
+
+        KeypadSimulator sim;
+        QVERIFY(sim.start({"10.77.0.14", "Foyer West"}));
+        QVERIFY(sim.setScene(3, WashScene));
+        MainWindow window;
+        window.show();
+        QVERIFY(connected(sim));
+        const QByteArray keypad = MSPDocument::fileContents();
+        const MSPDocumentComparison expected(keypad, MSPDocumentFile::load(path).contents);
+        QVERIFY(!expected.isIdentical());
+        sim.clearRequestLog();
+
+        QString text;
+        QString details;
+        ModalAnswer enter({[&](QWidget* box) {
+            auto* message = qobject_cast<QMessageBox*>(box);
+            text = message->text();
+            details = message->informativeText();
+            QVERIFY(message->checkBox() && message->checkBox()->isChecked());
+            QCOMPARE(message->checkBox()->text(), QStringLiteral("Back up the keypad first"));
+            QCOMPARE(button(box, QMessageBox::Ok)->text(), QStringLiteral("Send"));
+            keepPicture(box, QStringLiteral("open-question"));
+            QTest::keyClick(box, Qt::Key_Return);
+        }});
+        FileDialog::setNextFileName(path);
+        QVERIFY(!window.open());
+        QCOMPARE(enter.answered(), 1);
+        QCOMPARE(text, QStringLiteral("Send lobby.xml to keypad Foyer West (10.77.0.14)?"));
+        QVERIFY2(details.startsWith(QStringLiteral("All eight scenes and the configuration on the keypad are "
+                                                   "replaced, and its brightness is set to full.")),
+                 qPrintable(details));
+        for (const QString& line : expected.lines().mid(0, 12))
+            QVERIFY2(details.contains(line), qPrintable(line));
+        QTest::qWait(300);
+        for (const KeypadSimulator::Request& request : sim.requestLog())
+            QVERIFY2(request.method != QLatin1String("POST"), qPrintable(request.path));
+
+        ModalAnswer send({[](QWidget* box) { QTest::mouseClick(button(box, QMessageBox::Ok), Qt::LeftButton); },
+                          [&](QWidget* box) {
+                              text = qobject_cast<QMessageBox*>(box)->text();
+                              box->close();
+                          }});
+        FileDialog::setNextFileName(path);
+        QVERIFY(window.open());
+        QCOMPARE(send.answered(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!MSPComm::instance()->hasOutstandingReplies(), 10000);
+        QVERIFY(sim.savedQuery(3).startsWith(QStringLiteral("effect=3")));
+        const QStringList backups = QDir(KeypadBackup::defaultFolder()).entryList(QDir::Files);
+        QCOMPARE(backups.size(), 1);
+        const QString backup = QDir(KeypadBackup::defaultFolder()).filePath(backups.first());
+        QVERIFY2(text.endsWith(QDir::toNativeSeparators(backup)), qPrintable(text));
+        QVERIFY(MSPDocumentComparison(keypad, MSPDocumentFile::load(backup).contents).isIdentical());
+
+        // The backup opened again, without another backup, puts the keypad back.
+        ModalAnswer restore({[](QWidget* box) {
+            QTest::mouseClick(qobject_cast<QMessageBox*>(box)->checkBox(), Qt::LeftButton);
+            QTest::mouseClick(button(box, QMessageBox::Ok), Qt::LeftButton);
+        }});
+        FileDialog::setNextFileName(backup);
+        QVERIFY(window.open());
+        QCOMPARE(restore.answered(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!MSPComm::instance()->hasOutstandingReplies(), 10000);
+        QCOMPARE(QDir(KeypadBackup::defaultFolder()).entryList(QDir::Files).size(), 1);
+        QCOMPARE(sim.savedQuery(3), sim.liveQuery(3));
+        QVERIFY(sim.savedQuery(3).startsWith(QStringLiteral("effect=2")));
+        const MSPDocumentComparison after(keypad, MSPDocument::fileContents());
+        QVERIFY2(after.isIdentical(), qPrintable(after.text()));
     }
 
     void connectsToTheOnlyKeypad() {
@@ -145,6 +348,9 @@ private slots:
         window.show();
         QVERIFY(connected(sim));
 
+        // Sent, with a backup first.
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
         FileDialog::setNextFileName(path);
         QVERIFY(window.open());
         QTRY_VERIFY_WITH_TIMEOUT(!MSPComm::instance()->hasOutstandingReplies(), 10000);
@@ -158,11 +364,14 @@ private slots:
                 QVERIFY(sim.stall(-1));
         });
         FileDialog::setNextFileName(path);
-        MessageBox::setNextAnswer(QMessageBox::Ok);
+        MessageBox::clearLast();
+        for (int box = 0; box < 3; ++box)
+            MessageBox::setNextAnswer(QMessageBox::Ok);
         QVERIFY(window.open());
-        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Loading onto Keypad Stopped"));
+        QCOMPARE(MessageBox::titles(),
+                 QStringList({"Send Configuration to Keypad", "Loading onto Keypad Stopped", "Keypad Backed Up"}));
         QCOMPARE(
-            MessageBox::lastText(),
+            MessageBox::texts().at(1),
             QStringLiteral("The keypad at 10.77.0.4 did not answer within 5 s while scene 4 of 8 was being written. "
                            "Scenes 1 to 3 were written; scenes 4 to 8 and the configuration were not."));
         QVERIFY(sim.endStall());
@@ -189,10 +398,14 @@ private slots:
         QSignalSpy beats(ConnectionState::instance(), &ConnectionState::heartBeat);
         QVERIFY(beats.wait(5000));
         QCOMPARE(statusText(window), waiting);
+        // The edited scene is saved, which waits too; the waiting changes are then kept.
+        MessageBox::clearLast();
+        MessageBox::setNextAnswer(QMessageBox::Save);
         MessageBox::setNextAnswer(QMessageBox::Cancel);
         QVERIFY(!window.close());
-        QCOMPARE(MessageBox::lastText(),
-                 QStringLiteral("1 change has not reached the keypad yet.\n\nDiscard the waiting change and quit?"));
+        QCOMPARE(MessageBox::titles(), QStringList({"Unsaved Scenes", "Changes Not on the Keypad"}));
+        QVERIFY(MessageBox::lastText().endsWith(QStringLiteral("have not reached the keypad yet.\n\nDiscard the "
+                                                               "waiting changes and quit?")));
         MessageBox::setNextAnswer(QMessageBox::Cancel);
         ConnectionState::instance()->setState(ConnectionState::OfflineDemo);
         QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Connected);
@@ -247,6 +460,9 @@ private slots:
         answer.start(50);
         for (QMessageBox::StandardButton choice : {QMessageBox::Cancel, QMessageBox::Discard}) {
             MessageBox::clearLast();
+            // The scene the keypad plays unsaved is asked about first, once: its edit is given up.
+            if (choice == QMessageBox::Cancel)
+                MessageBox::setNextAnswer(QMessageBox::Discard);
             MessageBox::setNextAnswer(choice);
             // One broadcast can miss a host that came up a moment ago; a user would look again.
             for (int attempt = 0; attempt < 5 && MessageBox::lastTitle().isEmpty(); ++attempt) {

@@ -3,6 +3,7 @@
 #include "ColorThumbnail.h"
 #include "ConnectionState.h"
 #include "FileDialog.h"
+#include "KeypadBackup.h"
 #include "KeypadSimulator.h"
 #include "MSPComm.h"
 #include "MSPDocument.h"
@@ -13,16 +14,20 @@
 #include "MSPSceneModel.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "ModalAnswer.h"
 #include "ReplySizeLimit.h"
 #include "SystemConfiguration.h"
 #include "UpdateDialog.h"
 #include "ZelColorLibrary.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -189,9 +194,16 @@ private slots:
         QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Restore Factory Default Settings"));
         QCOMPARE(sent.count(), 0);
 
+        // Yes, with the backup offered; told where it went.
+        MessageBox::clearLast();
         MessageBox::setNextAnswer(QMessageBox::Yes);
         MessageBox::setNextAnswer(QMessageBox::Ok);
+        if (!resetsItself)
+            MessageBox::setNextAnswer(QMessageBox::Ok);
         window.handleRestore();
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Keypad Backed Up"));
+        QVERIFY2(MessageBox::lastText().contains(QDir::toNativeSeparators(KeypadBackup::defaultFolder())),
+                 qPrintable(MessageBox::lastText()));
         if (resetsItself) {
             QCOMPARE(sent.count(), 1);
             QCOMPARE(sent.at(0).at(1).toString() + '?' + sent.at(0).at(2).toString(),
@@ -199,8 +211,8 @@ private slots:
             QCOMPARE(ConnectionState::instance()->state(), ConnectionState::RestoringFactoryDefaults);
         } else {
             // No default file beside the test: the warning names where it was looked for.
-            QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Open Error"));
-            QVERIFY2(MessageBox::lastText().contains(defaultFile), qPrintable(MessageBox::lastText()));
+            QCOMPARE(MessageBox::titles().at(1), QStringLiteral("Open Error"));
+            QVERIFY2(MessageBox::texts().at(1).contains(defaultFile), qPrintable(MessageBox::texts().at(1)));
             QCOMPARE(sent.count(), 0);
 
             // With the file there, it is read (offline, so nothing is sent).
@@ -209,6 +221,7 @@ private slots:
             // The demo gives the scene editor a version of its own; this keypad's is wanted here.
             SystemConfiguration::instance()->setVersion(version);
             MessageBox::setNextAnswer(QMessageBox::Yes);
+            MessageBox::setNextAnswer(QMessageBox::Ok);
             const QString userFolder = window.lastDirPath();
             window.handleRestore();
             QFile::remove(defaultFile);
@@ -327,6 +340,12 @@ private slots:
         QCOMPARE(readFile(path), savedBefore);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keypad.xml"}));
 
+        // A name typed without a suffix gets ".xml", which Open lists.
+        FileDialog::setNextFileName(dir.filePath("lobby"));
+        QVERIFY(window.save());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keypad.xml", "lobby.xml"}));
+        QCOMPARE(readFile(dir.filePath("lobby.xml")), MSPDocument::fileContents());
+
         // Opening it again starts in that folder and brings the saved scene back.
         setSceneOne(MSPEffect::FixedColor);
         FileDialog::setNextFileName(path);
@@ -365,10 +384,13 @@ private slots:
                 setState(ConnectionState::Connected);
             }
         });
+        // Sent, after a backup.
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
         FileDialog::setNextFileName(path);
         QVERIFY(window.open());
         disconnect(watcher);
-        QVERIFY(MessageBox::lastTitle().isEmpty());
+        QCOMPARE(MessageBox::titles(), QStringList({"Send Configuration to Keypad", "Keypad Backed Up"}));
         setState(ConnectionState::OfflineDemo);
         QVERIFY(!secondOpen);
         QVERIFY2(progress.contains("Loading onto keypad: scene 3 of 8"), qPrintable(progress.join(", ")));
@@ -395,6 +417,84 @@ private slots:
         action(window, "helpAct")->trigger();
         QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Error"));
         QCOMPARE(MessageBox::lastText(), "Failed to find help file at file:///" + guide);
+
+        // There, but nothing on the desktop shows PDF files: the guide is not called missing.
+        QVERIFY(QDir().mkpath(QFileInfo(guide).path()));
+        writeFile(guide, "%PDF-1.4\n");
+        QUrl opened;
+        static QUrl* seen = nullptr;
+        seen = &opened;
+        MainWindow::setUrlOpener([](const QUrl& url) {
+            *seen = url;
+            return false;
+        });
+        MessageBox::clearLast();
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        action(window, "helpAct")->trigger();
+        const QString title = MessageBox::lastTitle();
+        const QString text = MessageBox::lastText();
+        MainWindow::setUrlOpener([](const QUrl&) { return true; });
+        action(window, "helpAct")->trigger();
+        const QStringList titles = MessageBox::titles();
+        MainWindow::setUrlOpener(nullptr);
+        QDir(QFileInfo(guide).path()).removeRecursively();
+        QCOMPARE(opened, QUrl::fromLocalFile(guide));
+        QCOMPARE(title, QStringLiteral("Help"));
+        QCOMPARE(text, "No program to show PDF files was found. The guide is at " + QDir::toNativeSeparators(guide) +
+                           "; open it with a PDF viewer once one is installed.");
+        QCOMPARE(titles.size(), 1);
+    }
+
+    // Enter alone keeps the keypad; the backup is on offer, and left out when unticked.
+    void factoryRestoreDefaultsToNo() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        setState(ConnectionState::Connected);
+        MSPComm::instance()->setDevice(silentKeypad, QByteArray(6, '\2'));
+        SystemConfiguration::instance()->setVersion(QStringLiteral("1.3.0"));
+        QDir(KeypadBackup::defaultFolder()).removeRecursively();
+        QSignalSpy sent(MSPComm::instance(), &MSPComm::requestSent);
+        bool offered = false;
+        ModalAnswer enter({[&](QWidget* box) {
+            auto* message = qobject_cast<QMessageBox*>(box);
+            offered = message->checkBox() && message->checkBox()->isChecked() &&
+                      message->checkBox()->text() == QLatin1String("Back up the keypad first");
+            QTest::keyClick(box, Qt::Key_Return);
+        }});
+        action(window, "restoreAct")->trigger();
+        QCOMPARE(enter.answered(), 1);
+        QVERIFY(offered);
+        QCOMPARE(sent.count(), 0);
+        QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Connected);
+
+        ModalAnswer yes({[](QWidget* box) {
+            auto* message = qobject_cast<QMessageBox*>(box);
+            QTest::mouseClick(message->checkBox(), Qt::LeftButton);
+            QTest::mouseClick(message->button(QMessageBox::Yes), Qt::LeftButton);
+        }});
+        action(window, "restoreAct")->trigger();
+        QCOMPARE(yes.answered(), 1);
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.at(0).at(2).toString(), QStringLiteral("factory_reset=1"));
+        QVERIFY(!QDir(KeypadBackup::defaultFolder()).exists());
+        MSPComm::instance()->setDevice(QString(), QByteArray());
+        setState(ConnectionState::NoDevice);
+    }
+
+    // The demo plays the active scene, and its key is lit.
+    void demoLightsTheActiveScene() {
+        MainWindow window;
+        window.show();
+        setState(ConnectionState::NoDevice);
+        MSPSceneModel::instance()->setActiveSceneIndex(3, false);
+        auto* key = window.findChild<QRadioButton*>(QStringLiteral("scene4Button"));
+        QVERIFY(!key->isChecked());
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("demoModeButton")), Qt::LeftButton);
+        QCOMPARE(ConnectionState::instance()->state(), ConnectionState::OfflineDemo);
+        QVERIFY(key->isChecked());
+        MSPSceneModel::instance()->setActiveSceneIndex(0, false);
+        setState(ConnectionState::NoDevice);
     }
 
     // The geometry shows in the next window; the dock state is compared as saved.
