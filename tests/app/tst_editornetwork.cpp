@@ -413,6 +413,9 @@ private slots:
         QVERIFY(sim.endStall());
         QTRY_COMPARE_WITH_TIMEOUT(statusText(window), QStringLiteral("Connected"), 15000);
         QVERIFY(sim.liveQuery(2).contains(QStringLiteral("param1=5&")));
+        // The save went after the edit, and nothing is left on its way.
+        QTRY_VERIFY_WITH_TIMEOUT(MSPComm::instance()->deliveryIdle(), 10000);
+        QCOMPARE(sim.savedQuery(2), sim.liveQuery(2));
 
         // Gone quiet, heartbeats and all: the change waits through the lost connection.
         sim.clearRequestLog();
