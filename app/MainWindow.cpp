@@ -616,8 +616,11 @@ bool MainWindow::maySendFile(const QString& fileName, const QByteArray& contents
     question.defaultButton = QMessageBox::Cancel;
     question.checkBoxText = tr("Back up the keypad first");
     question.checked = true;
-    if (MessageBox::ask(QApplication::activeWindow(), question) != QMessageBox::Ok)
+    qInfo().noquote() << "asking:" << question.text;
+    if (MessageBox::ask(QApplication::activeWindow(), question) != QMessageBox::Ok) {
+        qInfo().noquote() << fileName << "not sent";
         return false;
+    }
     if (question.checked) {
         *backupPath = backUpKeypad();
         if (backupPath->isEmpty())

@@ -90,7 +90,7 @@ private slots:
 
     // "lumetto-keypad FILE" loads the file onto the keypad as File > Load Configuration File...
     // would, once the keypad is connected; and says nothing of its debugging meanwhile.
-    void loadsTheFileNamedOnTheCommandLine() {
+    void asksBeforeSendingTheFileNamedOnTheCommandLine() {
         KeypadSimulator keypad;
         QVERIFY(keypad.start({QStringLiteral("10.77.0.2"), QStringLiteral("Lobby")}));
         const QString wash = QStringLiteral("effect=2&");
@@ -116,11 +116,17 @@ private slots:
         file.write(document.toLatin1());
         file.close();
 
-        // Named as a user in that folder would name it.
+        // Named as a user in that folder would name it: once the keypad is found, the editor asks before
+        // the file replaces what the keypad holds, and sends nothing while the question is open.
         Editor editor({QStringLiteral("lobby.xml")}, {}, folder.path());
         QVERIFY(editor.started());
-        QTRY_VERIFY_WITH_TIMEOUT(keypad.liveQuery(6).startsWith(wash), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            editor.errors().contains(QStringLiteral("Send lobby.xml to keypad Lobby (10.77.0.2)?")), 30000);
         QVERIFY(editor.running());
+        QVERIFY(!keypad.liveQuery(6).startsWith(wash));
+        for (const KeypadSimulator::Request& request : keypad.requestLog())
+            QVERIFY2(request.method != QLatin1String("POST") || request.body.startsWith("apply=0"),
+                     qPrintable(request.path + QLatin1Char(' ') + QString::fromLatin1(request.body)));
         QVERIFY2(!editor.errors().contains(DiscoveryDebug), qPrintable(editor.errors()));
     }
 };

@@ -79,6 +79,7 @@ void TestRgbPickerWidget::selectorsShareOneColorAndTheZoom() {
     red->setFocus();
     red->selectAll();
     QTest::keyClicks(red, QStringLiteral("9"));
+    QTest::keyClick(red, Qt::Key_Return);
     QCOMPARE(spy.count(), 4);
     QCOMPARE(spy.last().at(0).value<ZelColor>().red8(), 9);
     QCOMPARE(zoom->selectedCell(), QPoint(0, 0));

@@ -1,10 +1,13 @@
 #include "ColorListPicker2.h"
 #include "ColorMimeData.h"
+#include "ColorUtils.h"
 #include "ConnectionState.h"
 #include "MSPCustomWashEffect.h"
 #include "MSPCustomWashEffectWidget.h"
 #include "MSPEffectFactory.h"
 #include "MSPEffectWidgetFactory.h"
+#include "NChannelPickerWidget.h"
+#include "ProfileSelector.h"
 #include "SystemConfiguration.h"
 #include "TestEnvironment.h"
 #include "ZelColorPicker.h"
@@ -98,6 +101,24 @@ private slots:
     }
 
     // The RGB and white pickers need firmware 1.1.20 or the demo; no keypad takes n channels.
+    // The channel controls start at the keypad's own fixture profile, and follow it when it changes;
+    // showing it sends no colour.
+    void channelControlsStartAtTheKeypadsProfile() {
+        const QList<ColorUtils::HueformProfileID> profiles = ColorUtils::hueformProfileIDList(false);
+        SystemConfiguration::instance()->setFixtureClass(profiles.at(1), false);
+        auto editor = editorFor(MSPEffect::FixedColor);
+        auto effect = make(MSPEffect::FixedColor);
+        QSignalSpy edits(effect.get(), &MSPEffect::effectParamsChanged);
+        QVERIFY(editor->setEffect(effect.get()));
+        editor->show();
+        auto* selector = editor->findChild<NChannelPickerWidget*>(QStringLiteral("rgbNChannelPickerWidget"))
+                             ->findChild<ProfileSelector*>();
+        QCOMPARE(selector->currentProfile(), profiles.at(1));
+        SystemConfiguration::instance()->setFixtureClass(profiles.at(2), true);
+        QCOMPARE(selector->currentProfile(), profiles.at(2));
+        QCOMPARE(edits.size(), 0);
+    }
+
     void pickerModesFollowFirmwareAndDemo() {
         const std::tuple<QString, ConnectionState::State, bool> rows[] = {
             {"1.1.19", ConnectionState::Connected, false},
