@@ -616,9 +616,9 @@ bool MainWindow::maySendFile(const QString& fileName, const QByteArray& contents
     question.defaultButton = QMessageBox::Cancel;
     question.checkBoxText = tr("Back up the keypad first");
     question.checked = true;
-    qInfo().noquote() << "asking:" << question.text;
+    qCInfo(lcUi).noquote() << "asking:" << question.text;
     if (MessageBox::ask(QApplication::activeWindow(), question) != QMessageBox::Ok) {
-        qInfo().noquote() << fileName << "not sent";
+        qCInfo(lcUi).noquote() << fileName << "not sent";
         return false;
     }
     if (question.checked) {
