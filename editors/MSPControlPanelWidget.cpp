@@ -78,6 +78,10 @@ QPushButton* plateButton(const char* name, const QRect& geometry, int image, QWi
 }
 
 // Alt and the scene's number plays it: the picker owns Ctrl and the digits, the menus Alt and letters.
+QString unsavedText() {
+    return MSPControlPanel::tr("Its changes are not saved on the keypad.");
+}
+
 QKeySequence sceneShortcut(int index) {
     return QKeySequence(Qt::ALT | (Qt::Key_1 + index));
 }
@@ -151,6 +155,8 @@ void MSPControlPanelWidget::updateKeyDescriptions() {
                                              ? MSPControlPanel::tr("Plays this scene on the keypad: %1.")
                                                    .arg(MSPEffect::nameForType(scene->effect()->type()))
                                              : MSPControlPanel::tr("Plays this scene on the keypad."));
+        if (model->isUnsaved(index))
+            button->setAccessibleDescription(button->accessibleDescription() + QLatin1Char(' ') + unsavedText());
     }
 }
 
@@ -233,8 +239,11 @@ void MSPControlPanelWidget::showUnsaved(int index, bool unsaved) {
     if (index < 0 || index >= sceneCount)
         return;
     m_keyMarks->setMark(m_sceneButtons[index], KeypadKeyMarks::Unsaved, unsaved);
-    m_sceneButtons[index]->setToolTip(unsaved ? tr_("Scene %1 plays changes the keypad has not saved").arg(index + 1)
-                                              : QString());
+    const QString shortcut = MSPControlPanel::tr("Scene %1 (%2)")
+                                 .arg(index + 1)
+                                 .arg(sceneShortcut(index).toString(QKeySequence::NativeText));
+    m_sceneButtons[index]->setToolTip(unsaved ? shortcut + QLatin1Char('\n') + unsavedText() : shortcut);
+    updateKeyDescriptions();
 }
 
 bool MSPControlPanelWidget::isMarkedUnsaved(int index) const {

@@ -173,6 +173,17 @@
     </message>
 </context>
 <context>
+    <name>KeypadBackup</name>
+    <message>
+        <source>Cannot make the folder %1.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2.</source>
+        <translation>%1 kann nicht geschrieben werden: %2.</translation>
+    </message>
+</context>
+<context>
     <name>KeypadFailure</name>
     <message>
         <source>answered with HTTP status %1</source>
@@ -283,6 +294,10 @@
     <message>
         <source>Plays this scene on the keypad.</source>
         <translation>Spielt diese Szene auf dem Keypad ab.</translation>
+    </message>
+    <message>
+        <source>Its changes are not saved on the keypad.</source>
+        <translation>Ihre Änderungen sind auf dem Keypad nicht gespeichert.</translation>
     </message>
 </context>
 <context>
@@ -1093,6 +1108,97 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
     <message>
         <source>Changes Not on the Keypad</source>
         <translation>Änderungen nicht auf dem Keypad</translation>
+    </message>
+    <message>
+        <source>Keypad Backed Up</source>
+        <translation>Keypad gesichert</translation>
+    </message>
+    <message>
+        <source>What the keypad held before is saved in %1</source>
+        <translation>Der bisherige Inhalt des Keypads ist gespeichert in %1</translation>
+    </message>
+    <message>
+        <source>Send Configuration to Keypad</source>
+        <translation>Konfiguration an das Keypad senden</translation>
+    </message>
+    <message>
+        <source>Send %1 to keypad %2 (%3)?</source>
+        <translation>%1 an das Keypad %2 (%3) senden?</translation>
+    </message>
+    <message>
+        <source>All eight scenes and the configuration on the keypad are replaced, and its brightness is set to full.</source>
+        <translation>Alle acht Szenen und die Konfiguration auf dem Keypad werden ersetzt, und seine Helligkeit wird auf voll gesetzt.</translation>
+    </message>
+    <message>
+        <source>What changes cannot be listed: %1</source>
+        <translation>Was sich ändert, lässt sich nicht auflisten: %1</translation>
+    </message>
+    <message>
+        <source>Nothing else changes: the file holds what the keypad holds now.</source>
+        <translation>Sonst ändert sich nichts: Die Datei enthält, was das Keypad jetzt enthält.</translation>
+    </message>
+    <message>
+        <source>What changes:</source>
+        <translation>Was sich ändert:</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more, listed in the details</source>
+        <translation>
+            <numerusform>und %n weitere, in den Details aufgeführt</numerusform>
+            <numerusform>und %n weitere, in den Details aufgeführt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>Back up the keypad first</source>
+        <translation>Vorher das Keypad sichern</translation>
+    </message>
+    <message>
+        <source>Backup Failed</source>
+        <translation>Sicherung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The keypad could not be backed up, so nothing was sent to it.
+
+%1</source>
+        <translation>Das Keypad konnte nicht gesichert werden, deshalb wurde nichts an es gesendet.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>No program to show PDF files was found. The guide is at %1; open it with a PDF viewer once one is installed.</source>
+        <translation>Es wurde kein Programm zum Anzeigen von PDF-Dateien gefunden. Die Anleitung liegt unter %1; öffnen Sie sie mit einem PDF-Betrachter, sobald einer installiert ist.</translation>
+    </message>
+    <message>
+        <source>scene %1</source>
+        <translation>Szene %1</translation>
+    </message>
+    <message>
+        <source>scenes %1 and %2</source>
+        <translation>Szenen %1 und %2</translation>
+    </message>
+    <message>
+        <source>Save the changes to %1 on the keypad?</source>
+        <translation>Die Änderungen an %1 auf dem Keypad speichern?</translation>
+    </message>
+    <message>
+        <source>The keypad plays them now, but forgets them when it restarts.</source>
+        <translation>Das Keypad spielt sie jetzt, vergisst sie aber beim Neustart.</translation>
+    </message>
+    <message>
+        <source>The keypad plays these changes now, but forgets them when it restarts.</source>
+        <translation>Das Keypad spielt diese Änderungen jetzt, vergisst sie aber beim Neustart.</translation>
+    </message>
+    <message>
+        <source>Unsaved Scenes</source>
+        <translation>Nicht gespeicherte Szenen</translation>
     </message>
 </context>
 <context>
