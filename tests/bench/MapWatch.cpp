@@ -1,7 +1,8 @@
 // map-watch TITLE COMMAND [ARGS...]
 //
-// Starts COMMAND and reports when the X server maps its window whose title starts with TITLE
-// (a splash or dialog with another title does not count): one line on standard output,
+// Starts COMMAND and reports when the X server maps its normal window whose title starts with
+// TITLE (a splash screen, which may carry the same title, does not count): one line on standard
+// output,
 //   pid=PID map_ms=MS cpu_ms=MS
 // the time from the start of COMMAND to the MapNotify, and the processor time COMMAND had used by
 // then. Then waits for COMMAND to end and exits with its status. Without a window manager every
@@ -56,9 +57,23 @@ double cpuMs(pid_t pid) {
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
-    const xcb_atom_t result = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t result = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     free(reply);
     return result;
+}
+
+bool hasAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t wanted) {
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, property, XCB_ATOM_ATOM, 0, 32), nullptr);
+    bool found = false;
+    if (reply) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        const int count = xcb_get_property_value_length(reply) / int(sizeof(xcb_atom_t));
+        for (int i = 0; i < count && !found; ++i)
+            found = atoms[i] == wanted;
+        free(reply);
+    }
+    return found;
 }
 
 std::string textProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property) {
@@ -101,6 +116,8 @@ int main(int argc, char* argv[]) {
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_request_check(connection, xcb_change_window_attributes_checked(connection, root, XCB_CW_EVENT_MASK, &mask));
     const xcb_atom_t netWmName = atom(connection, "_NET_WM_NAME");
+    const xcb_atom_t windowType = atom(connection, "_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t normalType = atom(connection, "_NET_WM_WINDOW_TYPE_NORMAL");
 
     signal(SIGTERM, passOn);
     signal(SIGINT, passOn);
@@ -133,7 +150,7 @@ int main(int argc, char* argv[]) {
                 std::string name = textProperty(connection, window, netWmName);
                 if (name.empty())
                     name = textProperty(connection, window, XCB_ATOM_WM_NAME);
-                if (name.compare(0, title.size(), title) == 0) {
+                if (name.compare(0, title.size(), title) == 0 && hasAtom(connection, window, windowType, normalType)) {
                     mapped = true;
                     printf("pid=%d map_ms=%.1f cpu_ms=%.1f\n", static_cast<int>(g_child), mapMs, cpuMs(g_child));
                     fflush(stdout);
