@@ -186,7 +186,8 @@ WhitePickerWidget* ZelColorPickerWidget::whitePicker() {
     if (m_whitePickerWidget)
         return m_whitePickerWidget;
     QWidget* page = m_stackedWidget->widget(WhitePage);
-    m_whitePickerWidget = new WhitePickerWidget(page);
+    // Made apart and then placed, so that accessibility meets it whole (see MSPSceneSettingsWidget).
+    m_whitePickerWidget = new WhitePickerWidget(nullptr);
     m_whitePickerWidget->setObjectName(QStringLiteral("whitePickerWidget"));
     m_whitePickerWidget->setFixtureProfile(m_fixtureProfile);
     page->layout()->addWidget(m_whitePickerWidget);

@@ -70,6 +70,8 @@ MSPSceneSettingsWidget::MSPSceneSettingsWidget(QWidget* parent)
     QMetaObject::connectSlotsByName(this);
 
     m_effectPropertiesStack->setCurrentIndex(0);
+    // The page shown first is part of the window the user first sees, and of its size.
+    ensureEditor(0);
     setSceneLabel(0);
     setButtonsEnabled(false);
     m_effectPropertiesStack->installEventFilter(this);
@@ -160,7 +162,9 @@ MSPEffectWidget* MSPSceneSettingsWidget::ensureEditor(int kind) {
         return nullptr;
     if (m_editors.at(kind))
         return m_editors.at(kind);
-    MSPEffectWidget* made = MSPEffectWidgetFactory::instance()->create(kind, this);
+    // Made apart and then placed: made inside the shown window, its parts would be announced to
+    // screen readers half-built, and keep the nameless stand-ins accessibility makes for them.
+    MSPEffectWidget* made = MSPEffectWidgetFactory::instance()->create(kind, nullptr);
     if (!made) {
         qWarning() << "no editor for effects of kind" << kind;
         return nullptr;
