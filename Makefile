@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run demo test package translations clean format sanitize fuzz
+.PHONY: all deps configure build run demo test package translations clean format sanitize fuzz bench
 
 all: build
 
@@ -35,6 +35,11 @@ demo: build
 	    for i in $$(seq 100); do grep -q "^ready" "$$log" && break; sleep 0.1; done; \
 	    grep -q "^ready" "$$log" || { echo "the simulated keypad did not start:"; cat "$$log"; exit 1; }; \
 	    XDG_CONFIG_HOME="$$settings" QT_XCB_GL_INTEGRATION=$${QT_XCB_GL_INTEGRATION:-none} $(BUILD)/bin/lumetto-keypad'
+
+# Start-up time, memory and idle cost of the editor beside a bare Qt window, under Xvfb in a
+# private network (scripts/bench-startup; ROUNDS=10 IDLE_ROUNDS=3 by default).
+bench: build
+	scripts/bench-startup $(BUILD)
 
 # The tests look into the package too, so it is built first.
 TEST_PACKAGE ?= package

@@ -136,10 +136,8 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 void MainWindow::createUpdateChecking() {
-    m_updateDialog = new UpdateDialog(this);
+    // The dialog is made when first asked for (showUpdater); it reads its label then.
     m_updateChecker = new UpdateChecker(this);
-    connect(m_updateChecker, &UpdateChecker::updateLabelShouldReset, m_updateDialog, &UpdateDialog::resetUpdateLabel);
-    m_updateDialog->updateLastCheckedOnLabel();
     m_updateChecker->useProgramDefaults();
     // A check the user did not ask for reports only a newer version.
     m_updateChecker->setVerbose(false);
@@ -786,6 +784,11 @@ void MainWindow::about() {
 }
 
 void MainWindow::showUpdater() {
+    if (!m_updateDialog) {
+        m_updateDialog = new UpdateDialog(this);
+        connect(m_updateChecker, &UpdateChecker::updateLabelShouldReset, m_updateDialog,
+                &UpdateDialog::resetUpdateLabel);
+    }
     m_updateDialog->showDialog();
 }
 

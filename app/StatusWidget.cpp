@@ -146,6 +146,9 @@ void StatusWidget::show(ConnectionState::State status) {
                                      : tr("%1 changes waiting for the keypad").arg(m_waitingChanges);
         icon = QStringLiteral("discovering.png");
     }
+    // A heartbeat arrives every second and mostly confirms what is shown: that costs no paint.
+    if (text == m_textLabel->text() && icon == m_iconLabel->property("iconName").toString())
+        return;
     m_textLabel->setText(text);
     m_iconLabel->setPixmap(icon.isEmpty() ? QPixmap() : ZelWidgetsLib::ScaledPixmap::load(imagePath + icon));
     m_iconLabel->setProperty("iconName", icon);

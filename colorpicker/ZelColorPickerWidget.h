@@ -106,6 +106,7 @@ private:
     void comparisonSwatchChanged(int index, const ZelColor& color, const QString& uid);
     void emitSelectedSwatch();
     NChannelPickerWidget* nChannelPickerOfPage(int page) const;
+    WhitePickerWidget* whitePicker();
     static SwatchSet defaultSet(int page, const ZelColor& current);
 
     ZelColor m_color;
@@ -117,7 +118,8 @@ private:
     QVBoxLayout* m_mainLayout = nullptr;
     QStackedWidget* m_stackedWidget = nullptr;
     RgbPickerWidget* m_rgbPickerWidget = nullptr;
-    WhitePickerWidget* m_whitePickerWidget = nullptr;
+    WhitePickerWidget* m_whitePickerWidget = nullptr; // made when the white page is first shown
+    ColorUtils::HueformProfileID m_fixtureProfile = -1;
     QFrame* m_commonSlidersFrame = nullptr;
     OpacitySliderWidget* m_opacitySliderWidget = nullptr;
     IntensitySliderWidget* m_intensitySliderWidget = nullptr;

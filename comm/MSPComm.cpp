@@ -170,12 +170,19 @@ QNetworkReply* MSPComm::post(const QString& path, const QString& body) {
     QNetworkRequest request(QUrl(QStringLiteral("http://") + m_address + path, QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request.setTransferTimeout(TransferTimeoutMs);
+    // A connection must not hold the body back until the headers are acknowledged: a reused one
+    // is switched now, a new one is opened ahead and switched once connected (LowDelaySockets).
+    // A post without a body (a keypad press read) goes in one piece and is not held.
+    const QHostAddress keypad(m_address);
+    if (LowDelaySockets::applyTo(keypad, HttpPort) == 0 && LowDelaySockets::isEnabled() && !body.isEmpty() &&
+        !LowDelaySockets::hasConnection(keypad, HttpPort)) {
+        m_networkAccessManager->connectToHost(m_address, HttpPort);
+        LowDelaySockets::awaitConnection(keypad, HttpPort, PreconnectWaitMs);
+    }
     ++m_outstanding;
     QNetworkReply* reply = m_networkAccessManager->post(request, body.toLatin1());
     limitTransferTime(reply);
     ReplySizeLimit::watch(reply);
-    // A reused connection must not hold the body back until the headers are acknowledged.
-    LowDelaySockets::applyTo(QHostAddress(m_address), HttpPort);
     return reply;
 }
 
@@ -509,6 +516,11 @@ void MSPComm::waitForActiveSceneButton() {
 }
 
 void MSPComm::replyFinished(QNetworkReply* reply) {
+    // The connection opened ahead of a post reports its own end; it is no request of ours.
+    if (reply->url().scheme() == QLatin1String("preconnect-http")) {
+        reply->deleteLater();
+        return;
+    }
     --m_outstanding;
     const quint64 delivery = m_deliveries.take(reply);
     const bool unparsed = m_unparsedReplies.contains(reply);

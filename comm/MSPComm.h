@@ -33,6 +33,9 @@ public:
     static constexpr int SceneUpdateIntervalMs = 100;
     // A keypad that accepts a connection but never answers must not hold a request forever.
     static constexpr int TransferTimeoutMs = 5000;
+    // How long a post waits for the connection opened ahead of it: a keypad on the local network
+    // answers within a millisecond or two; one that takes longer gets the post on its slow way.
+    static constexpr int PreconnectWaitMs = 20;
 
     static MSPComm* instance();
     ~MSPComm() override;

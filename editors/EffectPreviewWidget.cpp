@@ -38,7 +38,6 @@ EffectPreviewWidget::EffectPreviewWidget(QWidget* parent)
     m_playButton->setObjectName(QStringLiteral("playButton"));
     m_restartButton = new QToolButton(this);
     m_restartButton->setObjectName(QStringLiteral("restartButton"));
-    m_restartButton->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
     m_restartButton->setToolTip(tr("Back to the start of the scene"));
     m_restartButton->setAccessibleName(tr("Restart"));
     m_timeLapseBox = new QComboBox(this);
@@ -199,12 +198,21 @@ void EffectPreviewWidget::schedule() {
 }
 
 void EffectPreviewWidget::updatePlayButton() {
-    m_playButton->setIcon(style()->standardIcon(m_playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    if (m_iconsShown)
+        m_playButton->setIcon(style()->standardIcon(m_playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     m_playButton->setToolTip(m_playing ? tr("Pause") : tr("Play"));
     m_playButton->setAccessibleName(m_playing ? tr("Pause") : tr("Play"));
 }
 
 void EffectPreviewWidget::showEvent(QShowEvent* event) {
+    // The style's media icons come from the icon theme, whose first search costs about as much as
+    // the rest of the window: the preview starts hidden, so they are looked up when it first shows.
+    // The buttons are as large without them.
+    if (!m_iconsShown) {
+        m_iconsShown = true;
+        m_restartButton->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
+        updatePlayButton();
+    }
     QWidget::showEvent(event);
     renderNow();
     schedule();

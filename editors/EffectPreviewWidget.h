@@ -71,6 +71,7 @@ private:
 
     int m_sceneNumber = 0;
     bool m_playing = true;
+    bool m_iconsShown = false;
     int m_timeLapse = 1;
     double m_frameRate = 0.0;
     // Scene time when the wall clock last started.

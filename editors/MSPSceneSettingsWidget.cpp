@@ -62,16 +62,11 @@ MSPSceneSettingsWidget::MSPSceneSettingsWidget(QWidget* parent)
         connect(scene, &MSPScene::effectParamsChanged, this, &MSPSceneSettingsWidget::handleEffectParametersChanged);
     }
 
-    for (int kind = 0; kind < MSPEffect::typeCount; ++kind) {
-        MSPEffectWidget* editor = MSPEffectWidgetFactory::instance()->create(kind, this);
-        // The form's margins frame the editors; their own would indent them twice.
-        if (editor->layout())
-            editor->layout()->setContentsMargins(0, 0, 0, 0);
-        m_effectPropertiesStack->insertWidget(kind, editor);
-        connect(editor, &MSPEffectWidget::intermediateChange, this, &MSPSceneSettingsWidget::handleIntermediateChange);
-        connect(editor, &MSPEffectWidget::intermediateChangeFinished, this,
-                &MSPSceneSettingsWidget::handleIntermediateChangeFinished);
-    }
+    // An editor is made when its kind is first shown: together they are most of the window, and
+    // a user mostly meets two or three kinds. Until then an empty page holds its place.
+    m_editors.fill(nullptr, MSPEffect::typeCount);
+    for (int kind = 0; kind < MSPEffect::typeCount; ++kind)
+        m_effectPropertiesStack->insertWidget(kind, new QWidget(m_effectPropertiesStack));
     {
         const QSignalBlocker blocker(m_effectsComboBox);
         fillKinds(m_effectsComboBox);
@@ -79,6 +74,8 @@ MSPSceneSettingsWidget::MSPSceneSettingsWidget(QWidget* parent)
     QMetaObject::connectSlotsByName(this);
 
     m_effectPropertiesStack->setCurrentIndex(0);
+    // The page shown first is part of the window the user first sees, and of its size.
+    ensureEditor(0);
     setSceneLabel(0);
     setButtonsEnabled(false);
     m_effectPropertiesStack->installEventFilter(this);
@@ -161,7 +158,36 @@ void MSPSceneSettingsWidget::buildForm() {
 }
 
 MSPEffectWidget* MSPSceneSettingsWidget::editor(int kind) const {
-    return qobject_cast<MSPEffectWidget*>(m_effectPropertiesStack->widget(kind));
+    return kind >= 0 && kind < m_editors.size() ? m_editors.at(kind) : nullptr;
+}
+
+MSPEffectWidget* MSPSceneSettingsWidget::ensureEditor(int kind) {
+    if (kind < 0 || kind >= m_editors.size())
+        return nullptr;
+    if (m_editors.at(kind))
+        return m_editors.at(kind);
+    // Made apart and then placed: made inside the shown window, its parts would be announced to
+    // screen readers half-built, and keep the nameless stand-ins accessibility makes for them.
+    MSPEffectWidget* made = MSPEffectWidgetFactory::instance()->create(kind, nullptr);
+    if (!made) {
+        qWarning() << "no editor for effects of kind" << kind;
+        return nullptr;
+    }
+    // The form's margins frame the editors; their own would indent them twice.
+    if (made->layout())
+        made->layout()->setContentsMargins(0, 0, 0, 0);
+    QWidget* placeholder = m_effectPropertiesStack->widget(kind);
+    const bool current = m_effectPropertiesStack->currentIndex() == kind;
+    m_effectPropertiesStack->insertWidget(kind, made);
+    m_effectPropertiesStack->removeWidget(placeholder);
+    delete placeholder;
+    if (current)
+        m_effectPropertiesStack->setCurrentIndex(kind);
+    connect(made, &MSPEffectWidget::intermediateChange, this, &MSPSceneSettingsWidget::handleIntermediateChange);
+    connect(made, &MSPEffectWidget::intermediateChangeFinished, this,
+            &MSPSceneSettingsWidget::handleIntermediateChangeFinished);
+    m_editors[kind] = made;
+    return made;
 }
 
 bool MSPSceneSettingsWidget::connected() {
@@ -178,12 +204,14 @@ void MSPSceneSettingsWidget::setButtonsEnabled(bool enabled) {
 }
 
 void MSPSceneSettingsWidget::showKind(int kind) {
+    ensureEditor(kind);
     m_effectPropertiesStack->setCurrentIndex(kind);
     const QSignalBlocker blocker(m_effectsComboBox);
     m_effectsComboBox->setCurrentIndex(kind);
 }
 
 void MSPSceneSettingsWidget::showEvent(QShowEvent* event) {
+    ensureEditor(m_effectPropertiesStack->currentIndex());
     // The box is rebuilt on every show; the new one keeps the name, the index and the enabled state.
     const int current = m_effectsComboBox->currentIndex();
     const int position = m_effectRow->indexOf(m_effectsComboBox);
@@ -240,8 +268,9 @@ void MSPSceneSettingsWidget::handleActiveSceneChangedEffect() {
 void MSPSceneSettingsWidget::on_effectsComboBox_currentIndexChanged(int index) {
     if (!m_model || index < 0 || index >= MSPEffect::typeCount)
         return;
-    m_effectPropertiesStack->setCurrentIndex(index);
     MSPScene* scene = m_model->scene(m_model->activeSceneIndex());
+    ensureEditor(index);
+    m_effectPropertiesStack->setCurrentIndex(index);
     if (!scene)
         return;
     if (scene->effect() && scene->effect()->type() == index)
@@ -306,8 +335,9 @@ void MSPSceneSettingsWidget::setEnabled(bool enabled) {
         SystemConfiguration::instance()->setVersion(QStringLiteral("1.1.24"), true);
         for (int i = 0; i < MSPEffect::typeCount; ++i) {
             MSPScene* scene = m_model->scene(i);
+            // Also editors not shown yet: a page shows the scene of its number.
             if (scene && scene->effect())
-                editor(i)->setEffect(scene->effect());
+                ensureEditor(i)->setEffect(scene->effect());
         }
         setButtonsEnabled(false);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QVector>
 #include <QWidget>
 
 class MSPEffectWidget;
@@ -21,6 +22,7 @@ class MSPSceneSettingsWidget : public QWidget {
 public:
     explicit MSPSceneSettingsWidget(QWidget* parent = nullptr);
 
+    // The editor of a kind once it was first shown; null before.
     MSPEffectWidget* editor(int kind) const;
 
 public slots:
@@ -44,6 +46,7 @@ protected:
 private:
     void buildForm();
     void setSceneLabel(int index);
+    MSPEffectWidget* ensureEditor(int kind);
     void showKind(int kind);
     void setButtonsEnabled(bool enabled);
     // The designed sizes hold at the default font; where a larger one makes the rows need more, the
@@ -58,6 +61,7 @@ private:
     QHBoxLayout* m_effectRow = nullptr;
     QComboBox* m_effectsComboBox = nullptr;
     QStackedWidget* m_effectPropertiesStack = nullptr;
+    QVector<MSPEffectWidget*> m_editors;
     QPushButton* m_revertButton = nullptr;
     QPushButton* m_applyButton = nullptr;
 };

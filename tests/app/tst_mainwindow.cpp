@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -407,13 +408,21 @@ private slots:
         MSPComm::instance()->setDevice(QString(), QByteArray());
     }
 
-    // With no update server configured nothing is checked at start; "Update..." opens the preferences.
-    // The guide is not installed beside the test, which must be said.
+    // With no update server configured nothing is checked at start; "Update..." opens the preferences,
+    // made when first asked for and kept. The guide is not installed beside the test, which must be said.
     void helpMenu() {
         MainWindow window;
-        auto* dialog = window.findChild<UpdateDialog*>();
+        QVERIFY(!window.findChild<UpdateDialog*>());
         QVERIFY(!QSettings().contains(QStringLiteral("update_last_check")));
         action(window, "updateAct")->trigger();
+        auto* dialog = window.findChild<UpdateDialog*>();
+        QVERIFY(dialog);
+        QTRY_VERIFY(dialog->isVisible());
+        QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("m_lastUpdatedLabel"))->text(),
+                 QStringLiteral("Last checked: never"));
+        dialog->reject();
+        action(window, "updateAct")->trigger();
+        QCOMPARE(window.findChildren<UpdateDialog*>().size(), 1);
         QTRY_VERIFY(dialog->isVisible());
         dialog->reject();
 

@@ -14,6 +14,15 @@ QLabel* label(const QWidget& widget, const char* name) {
     return widget.findChild<QLabel*>(QLatin1String(name));
 }
 
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
 const QString Failure = QStringLiteral("Device communication failure.  IP address may be invalid.");
 
 } // namespace
@@ -47,15 +56,32 @@ private slots:
         }
     }
 
-    // Only the display follows a heartbeat; the state itself is the state object's business.
+    // Only the display follows a heartbeat; the state itself is the state object's business. A
+    // heartbeat that changes nothing on screen paints nothing: one comes every second.
     void heartBeatShowsReachability() {
         StatusWidget widget(nullptr);
+        PaintCounter paints;
+        widget.installEventFilter(&paints);
+        for (QWidget* child : widget.findChildren<QWidget*>())
+            child->installEventFilter(&paints);
+        static_cast<QWidget&>(widget).show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
         ConnectionState::instance()->setState(ConnectionState::Connected);
         QMetaObject::invokeMethod(ConnectionState::instance(), "heartBeat", Q_ARG(bool, false));
         QCOMPARE(label(widget, "textLabel")->text(), Failure);
         QCOMPARE(ConnectionState::instance()->state(), ConnectionState::Connected);
         QMetaObject::invokeMethod(ConnectionState::instance(), "heartBeat", Q_ARG(bool, true));
         QCOMPARE(label(widget, "textLabel")->text(), QStringLiteral("Connected"));
+        QApplication::processEvents();
+
+        paints.count = 0;
+        for (int beat = 0; beat < 3; ++beat) {
+            QMetaObject::invokeMethod(ConnectionState::instance(), "heartBeat", Q_ARG(bool, true));
+            QApplication::processEvents();
+        }
+        QCOMPARE(paints.count, 0);
+        QMetaObject::invokeMethod(ConnectionState::instance(), "heartBeat", Q_ARG(bool, false));
+        QTRY_VERIFY(paints.count > 0);
     }
 
     void brightnessInPercent() {

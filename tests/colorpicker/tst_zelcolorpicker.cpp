@@ -115,10 +115,14 @@ void TestZelColorPicker::initTestCase() {
     QCOMPARE(library->rowCount(library->getIndexOfList(ZelColorLibrary::DefaultSwatches)), 12 + 8 + 12);
 }
 
-// Each kind of colour opens its page, and what the user does there becomes the main colour.
+// Each kind of colour opens its page, and what the user does there becomes the main colour. The
+// white page is made when first shown, with the fixture gamut given before.
 void TestZelColorPicker::pagesFollowTheColorKind() {
     ShownPicker picker(720);
     ZelColorPickerWidget* body = picker.body();
+    QVERIFY(!picker.findChild<WhitePickerWidget*>());
+    body->setFixtureProfile(6);
+    QCOMPARE(body->fixtureProfile(), 6);
     auto* intensity = child<IntensitySliderWidget>(&picker, "intensitySliderWidget");
     QSignalSpy pageSpy(&picker, &ZelColorPicker::pickerSetOnSetColor);
     QSignalSpy spy(&picker, &ZelColorPicker::mainColorChanged);
@@ -136,6 +140,8 @@ void TestZelColorPicker::pagesFollowTheColorKind() {
     QCOMPARE(body->swatch(2)->displayMode(), 3);
     const auto cctOf = [](const ZelColor& color) { return CCTUtils::getCCTFromxy(color.getx(), color.gety()); };
     QVERIFY(std::fabs(cctOf(child<WhitePickerWidget>(&picker, "whitePickerWidget")->color()) - 4000) < 1);
+    QCOMPARE(child<WhitePickerWidget>(&picker, "whitePickerWidget")->fixtureProfile(), 6);
+    body->setFixtureProfile(-1);
     shoot(&picker, "picker-white-page.png");
 
     // The frame's intensity slider dims the white and keeps its point.

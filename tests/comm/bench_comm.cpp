@@ -28,6 +28,7 @@
 #include <functional>
 #include <mutex>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
@@ -50,6 +51,9 @@ qint64 nowUs() {
 // order they came; down, it hangs up on every request, as a web server that restarts.
 std::atomic<bool> stalled{false};
 std::atomic<bool> down{false};
+// A keypad that closes each connection after its reply and acknowledges late, as small embedded
+// stacks do (Linux acknowledges the first segments of a connection at once, which would hide it).
+std::atomic<bool> closing{false};
 std::mutex takenMutex;
 std::vector<std::pair<qint64, std::string>> taken; // when the keypad acted on each body
 std::atomic<long> ticketsIssued{0};
@@ -58,6 +62,11 @@ std::atomic<long> ticketsServed{0};
 // Answers each request on a keep-alive connection as soon as its body is complete, noting when that was.
 void serveConnection(int client) {
     const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 9\r\n\r\n<v1></v1>";
+    const std::string lastReply =
+        "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: 9\r\n\r\n<v1></v1>";
+    const int zero = 0;
+    if (closing)
+        setsockopt(client, IPPROTO_TCP, TCP_QUICKACK, &zero, sizeof zero);
     std::string buffer;
     char chunk[4096];
     for (ssize_t n; (n = recv(client, chunk, sizeof chunk, 0)) > 0;) {
@@ -83,6 +92,11 @@ void serveConnection(int client) {
                 taken.emplace_back(nowUs(), body);
             }
             ++ticketsServed;
+            if (closing) {
+                send(client, lastReply.data(), lastReply.size(), MSG_NOSIGNAL);
+                close(client);
+                return;
+            }
             send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
         }
     }
@@ -144,9 +158,11 @@ void measure(const char* what, const std::function<void(int round)>& trigger, co
         print("  of which after the 100 ms coalescing", sinceSent);
 }
 
-void measureLatency(MSPComm* comm, bool lowDelay) {
+void measureLatency(MSPComm* comm, bool lowDelay, bool newConnections = false) {
     LowDelaySockets::setEnabled(lowDelay);
-    printf("%s\n", lowDelay ? "with TCP_NODELAY on keypad connections:" : "HTTP stack as it is (Nagle on):");
+    closing = newConnections;
+    printf("%s%s\n", lowDelay ? "with TCP_NODELAY on keypad connections" : "HTTP stack as it is (Nagle on)",
+           newConnections ? ", a new connection for each request, late acknowledgements:" : ":");
     auto* wash = qobject_cast<MSPColorWashEffect*>(MSPSceneModel::instance()->scene(0)->effect());
     qint64 sentUs = 0;
     const QMetaObject::Connection sent = QObject::connect(comm, &MSPComm::requestSent, [&sentUs] { sentUs = nowUs(); });
@@ -285,6 +301,9 @@ int main(int argc, char* argv[]) {
 
     measureLatency(comm, false);
     measureLatency(comm, true);
+    measureLatency(comm, false, true);
+    measureLatency(comm, true, true);
+    closing = false;
     printf("keypad faults, recovery -> the last of five changes taken by the keypad:\n");
     measureRecovery("stall (heartbeats go on) 2 to 10.5 s", true);
     measureRecovery("down (silent, hangs up) 2 to 10.5 s", false);

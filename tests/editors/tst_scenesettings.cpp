@@ -90,6 +90,28 @@ private slots:
         QCOMPARE(offered(), QString());
     }
 
+    // An editor is made when its kind is first shown, loads the scene the model holds, sends what
+    // any editor sends, and is kept: shown again it is the same one.
+    void editorsAreMadeWhenFirstShown() {
+        QVERIFY(m_editor->editor(MSPEffect::FixedColor));
+        for (int kind = MSPEffect::VariableColor; kind < MSPEffect::typeCount; ++kind)
+            QVERIFY2(!m_editor->editor(kind), qPrintable(QString::number(kind)));
+        randomEffect()->setSpeed(9);
+        m_keypad.clearRequests();
+        selectScene(5);
+        MSPEffectWidget* made = m_editor->editor(MSPEffect::RandomColor);
+        QVERIFY(made && made->isVisible());
+        QCOMPARE(randomSpeed()->value(), 9);
+        QTest::keyClick(randomSpeed(), Qt::Key_Right);
+        QVERIFY(m_keypad.waitForRequests(1));
+        QCOMPARE(m_keypad.requests(), QStringList{"POST /api/v1/shows/6 " + scene(5)->PostData()});
+        QCOMPARE(randomEffect()->speed(), 10);
+        selectScene(0);
+        selectScene(5);
+        QCOMPARE(m_editor->editor(MSPEffect::RandomColor), made);
+        QCOMPARE(m_editor->findChildren<MSPEffectWidget*>().size(), 2);
+    }
+
     void choosingAnotherKind_data() {
         QTest::addColumn<int>("state");
         QTest::addColumn<bool>("enabled");
@@ -197,6 +219,7 @@ private slots:
     // configuration editor, which tells no one.
     void pickersShowTheFixtureGamut() {
         for (int kind : {int(MSPEffect::FixedColor), int(MSPEffect::CustomWash)}) {
+            selectScene(kind);
             auto* picker =
                 m_editor->editor(kind)->findChild<ZelColorPickerLib::ZelColorPicker*>(QStringLiteral("colorPicker"));
             SystemConfiguration::instance()->setFixtureClass(6);

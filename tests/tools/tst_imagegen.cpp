@@ -9,6 +9,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <QtEndian>
 
 namespace {
 
@@ -47,6 +48,25 @@ double meanDifference(const QImage& first, const QImage& second) {
                           qAbs(qBlue(p[x]) - qBlue(q[x])) + qAbs(qAlpha(p[x]) - qAlpha(q[x]));
     }
     return double(difference) / (qint64(a.width()) * a.height() * 4);
+}
+
+// The row filters of a PNG file, or an empty list when its image data cannot be read.
+QList<int> rowFilters(const QByteArray& png, const QImage& image) {
+    QByteArray compressed;
+    for (int at = 8; at + 12 <= png.size();) {
+        const int length = qFromBigEndian<qint32>(png.constData() + at);
+        if (png.mid(at + 4, 4) == "IDAT")
+            compressed += png.mid(at + 8, length);
+        at += 12 + length;
+    }
+    const int rowBytes = image.width() * 4 + 1;
+    QByteArray sized(4, '\0');
+    qToBigEndian<quint32>(quint32(rowBytes * image.height()), sized.data());
+    const QByteArray raw = qUncompress(sized + compressed);
+    QList<int> filters;
+    for (int y = 0; y < image.height() && raw.size() == rowBytes * image.height(); ++y)
+        filters << raw.at(y * rowBytes);
+    return filters;
 }
 
 } // namespace
@@ -118,6 +138,31 @@ private slots:
 
     // The scalable icon is the pictures' drawing in vector form: no picture embedded in it, and
     // rendered at each picture's size it looks like that picture.
+    // The editor decodes the control panel's full-size images before its window shows: they use
+    // only the row filters that are cheap to undo, and read back as the images they are.
+    void imagesAreQuickToDecode() {
+        QTemporaryDir out;
+        QCOMPARE(run(out.path()), 0);
+        int files = 0;
+        for (QDirIterator it(out.path(), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();) {
+            QFile file(it.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray png = file.readAll();
+            const QImage image = QImage::fromData(png, "PNG");
+            QVERIFY2(!image.isNull(), qPrintable(file.fileName()));
+            const QList<int> filters = rowFilters(png, image);
+            QCOMPARE(filters.size(), image.height());
+            for (int filter : filters)
+                QVERIFY2(filter >= 0 && filter <= 2, qPrintable(file.fileName()));
+            ++files;
+        }
+        QVERIFY(files > 60);
+        const QImage background(out.filePath(QStringLiteral("art/background.png")));
+        QCOMPARE(background.size(), QSize(400, 600));
+        QVERIFY(background.hasAlphaChannel());
+    }
+
     void scalableIconIsTheSameDrawing() {
         QTemporaryDir out;
         QCOMPARE(run(out.path()), 0);

@@ -4,6 +4,7 @@
 #include "IconArt.h"
 #include "KeypadArt.h"
 #include "Painting.h"
+#include "PngFile.h"
 
 #include <QCommandLineParser>
 #include <QDebug>
@@ -107,9 +108,10 @@ bool writeImage(const QImage& image, const QString& path) {
         qCritical() << "cannot create the folder for" << path;
         return false;
     }
-    // Straight alpha keeps the PNGs identical from build to build and smaller.
-    if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
-        qCritical() << "cannot write" << path;
+    QSaveFile file(path);
+    const QByteArray png = PngFile::encode(image);
+    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) {
+        qCritical() << "cannot write" << path << file.errorString();
         return false;
     }
     return true;
