@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QVariant>
 
 namespace {
@@ -63,7 +64,8 @@ void StatusWidget::fitToFont() {
     const QFontMetrics metrics(font());
     const int rowHeight = qMax(RowHeight, metrics.height() + 2);
     const qreal growth = qreal(rowHeight) / RowHeight;
-    const int textWidth = qRound(TextWidth * growth);
+    // Never narrower than the longest text shown so far: a status is read whole or misread.
+    const int textWidth = qMax(qRound(TextWidth * growth), m_widestText);
     const int valueWidth =
         qMax(qRound(ValueWidth * growth), metrics.horizontalAdvance(brightnessText(255)) + metrics.averageCharWidth());
     m_iconLabel->setFixedSize(16, rowHeight);
@@ -150,6 +152,12 @@ void StatusWidget::show(ConnectionState::State status) {
     if (text == m_textLabel->text() && icon == m_iconLabel->property("iconName").toString())
         return;
     m_textLabel->setText(text);
+    QString plain = text;
+    plain.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    if (const int width = m_textLabel->fontMetrics().horizontalAdvance(plain) + 4; width > m_widestText) {
+        m_widestText = width;
+        fitToFont();
+    }
     m_iconLabel->setPixmap(icon.isEmpty() ? QPixmap() : ZelWidgetsLib::ScaledPixmap::load(imagePath + icon));
     m_iconLabel->setProperty("iconName", icon);
     repaint();

@@ -38,6 +38,7 @@ private:
 
     ConnectionState::State m_shown = ConnectionState::StatusUnknown;
     int m_waitingChanges = 0;
+    int m_widestText = 0;
     QWidget* m_layoutWidget = nullptr;
     QLabel* m_iconLabel = nullptr;
     QLabel* m_textLabel = nullptr;
