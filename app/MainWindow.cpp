@@ -688,8 +688,15 @@ bool MainWindow::save() {
     if (fileName.isEmpty())
         return false;
     // Open lists "*.xml" only: a file saved without the suffix would seem lost.
-    if (QFileInfo(fileName).suffix().isEmpty())
+    if (QFileInfo(fileName).suffix().isEmpty()) {
         fileName += fileName.endsWith(QLatin1Char('.')) ? QStringLiteral("xml") : QStringLiteral(".xml");
+        // The dialog asked about the name as typed; the file with the suffix may be someone's work.
+        if (QFileInfo::exists(fileName) &&
+            MessageBox::question(this, tr("Replace File"),
+                                 tr("%1 already exists. Replace it?").arg(QFileInfo(fileName).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return false;
+    }
     // Written beside the old file and renamed over it: a failed save leaves the old file intact.
     QSaveFile file(fileName);
     if (!file.open(QFile::WriteOnly)) {

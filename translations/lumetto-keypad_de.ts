@@ -1200,6 +1200,14 @@ Wenn die IP-Adresse geändert wurde, müssen Sie das Gerät danach erneut suchen
         <source>Unsaved Scenes</source>
         <translation>Nicht gespeicherte Szenen</translation>
     </message>
+    <message>
+        <source>Replace File</source>
+        <translation>Datei ersetzen</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Replace it?</source>
+        <translation>%1 ist bereits vorhanden. Ersetzen?</translation>
+    </message>
 </context>
 <context>
     <name>NetworkPrefs</name>

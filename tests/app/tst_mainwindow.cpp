@@ -22,6 +22,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -352,6 +354,13 @@ private slots:
         QVERIFY(window.save());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keypad.xml", "lobby.xml"}));
         QCOMPARE(readFile(dir.filePath("lobby.xml")), MSPDocument::fileContents());
+        // The dialog asked about "lobby" only: the existing lobby.xml is replaced only when the user says so.
+        QFile::resize(dir.filePath("lobby.xml"), 10);
+        FileDialog::setNextFileName(dir.filePath("lobby"));
+        MessageBox::setNextAnswer(QMessageBox::No);
+        QVERIFY(!window.save());
+        QCOMPARE(MessageBox::lastTitle(), QStringLiteral("Replace File"));
+        QCOMPARE(QFileInfo(dir.filePath("lobby.xml")).size(), 10);
 
         // Opening it again starts in that folder and brings the saved scene back.
         setSceneOne(MSPEffect::FixedColor);
