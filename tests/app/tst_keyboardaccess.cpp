@@ -1,9 +1,9 @@
 #include "ColorListPicker2.h"
 #include "ColorSelectorWidget.h"
 #include "ColorViewWidget.h"
+#include "ConnectedWindow.h"
 #include "ConnectionState.h"
 #include "KeypadSimulator.h"
-#include "MSPComm.h"
 #include "MSPControlPanelWidget.h"
 #include "MSPEffect.h"
 #include "MSPEffectWidget.h"
@@ -32,10 +32,6 @@
 namespace {
 
 constexpr int Generous = 20000;
-
-bool idle() {
-    return QTest::qWaitFor([] { return !MSPComm::instance()->hasOutstandingReplies(); }, Generous);
-}
 
 // What a user works with: buttons, sliders, fields, lists, and the picker's drawn controls. Scroll bars
 // and splitter handles are the mouse's; the parts inside a spin box or a combo box are the box's.
@@ -94,13 +90,8 @@ class TestKeyboardAccess : public QObject {
 private slots:
     void initTestCase() {
         Q_INIT_RESOURCE(app_resources);
-        QVERIFY(m_keypad.start({QStringLiteral("10.77.0.2"), QStringLiteral("Lobby")}));
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, Generous);
-        QTRY_COMPARE_WITH_TIMEOUT(SystemConfiguration::instance()->name(), QStringLiteral("Lobby"), Generous);
-        QVERIFY(idle());
+        m_window = ConnectedWindow::open(m_keypad, ConnectedWindow::Wait::Active);
+        QVERIFY(m_window);
     }
 
     void cleanupTestCase() {
@@ -125,7 +116,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_keypad.activeScene(), 7, Generous);
         QTRY_COMPARE_WITH_TIMEOUT(m_window->findChild<QLabel*>(QStringLiteral("sceneNumberLabel"))->text(),
                                   QStringLiteral("Scene: 7"), Generous);
-        QVERIFY(idle());
+        QVERIFY(ConnectedWindow::idle());
     }
 
     void everyControlOfEveryTabIsReachedWithTab_data() {
@@ -148,7 +139,7 @@ private slots:
         if (kind >= 0) {
             auto* settings = m_window->findChild<MSPSceneSettingsWidget*>();
             settings->findChild<QComboBox*>(QStringLiteral("effectsComboBox"))->setCurrentIndex(kind);
-            QVERIFY(idle());
+            QVERIFY(ConnectedWindow::idle());
             // The picker's white page, or its RGB page, as the picker buttons choose.
             const QString page =
                 whites ? QStringLiteral("showWhitePickerButton") : QStringLiteral("showRgbPickerButton");

@@ -1,7 +1,7 @@
+#include "ConnectedWindow.h"
 #include "ConnectionState.h"
 #include "DisplayScaling.h"
 #include "KeypadSimulator.h"
-#include "MSPComm.h"
 #include "MSPControlPanelWidget.h"
 #include "MSPEffect.h"
 #include "MSPEffectWidget.h"
@@ -28,10 +28,6 @@
 namespace {
 
 constexpr int Generous = 20000;
-
-bool idle() {
-    return QTest::qWaitFor([] { return !MSPComm::instance()->hasOutstandingReplies(); }, Generous);
-}
 
 bool isControl(const QWidget* widget) {
     const QWidget* parent = widget->parentWidget();
@@ -110,13 +106,8 @@ class TestScreens : public QObject {
 private slots:
     void initTestCase() {
         Q_INIT_RESOURCE(app_resources);
-        QVERIFY(m_keypad.start({QStringLiteral("10.77.0.2"), QStringLiteral("Lobby")}));
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, Generous);
-        QTRY_COMPARE_WITH_TIMEOUT(SystemConfiguration::instance()->name(), QStringLiteral("Lobby"), Generous);
-        QVERIFY(idle());
+        m_window = ConnectedWindow::open(m_keypad);
+        QVERIFY(m_window);
         const QScreen* screen = m_window->windowHandle()->screen();
         qInfo("screen %dx%d points at %.2fx, fonts at %.0f dpi", screen->geometry().width(),
               screen->geometry().height(), screen->devicePixelRatio(), screen->logicalDotsPerInch());
@@ -182,7 +173,7 @@ private slots:
             m_window->findChild<MSPSceneSettingsWidget*>()
                 ->findChild<QComboBox*>(QStringLiteral("effectsComboBox"))
                 ->setCurrentIndex(kind);
-            QVERIFY(idle());
+            QVERIFY(ConnectedWindow::idle());
         }
         QTest::qWait(100);
         QList<QWidget*> controls = tabs->currentWidget()->findChildren<QWidget*>();

@@ -1,5 +1,6 @@
 #include "ColorListPicker2.h"
 #include "ColorMimeData.h"
+#include "ConnectedWindow.h"
 #include "ConnectionState.h"
 #include "KeypadSimulator.h"
 #include "MSPComm.h"
@@ -31,10 +32,6 @@ namespace {
 constexpr int Generous = 20000;
 
 // Waits until every reply came in, so what the keypad holds is final.
-bool idle() {
-    return QTest::qWaitFor([] { return !MSPComm::instance()->hasOutstandingReplies(); }, Generous);
-}
-
 } // namespace
 
 // The editor as a user runs it, against a simulated keypad on the private network: the window
@@ -45,13 +42,8 @@ class TestEditorSession : public QObject {
 private slots:
     void initTestCase() {
         Q_INIT_RESOURCE(app_resources);
-        QVERIFY(m_keypad.start({QStringLiteral("10.77.0.2"), QStringLiteral("Lobby")}));
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, Generous);
-        QTRY_COMPARE_WITH_TIMEOUT(SystemConfiguration::instance()->name(), QStringLiteral("Lobby"), Generous);
-        QVERIFY(idle());
+        m_window = ConnectedWindow::open(m_keypad);
+        QVERIFY(m_window);
     }
 
     void cleanupTestCase() {
@@ -65,12 +57,12 @@ private slots:
         QTest::mouseClick(panelButton(pressed), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(m_keypad.activeScene(), pressed, Generous);
         QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: %1").arg(pressed), Generous);
-        QVERIFY(idle());
+        QVERIFY(ConnectedWindow::idle());
 
         QVERIFY(m_keypad.press(6));
         QTRY_VERIFY_WITH_TIMEOUT(panelButton(6)->isChecked(), Generous);
         QTRY_COMPARE_WITH_TIMEOUT(sceneLabel(), QStringLiteral("Scene: 6"), Generous);
-        QVERIFY(idle());
+        QVERIFY(ConnectedWindow::idle());
         QVERIFY(!sceneButton("applyButton")->isEnabled());
     }
 
@@ -93,18 +85,18 @@ private slots:
         // The keypad plays the saved scene again and the editor shows it.
         QTRY_COMPARE_WITH_TIMEOUT(m_keypad.liveQuery(number), saved, Generous);
         QTRY_COMPARE_WITH_TIMEOUT(kinds->currentIndex(), kind, Generous);
-        QVERIFY(idle());
+        QVERIFY(ConnectedWindow::idle());
         QVERIFY(!sceneButton("applyButton")->isEnabled());
     }
 
     void sliderSweepEndsWithTheLastValue() {
         const int number = MSPSceneModel::instance()->activeSceneIndex() + 1;
         kindBox()->setCurrentIndex(MSPEffect::RandomColor);
-        QVERIFY(idle());
+        QVERIFY(ConnectedWindow::idle());
         QSlider* slider =
             settings()->editor(MSPEffect::RandomColor)->findChild<QSlider*>(QStringLiteral("speedSlider"));
         QTest::keyClick(slider, Qt::Key_Home);
-        QVERIFY(idle());
+        QVERIFY(ConnectedWindow::idle());
         m_keypad.clearRequestLog();
         QList<qint64> sent;
         QElapsedTimer clock;
@@ -124,7 +116,7 @@ private slots:
         hand.start(8);
         QTRY_VERIFY_WITH_TIMEOUT(!hand.isActive(), Generous);
         QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).contains(QStringLiteral("param1=32&")), Generous);
-        QVERIFY(idle());
+        QVERIFY(ConnectedWindow::idle());
         disconnect(watch);
         // The keypad's state can answer before its log line has been read.
         QTRY_VERIFY_WITH_TIMEOUT(sceneBodies(number).last().contains(QStringLiteral("param1=32&")), Generous);
@@ -253,7 +245,8 @@ private:
     bool showScene(int number, int kind) const {
         QTest::mouseClick(panelButton(number), Qt::LeftButton);
         return QTest::qWaitFor([&] { return MSPSceneModel::instance()->activeSceneIndex() == number - 1; }, Generous) &&
-               idle() && QTest::qWaitFor([&] { return settings()->editor(kind)->isVisible(); }, Generous);
+               ConnectedWindow::idle() &&
+               QTest::qWaitFor([&] { return settings()->editor(kind)->isVisible(); }, Generous);
     }
     // Saved, the keypad keeps what it plays.
     bool save(int number) {
@@ -261,7 +254,7 @@ private:
             return false;
         QTest::mouseClick(sceneButton("applyButton"), Qt::LeftButton);
         return QTest::qWaitFor([&] { return sceneBodies(number).contains(QStringLiteral("apply=1")); }, Generous) &&
-               idle() &&
+               ConnectedWindow::idle() &&
                QTest::qWaitFor([&] { return m_keypad.savedQuery(number) == m_keypad.liveQuery(number); }, Generous);
     }
 
