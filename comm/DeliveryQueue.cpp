@@ -15,6 +15,45 @@ DeliveryQueue::Kind DeliveryQueue::kindOf(bool post, const QString& body) {
     return Kind::ConfigState;
 }
 
+void DeliveryQueue::orderAcross(const QString& pathPrefix) {
+    m_orderedPrefixes.append(pathPrefix);
+}
+
+QString DeliveryQueue::orderedPrefixOf(const QString& path) const {
+    for (const QString& prefix : m_orderedPrefixes) {
+        if (path.startsWith(prefix))
+            return prefix;
+    }
+    return QString();
+}
+
+DeliveryQueue::Turns DeliveryQueue::turns() const {
+    Turns turns;
+    QStringList inFlight;
+    for (auto it = m_lanes.cbegin(); it != m_lanes.cend(); ++it) {
+        const QString prefix = orderedPrefixOf(it.key());
+        const Lane& lane = it.value();
+        if (prefix.isEmpty())
+            continue;
+        if (lane.busy) {
+            inFlight.append(prefix);
+        } else if (!lane.waiting.isEmpty()) {
+            const Lane*& turn = turns[prefix];
+            // A request sent again keeps its id, and with it its place.
+            if (!turn || lane.waiting.first().id < turn->waiting.first().id)
+                turn = &lane;
+        }
+    }
+    for (const QString& prefix : qAsConst(inFlight))
+        turns[prefix] = nullptr;
+    return turns;
+}
+
+bool DeliveryQueue::hasTurn(const QString& path, const Lane& lane, const Turns& turns) const {
+    const QString prefix = orderedPrefixOf(path);
+    return prefix.isEmpty() || turns.value(prefix) == &lane;
+}
+
 bool DeliveryQueue::isWrite(const Request& request) {
     return request.kind != Kind::Read && request.kind != Kind::Managed;
 }
@@ -95,9 +134,10 @@ qint64 DeliveryQueue::dueAt(const Lane& lane) const {
 
 QList<DeliveryQueue::Request> DeliveryQueue::takeDue(qint64 now) {
     QList<Request> due;
+    const Turns turns = this->turns();
     for (auto it = m_lanes.begin(); it != m_lanes.end(); ++it) {
         Lane& lane = it.value();
-        if (lane.busy || lane.waiting.isEmpty() || dueAt(lane) > now)
+        if (lane.busy || lane.waiting.isEmpty() || !hasTurn(it.key(), lane, turns) || dueAt(lane) > now)
             continue;
         Request request = lane.waiting.takeFirst();
         ++request.attempts;
@@ -164,22 +204,42 @@ qint64 DeliveryQueue::nextChange(qint64 now) const {
     const auto consider = [&next, now](qint64 at) {
         next = next < 0 ? std::max(at, now) : std::min(next, std::max(at, now));
     };
-    for (const Lane& lane : m_lanes) {
-        if (!lane.busy && !lane.waiting.isEmpty())
-            consider(dueAt(lane));
-        else if (lane.busy && !lane.troubled && now < lane.sentAt + SlowReplyMs)
+    const Turns turns = this->turns();
+    for (auto it = m_lanes.cbegin(); it != m_lanes.cend(); ++it) {
+        const Lane& lane = it.value();
+        if (!lane.busy && !lane.waiting.isEmpty()) {
+            if (hasTurn(it.key(), lane, turns))
+                consider(dueAt(lane));
+        } else if (lane.busy && !lane.troubled && now < lane.sentAt + SlowReplyMs)
             consider(lane.sentAt + SlowReplyMs);
     }
     return next;
 }
 
 int DeliveryQueue::waitingWrites(qint64 now) const {
+    const auto stuck = [now](const Lane& lane) {
+        return lane.troubled || (lane.busy && now - lane.sentAt >= SlowReplyMs);
+    };
+    // Writes in line behind a request that the keypad does not answer wait for it as well.
+    QStringList stuckPrefixes;
+    const Turns turns = this->turns();
+    for (auto it = turns.cbegin(); it != turns.cend(); ++it) {
+        if (it.value() && it.value()->troubled)
+            stuckPrefixes.append(it.key());
+    }
+    for (auto it = m_lanes.cbegin(); it != m_lanes.cend(); ++it) {
+        const QString prefix = orderedPrefixOf(it.key());
+        if (!prefix.isEmpty() && it.value().busy && stuck(it.value()))
+            stuckPrefixes.append(prefix);
+    }
     int count = 0;
-    for (const Lane& lane : m_lanes) {
+    for (auto it = m_lanes.cbegin(); it != m_lanes.cend(); ++it) {
+        const Lane& lane = it.value();
         const bool writeInFlight = lane.busy && !lane.abandoned && isWrite(lane.inFlight);
         const int writes =
             int(std::count_if(lane.waiting.cbegin(), lane.waiting.cend(), isWrite)) + (writeInFlight ? 1 : 0);
-        if (writes > 0 && (lane.troubled || (lane.busy && now - lane.sentAt >= SlowReplyMs)))
+        const QString prefix = orderedPrefixOf(it.key());
+        if (writes > 0 && (stuck(lane) || (!prefix.isEmpty() && stuckPrefixes.contains(prefix))))
             count += writes;
     }
     return count;

@@ -50,6 +50,10 @@ public:
 
     static Kind kindOf(bool post, const QString& body);
 
+    // Requests to paths under this prefix go out one at a time, in the order they were added,
+    // whatever their paths: for a keypad each of them changes the same thing.
+    void orderAcross(const QString& pathPrefix);
+
     // Returns the request's id; a request that an older waiting one absorbs gets that one's id.
     quint64 add(Request request, qint64 now);
     // The requests to send now; they count as in flight from here on.
@@ -86,6 +90,12 @@ private:
         qint64 lastEditSentAt = -SceneEditSpacingMs;
     };
 
+    // For each ordered prefix with requests waiting, the lane whose turn it is; none while one of
+    // its requests is in flight.
+    using Turns = QHash<QString, const Lane*>;
+    Turns turns() const;
+    QString orderedPrefixOf(const QString& path) const;
+    bool hasTurn(const QString& path, const Lane& lane, const Turns& turns) const;
     static bool isWrite(const Request& request);
     static bool replaces(const Request& newer, const Request& older);
     static QString fieldsOf(const QString& body);
@@ -93,6 +103,7 @@ private:
     static int retryPause(int failures);
 
     QHash<QString, Lane> m_lanes;
+    QStringList m_orderedPrefixes;
     qint64 m_lastLifeSign = -1;
     bool m_lifeSeen = false;
     quint64 m_nextId = 1;

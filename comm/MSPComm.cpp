@@ -62,6 +62,9 @@ MSPComm::MSPComm()
     m_clock.start();
     m_deliveryTimer.setSingleShot(true);
     connect(&m_deliveryTimer, &QTimer::timeout, this, &MSPComm::sendDue);
+    // Every request to a scene makes the keypad play it, and its web server may serve two
+    // connections in either order.
+    m_delivery.orderAcross(ScenePathPrefix);
 
     m_keyPadSocket = new QUdpSocket(this);
     // Keypads speak IPv4; binding to the IPv4 "any" address keeps senders in dotted form.

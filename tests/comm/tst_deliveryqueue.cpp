@@ -161,6 +161,31 @@ private slots:
         QCOMPARE(left, then);
     }
 
+    // Every request to a scene makes the keypad play that scene, and a busy keypad may answer two
+    // connections in either order: requests across the scenes go out one at a time, oldest first,
+    // so the keypad ends on the scene chosen last. Other paths do not wait for them.
+    void requestsAcrossScenesGoOneAtATime() {
+        DeliveryQueue queue;
+        queue.orderAcross(QStringLiteral("/api/v1/shows/"));
+        const QString scene5 = QStringLiteral("/api/v1/shows/5");
+        const QString scene7 = QStringLiteral("/api/v1/shows/7");
+        queue.add(request(scene5, QString(), false), 0);
+        queue.add(request(scene7, QString(), false), 0);
+        queue.add(request(Scene3, edit(1)), 0);
+        queue.add(request(Config, QStringLiteral("name=A&apply=1")), 0);
+        QList<quint64> ids;
+        QCOMPARE(sent(queue, 0, &ids), QStringList({"GET " + scene5, "name=A&apply=1"}));
+        QCOMPARE(queue.finish(ids.takeLast(), Outcome::Delivered, 10), Verdict::Done);
+        QCOMPARE(queue.nextChange(10), qint64(DeliveryQueue::SlowReplyMs));
+        QCOMPARE(queue.finish(ids.takeFirst(), Outcome::Failed, 1500), Verdict::Dropped);
+        QCOMPARE(queue.waitingWrites(1500), 0);
+        QCOMPARE(sent(queue, 1500, &ids), QStringList("GET " + scene7));
+        // A write held up behind a scene that does not answer waits for the keypad too.
+        QCOMPARE(queue.waitingWrites(1500 + DeliveryQueue::SlowReplyMs), 1);
+        QCOMPARE(queue.finish(ids.takeLast(), Outcome::Delivered, 2600), Verdict::Done);
+        QCOMPARE(sent(queue, 2600, &ids), QStringList(edit(1)));
+    }
+
     // A restore's own steps are not repeated here, and a failed write before them does not hold
     // them up; discarded writes stay gone, even one that fails in flight.
     void managedAndDiscardedRequests() {

@@ -177,6 +177,27 @@ private slots:
         QVERIFY(idle());
     }
 
+    // Two scenes chosen in quick succession while the keypad is slow to answer: it ends on the one
+    // chosen last, as the editor shows, whichever connection its web server serves first.
+    void scenesChosenQuicklyPlayInOrder() {
+        KeypadSimulator sim;
+        QVERIFY(connectTo(sim, QStringLiteral("10.77.0.13"), QStringLiteral("Quick")));
+        sim.clearRequestLog();
+        QVERIFY(sim.stall(-1));
+        m_comm->getScene(4);
+        m_comm->getScene(6);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.requestCount(QStringLiteral("GET"), QStringLiteral("/api/v1/shows/5")), 1,
+                                  Generous);
+        QTest::qWait(300);
+        QCOMPARE(sim.requestCount(QStringLiteral("GET"), QStringLiteral("/api/v1/shows/7")), 0);
+        QVERIFY(sim.endStall());
+        QTRY_COMPARE_WITH_TIMEOUT(sim.requestCount(QStringLiteral("GET"), QStringLiteral("/api/v1/shows/7")), 1,
+                                  Generous);
+        QVERIFY(idle());
+        QCOMPARE(sim.activeScene(), 7);
+        QCOMPARE(MSPSceneModel::instance()->activeSceneIndex(), 6);
+    }
+
     // A stall part-way through writing a file: every step still arrives, once it is answered, in
     // order and with the keypad's pauses between steps.
     void restoreRidesOutAStall() {

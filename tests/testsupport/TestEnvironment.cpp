@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 
 #include <csignal>
@@ -13,6 +14,9 @@ void isolate(const QString& organization) {
     QCoreApplication::setOrganizationName(organization);
     QCoreApplication::setOrganizationDomain(organization + QStringLiteral(".test.invalid"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumetto Keypad Effect Manager Test"));
+    // A failure's lines must stand out, not drown among a heartbeat's every second; QT_LOGGING_RULES
+    // still turns the debug lines on.
+    QLoggingCategory::setFilterRules(QStringLiteral("lumetto.*.debug=false"));
 }
 
 bool insideNetworkNamespace() {
