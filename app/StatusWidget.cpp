@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
-#include <QRegularExpression>
 #include <QVariant>
 
 namespace {
@@ -152,8 +151,17 @@ void StatusWidget::show(ConnectionState::State status) {
     if (text == m_textLabel->text() && icon == m_iconLabel->property("iconName").toString())
         return;
     m_textLabel->setText(text);
-    QString plain = text;
-    plain.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    // The text's markup is a few tags; a regular expression here loaded its engine at start-up.
+    QString plain;
+    bool inTag = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('<'))
+            inTag = true;
+        else if (c == QLatin1Char('>') && inTag)
+            inTag = false;
+        else if (!inTag)
+            plain.append(c);
+    }
     if (const int width = m_textLabel->fontMetrics().horizontalAdvance(plain) + 4; width > m_widestText) {
         m_widestText = width;
         fitToFont();

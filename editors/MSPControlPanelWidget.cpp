@@ -5,6 +5,7 @@
 #include "MSPEffect.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
+#include "PlateVeil.h"
 #include "ScaledPixmap.h"
 #include "SceneKeyButton.h"
 #include "SystemConfiguration.h"
@@ -281,10 +282,9 @@ void MSPControlPanelWidget::buildForm() {
     // Above the keys, under the cover and the failure frame.
     m_keyMarks = new KeypadKeyMarks(this);
 
-    m_overlay = new QLabel(this);
+    m_overlay = new PlateVeil(this);
     m_overlay->setObjectName(QStringLiteral("overlay"));
     m_overlay->setGeometry(-10, 0, 400, 600);
-    m_overlay->setStyleSheet(QStringLiteral("background-image: url(:/images/images/controlpaneldisabledoverlay.png);"));
 
     m_connectionFailedFrame = new QFrame(this);
     m_connectionFailedFrame->setObjectName(QStringLiteral("connectionFailedFrame"));

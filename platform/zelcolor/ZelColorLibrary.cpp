@@ -622,8 +622,11 @@ void ZelColorLibrary::loadPresetFiles() {
     m_presetsLoaded = true;
     initPresetResources();
     const QDir dir(QStringLiteral(":/zelcolor/presets"));
-    const QStringList files = dir.entryList({QStringLiteral("*.zelcolors")}, QDir::Files, QDir::Name);
+    // Without a name filter: that would compile a regular expression, and load its engine, at start-up.
+    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
     for (const QString& fileName : files) {
+        if (!fileName.endsWith(QLatin1String(".zelcolors")))
+            continue;
         QFile file(dir.filePath(fileName));
         QList<ParsedList> lists;
         QString error;

@@ -123,6 +123,19 @@ private slots:
         }
     }
 
+    // The cover greys out the plate, rim included, and leaves the wall around it as it is.
+    void coverVeilsThePlateOnly() {
+        ConnectionState::instance()->setState(ConnectionState::Discovering);
+        const QImage covered = m_panel->grab().toImage();
+        ConnectionState::instance()->setState(ConnectionState::Connected);
+        const QImage open = m_panel->grab().toImage();
+        for (const QPoint& plate : {QPoint(200, 300), QPoint(32, 300), QPoint(200, 18), QPoint(355, 578)})
+            QVERIFY2(covered.pixel(plate) != open.pixel(plate),
+                     qPrintable(QStringLiteral("%1,%2").arg(plate.x()).arg(plate.y())));
+        for (const QPoint& wall : {QPoint(5, 300), QPoint(27, 300), QPoint(373, 300), QPoint(395, 300), QPoint(200, 5)})
+            QCOMPARE(covered.pixel(wall), open.pixel(wall));
+    }
+
     // LUMETTO_SCREENSHOT_DIR keeps pictures of the three looks for a person to look at.
     void looksAndFailureChoices() {
         const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");

@@ -158,9 +158,8 @@ QImage background(qreal scale) {
 }
 
 QImage disabledOverlay(qreal scale) {
-    // The panel places the overlay 10 pixels left of its own edge, so a veil over the whole image would
-    // leave an unveiled strip of wall at the right. Veil only the plate, shifted to meet it; the wall
-    // looks the same either way.
+    // For the guide's pictures: the panel paints the same veil itself (PlateVeil). The panel places
+    // the overlay 10 pixels left of its own edge, so the plate is shifted to meet it.
     QImage image = canvas(400, 600, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

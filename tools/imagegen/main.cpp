@@ -65,7 +65,6 @@ QVector<Picture> pictures() {
         {QStringLiteral("images/unreachable.png"), [](qreal s) { return IconArt::statusIcon(Status::Unreachable, s); }},
         {QStringLiteral("images/demo.png"), [](qreal s) { return IconArt::statusIcon(Status::Demo, s); }},
         {QStringLiteral("images/background.png"), KeypadArt::background},
-        {QStringLiteral("images/controlpaneldisabledoverlay.png"), KeypadArt::disabledOverlay},
         {QStringLiteral("images/icon_question.png"), IconArt::question},
         {QStringLiteral("images/lumetto-keypad.png"), [](qreal s) { return IconArt::applicationIcon(256, s); }},
         {QStringLiteral("reload_arrow.png"), IconArt::reloadArrow},
