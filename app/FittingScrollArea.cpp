@@ -3,14 +3,13 @@
 #include <QEvent>
 #include <QScrollBar>
 
-FittingScrollArea::FittingScrollArea(QWidget* content, QWidget* parent)
+FittingScrollArea::FittingScrollArea(QWidget* parent)
     : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A Tab stop of its own would hold nothing; Tab reaches what it shows, and scrolls it into view.
     setFocusPolicy(Qt::NoFocus);
-    setWidget(content);
 }
 
 QSize FittingScrollArea::neededSize() const {

@@ -10,7 +10,9 @@ class FittingScrollArea : public QScrollArea {
     Q_DISABLE_COPY(FittingScrollArea)
 
 public:
-    FittingScrollArea(QWidget* content, QWidget* parent);
+    // The content is best built with viewport() as its parent before setWidget(): moving a tree of
+    // styled widgets into place afterwards polishes every one of them again.
+    explicit FittingScrollArea(QWidget* parent = nullptr);
 
     // The room the content needs to show whole.
     QSize neededSize() const;

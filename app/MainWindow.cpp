@@ -160,11 +160,12 @@ void MainWindow::createControlPanelDock() {
     m_controlPanelDock->setObjectName(QStringLiteral("ControlPanel"));
     m_controlPanelDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     m_controlPanelDock->setAllowedAreas(Qt::LeftDockWidgetArea);
-    m_controlPanel = new MSPControlPanelWidget(m_controlPanelDock);
-    m_controlPanel->setPanelEnabled(false);
     // The plate shows whole wherever the screen has room for it, and scrolls on a screen too small.
-    m_panelScroll = new FittingScrollArea(m_controlPanel, m_controlPanelDock);
+    m_panelScroll = new FittingScrollArea(m_controlPanelDock);
     m_panelScroll->setObjectName(QStringLiteral("controlPanelScroll"));
+    m_controlPanel = new MSPControlPanelWidget(m_panelScroll->viewport());
+    m_controlPanel->setPanelEnabled(false);
+    m_panelScroll->setWidget(m_controlPanel);
     m_panelScroll->setWidthFixedToContent(true);
     m_controlPanelDock->setWidget(m_panelScroll);
     addDockWidget(Qt::LeftDockWidgetArea, m_controlPanelDock);
@@ -261,7 +262,11 @@ void MainWindow::createSettingsDock() {
     m_settingsDock->setAcceptDrops(true);
     m_settingsDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
 
-    m_sceneSettingsWidget = new MSPSceneSettingsWidget(m_settingsDock);
+    m_settingsScroll = new FittingScrollArea(m_settingsDock);
+    m_settingsScroll->setObjectName(QStringLiteral("settingsScroll"));
+    m_tabWidget = new QTabWidget(m_settingsScroll->viewport());
+    m_tabWidget->setObjectName(QStringLiteral("tabWidget"));
+    m_sceneSettingsWidget = new MSPSceneSettingsWidget(m_tabWidget);
 
     MSPComm* comm = MSPComm::instance();
     m_networkPrefs = new NetworkPrefs(comm->networkConfigurationManager(), this, true);
@@ -269,16 +274,13 @@ void MainWindow::createSettingsDock() {
     comm->setNetworkPrefs(m_networkPrefs);
     m_networkPrefs->announceCurrentChoice();
 
-    m_sysConfigWidget = new SystemConfigurationWidget(m_settingsDock);
+    m_sysConfigWidget = new SystemConfigurationWidget(m_tabWidget);
     connect(m_sysConfigWidget, &SystemConfigurationWidget::addressChanged, this, &MainWindow::handleAddressChanged);
 
-    m_tabWidget = new QTabWidget(m_settingsDock);
-    m_tabWidget->setObjectName(QStringLiteral("tabWidget"));
     m_tabWidget->addTab(m_sceneSettingsWidget, tr("Scene Settings"));
     m_tabWidget->addTab(m_sysConfigWidget, tr("System Configuration"));
     m_tabWidget->addTab(m_networkPrefs, tr("Network"));
-    m_settingsScroll = new FittingScrollArea(m_tabWidget, m_settingsDock);
-    m_settingsScroll->setObjectName(QStringLiteral("settingsScroll"));
+    m_settingsScroll->setWidget(m_tabWidget);
     m_settingsDock->setWidget(m_settingsScroll);
     addDockWidget(Qt::RightDockWidgetArea, m_settingsDock);
 
