@@ -51,12 +51,7 @@ bool interactive(const QWidget* widget) {
            qobject_cast<const ColorListPicker2*>(widget);
 }
 
-QString describe(const QWidget* widget) {
-    QStringList path;
-    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
-        path.prepend(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
-    return path.join(QLatin1Char('/'));
-}
+using TestSupport::describe;
 
 QString accessibleName(QWidget* widget) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);

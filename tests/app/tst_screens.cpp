@@ -39,12 +39,8 @@ bool isControl(const QWidget* widget) {
            qobject_cast<const QLineEdit*>(widget);
 }
 
-QString describe(const QWidget* widget) {
-    QStringList path;
-    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
-        path.prepend(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
-    return path.join(QLatin1Char('/'));
-}
+using TestSupport::describe;
+using TestSupport::meanDifference;
 
 // Scrolls every area the widget is in until all of it shows (as much as fits), innermost first.
 void bringIntoView(QWidget* widget) {
@@ -77,22 +73,6 @@ QString clipping(const QWidget* widget) {
     const QRect onScreen(widget->mapToGlobal(visible.topLeft()), visible.size());
     const QRect screen = widget->window()->windowHandle()->screen()->availableGeometry();
     return screen.contains(onScreen) ? QString() : QStringLiteral("off the screen");
-}
-
-// Mean difference per channel of two pictures of the same size, as they would be drawn (premultiplied).
-double meanDifference(const QImage& first, const QImage& second) {
-    const QImage a = first.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage b = second.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (a.size() != b.size())
-        return 255;
-    qint64 sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q)) +
-                   qAbs(qAlpha(p) - qAlpha(q));
-        }
-    return double(sum) / (qint64(a.width()) * a.height() * 4);
 }
 
 } // namespace
@@ -208,8 +188,7 @@ private slots:
             m_window->findChild<MSPControlPanelWidget*>()->selectScene(0);
         bringIntoView(key);
         const QImage shown = key->grab().toImage();
-        if (qEnvironmentVariableIsSet("LUMETTO_SCREENSHOT_DIR"))
-            shown.save(qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR") + QStringLiteral("/key-at-200.png"));
+        TestSupport::keepPicture(shown, QStringLiteral("key-at-200.png"));
         QCOMPARE(shown.size(), key->size() * 2);
         const QImage twin(QStringLiteral(":/images/images/button_2_off@2x.png"));
         const QImage enlarged = QImage(QStringLiteral(":/images/images/button_2_off.png"))

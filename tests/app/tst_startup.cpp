@@ -111,10 +111,7 @@ private slots:
         QVERIFY(document.contains(oldScene6));
         document.replace(oldScene6, scene6);
         QTemporaryDir folder;
-        QFile file(folder.filePath(QStringLiteral("lobby.xml")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(document.toLatin1());
-        file.close();
+        QVERIFY(TestSupport::writeFile(folder.filePath(QStringLiteral("lobby.xml")), document.toLatin1()));
 
         // Named as a user in that folder would name it: once the keypad is found, the editor asks before
         // the file replaces what the keypad holds, and sends nothing while the question is open.

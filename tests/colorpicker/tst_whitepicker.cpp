@@ -6,7 +6,6 @@
 #include "WhiteRange.h"
 
 #include <QAccessible>
-#include <QDir>
 #include <QRandomGenerator>
 #include <QSpinBox>
 
@@ -21,12 +20,7 @@ namespace {
 constexpr double TintSlack = 0.05;
 constexpr double CctSlack = 0.5;
 
-void typeInto(QSpinBox* spinBox, int value) {
-    spinBox->setFocus();
-    spinBox->selectAll();
-    QTest::keyClicks(spinBox, QString::number(value));
-    QTest::keyClick(spinBox, Qt::Key_Return);
-}
+using TestSupport::typeInto;
 
 QPointF xyOf(const ZelColor& color) {
     return QPointF(color.getx(), color.gety());
@@ -205,11 +199,8 @@ void TestWhitePicker::colourSetFromOutsideIsBroughtIn() {
     QCOMPARE(page.emitted.first().getY(), 0.4);
     QCOMPARE(page.emitted.last().getY(), 0.4);
 
-    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) {
-        QVERIFY(page.widget.grab().save(QDir(folder).filePath(QStringLiteral("white-page.png"))));
-        QVERIFY(QPixmap::fromImage(warned).save(QDir(folder).filePath(QStringLiteral("white-page-outside.png"))));
-    }
+    TestSupport::keepPicture(&page.widget, QStringLiteral("white-page.png"));
+    TestSupport::keepPicture(warned, QStringLiteral("white-page-outside.png"));
     // Colours of other kinds are converted.
     page.widget.setColor(ZelColor::fromRgb8(255, 0, 0));
     QVERIFY2(rangeFault(page.widget.color()).isEmpty(), qPrintable(rangeFault(page.widget.color())));
@@ -320,11 +311,6 @@ void TestWhitePicker::diagramIsDrawnWhereTheNumbersSay() {
 
 void TestWhitePicker::fixtureGamutOnTheDiagram() {
     Page page;
-    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
-    const auto keepPicture = [&](const char* name) {
-        if (!folder.isEmpty())
-            QVERIFY(page.widget.grab().save(QDir(folder).filePath(QString::fromLatin1(name))));
-    };
     const auto madeOn = [](const FixtureGamut& gamut, const ZelColor& made) {
         return made.isValid() && gamut.contains(xyOf(made));
     };
@@ -350,7 +336,7 @@ void TestWhitePicker::fixtureGamutOnTheDiagram() {
     QVERIFY(page.diagram->isOutsideFixtureGamut());
     QVERIFY(madeOn(gamut, page.diagram->fixtureColor()));
     QVERIFY(page.diagram->grab().toImage() != passed);
-    keepPicture("white-page-gamut-dual-white.png");
+    TestSupport::keepPicture(&page.widget, QStringLiteral("white-page-gamut-dual-white.png"));
     // A click on the drawn line is on the line.
     QTest::mouseClick(page.diagram, Qt::LeftButton, {}, page.diagram->pointFromxy(middle).toPoint());
     QVERIFY(!page.diagram->isOutsideFixtureGamut());
@@ -365,7 +351,7 @@ void TestWhitePicker::fixtureGamutOnTheDiagram() {
     page.widget.setColor(greenish);
     QVERIFY(page.diagram->isOutsideFixtureGamut());
     QVERIFY(madeOn(page.diagram->fixtureGamut(), page.diagram->fixtureColor()));
-    keepPicture("white-page-gamut-rgbw.png");
+    TestSupport::keepPicture(&page.widget, QStringLiteral("white-page-gamut-rgbw.png"));
 }
 
 LUMETTO_TEST_MAIN(TestWhitePicker, "tst_whitepicker")

@@ -73,8 +73,7 @@ QByteArray document(const QVariantMap& change = QVariantMap()) {
 }
 
 QByteArray sourceFile(const QString& path) {
-    QFile file(TestSupport::sourceDir() + '/' + path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return TestSupport::readFile(TestSupport::sourceDir() + '/' + path);
 }
 
 } // namespace

@@ -79,8 +79,7 @@ private slots:
     void files() {
         QTemporaryDir dir;
         auto write = [&dir](const QString& name, const QByteArray& contents) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+            QVERIFY(TestSupport::writeFile(dir.filePath(name), contents));
         };
         const QByteArray document = Latin1Declaration + "<v1>\n</v1>";
         write("limit.xml", document + QByteArray(int(MSPDocument::maximumSize) - document.size(), ' '));

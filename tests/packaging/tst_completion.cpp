@@ -65,10 +65,8 @@ private slots:
             QSKIP("bash-completion is not installed");
         QVERIFY(m_folder.isValid());
         QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("sub")));
-        for (const char* name : {"a.xml", "notes.txt"}) {
-            QFile file(m_folder.filePath(QLatin1String(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {"a.xml", "notes.txt"})
+            QVERIFY(TestSupport::writeFile(m_folder.filePath(QLatin1String(name)), QByteArray()));
     }
 
     void completesArgumentsByKind_data() {

@@ -1,7 +1,11 @@
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLoggingCategory>
+#include <QSpinBox>
 #include <QStandardPaths>
 
 #include <csignal>
@@ -29,6 +33,57 @@ QString binDir() {
 
 QString sourceDir() {
     return QString::fromLocal8Bit(qgetenv("LUMETTO_SOURCE_DIR"));
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.flush();
+}
+
+void keepPicture(const QImage& image, const QString& name) {
+    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY2(QDir().mkpath(folder) && image.save(QDir(folder).filePath(name)), qPrintable(name));
+}
+
+void keepPicture(QWidget* widget, const QString& name) {
+    if (qEnvironmentVariableIsSet("LUMETTO_SCREENSHOT_DIR"))
+        keepPicture(widget->grab().toImage(), name);
+}
+
+void typeInto(QSpinBox* spinBox, const QString& text) {
+    spinBox->setFocus();
+    spinBox->selectAll();
+    QTest::keyClicks(spinBox, text);
+    QTest::keyClick(spinBox, Qt::Key_Return);
+}
+
+QString describe(const QWidget* widget) {
+    QStringList path;
+    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        path.prepend(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+    return path.join(QLatin1Char('/'));
+}
+
+double meanDifference(const QImage& first, const QImage& second) {
+    const QImage a = first.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage b = second.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (a.size() != b.size())
+        return 255;
+    qint64 sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q)) +
+                   qAbs(qAlpha(p) - qAlpha(q));
+        }
+    }
+    return double(sum) / (qint64(a.width()) * a.height() * 4);
 }
 
 FileSizeLimit::FileSizeLimit(qint64 bytes) {

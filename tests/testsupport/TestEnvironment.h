@@ -6,6 +6,8 @@
 #include <QtTest>
 #include <cstdio>
 
+class QSpinBox;
+
 namespace TestSupport {
 
 // Keeps a test away from the user's own settings and data: Qt's test locations, and an
@@ -18,6 +20,33 @@ bool insideNetworkNamespace();
 // Where the build put the programs (lumetto-keypad-sim and the like).
 QString binDir();
 QString sourceDir();
+
+// A file's whole contents, or nothing when it cannot be read.
+QByteArray readFile(const QString& path);
+// Writes the file whole; false when it could not.
+bool writeFile(const QString& path, const QByteArray& contents);
+
+// Keeps a picture for a person to look at, when LUMETTO_SCREENSHOT_DIR names a folder.
+void keepPicture(const QImage& image, const QString& name);
+void keepPicture(QWidget* widget, const QString& name);
+
+// Types a number into a spin box and finishes it with Enter, as a user does.
+void typeInto(QSpinBox* spinBox, const QString& text);
+inline void typeInto(QSpinBox* spinBox, int value) {
+    typeInto(spinBox, QString::number(value));
+}
+
+// The widget's path of object names (class names where it has none), for failure messages.
+QString describe(const QWidget* widget);
+
+// Mean difference per channel of two pictures of the same size, as they would be drawn
+// (premultiplied); 255 for pictures of different sizes.
+double meanDifference(const QImage& first, const QImage& second);
+
+template <typename T>
+T* child(const QObject* parent, const char* name) {
+    return parent->findChild<T*>(QLatin1String(name));
+}
 
 // A full disk, as far as this process can tell: while it lives, no file grows past the given
 // size and a write beyond it fails instead of raising SIGXFSZ.

@@ -15,12 +15,6 @@ int run(const QStringList& arguments) {
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-void write(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(text), qint64(text.size()));
-}
-
 } // namespace
 
 // The guide typesetter: pages for cover, contents and text, and no half-written guide on failure.
@@ -33,18 +27,17 @@ private slots:
         const QString source = dir.filePath(QStringLiteral("guide.md"));
         QVERIFY(run({"--input", source, "--output", dir.filePath(QStringLiteral("guide.pdf"))}) != 0);
         QVERIFY(QDir(dir.path()).isEmpty());
-        write(source, "# One\n\nSome text.\n\n## A section\n\n| a | b |\n|---|---|\n| 1 | 2 |\n\n"
-                      "# Two\n\nMore text.\n\n# Three\n\nThe end.\n");
+        QVERIFY(TestSupport::writeFile(source,
+                                       "# One\n\nSome text.\n\n## A section\n\n| a | b |\n|---|---|\n| 1 | 2 |\n\n"
+                                       "# Two\n\nMore text.\n\n# Three\n\nThe end.\n"));
         // A plain file where the folder of the guide should be.
-        write(dir.filePath(QStringLiteral("help")), "not a folder");
+        QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("help")), "not a folder"));
         QVERIFY(run({"--input", source, "--output", dir.filePath(QStringLiteral("help/guide.pdf"))}) != 0);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 
         const QString pdf = dir.filePath(QStringLiteral("out/help/guide.pdf"));
         QCOMPARE(run({"--input", source, "--images", dir.path(), "--output", pdf}), 0);
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = TestSupport::readFile(pdf);
         // Cover, contents, and one page for each of the three chapters.
         QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 5);
         QVERIFY(!QFileInfo::exists(pdf + QStringLiteral(".part")));

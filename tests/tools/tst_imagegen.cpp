@@ -35,20 +35,7 @@ QMap<QString, QByteArray> digests(const QString& folder) {
     return result;
 }
 
-// Mean difference per channel (0-255) of two pictures of the same size.
-double meanDifference(const QImage& first, const QImage& second) {
-    const QImage a = first.convertToFormat(QImage::Format_ARGB32);
-    const QImage b = second.convertToFormat(QImage::Format_ARGB32);
-    qint64 difference = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            difference += qAbs(qRed(p[x]) - qRed(q[x])) + qAbs(qGreen(p[x]) - qGreen(q[x])) +
-                          qAbs(qBlue(p[x]) - qBlue(q[x])) + qAbs(qAlpha(p[x]) - qAlpha(q[x]));
-    }
-    return double(difference) / (qint64(a.width()) * a.height() * 4);
-}
+using TestSupport::meanDifference;
 
 // The row filters of a PNG file, or an empty list when its image data cannot be read.
 QList<int> rowFilters(const QByteArray& png, const QImage& image) {

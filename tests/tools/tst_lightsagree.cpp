@@ -121,8 +121,7 @@ private slots:
         configuration->setFixtureClass(profile, false);
         const QByteArray document = MSPDocument::fileContents();
         const QString fileName = m_dir.filePath(QStringLiteral("scene%1.xml").arg(number));
-        QFile file(fileName);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.flush());
+        QVERIFY(TestSupport::writeFile(fileName, document));
 
         // What the editor reads back from the file is what all three play.
         QVERIFY(MSPDocument::read(document, false).ok);

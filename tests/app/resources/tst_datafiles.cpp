@@ -130,9 +130,7 @@ private slots:
         QMimeDatabase types;
         for (const auto& [name, contents, type] : files) {
             const QString path = data.filePath(name);
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-            file.close();
+            QVERIFY(TestSupport::writeFile(path, contents));
             QCOMPARE(types.mimeTypeForFile(path).name(), type);
         }
         QVERIFY(types.mimeTypeForName(std::get<2>(files.first())).inherits(QStringLiteral("application/xml")));

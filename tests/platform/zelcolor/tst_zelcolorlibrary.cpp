@@ -15,15 +15,10 @@ QStringList userFiles(const QString& suffix) {
     return QDir(info.absolutePath()).entryList({info.fileName() + suffix}, QDir::Files);
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using TestSupport::readFile;
 
 bool writeFile(const QString& path, const QByteArray& data) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && TestSupport::writeFile(path, data);
 }
 
 QStringList namesIn(const ZelColorLibrary& library, const QString& list) {
@@ -129,9 +124,9 @@ private slots:
         library.setEditingMultipleColors(true);
         for (int i = 0; i < 100; ++i)
             uids << add(library, ZelColor::fromRgb8(i, 1, 1), "A") << add(library, ZelColor::fromRgb8(i, 2, 2), "B");
-        QVERIFY(added.isEmpty() && !readAll(ZelColorLibrary::userFilePath()).contains("#000101"));
+        QVERIFY(added.isEmpty() && !readFile(ZelColorLibrary::userFilePath()).contains("#000101"));
         library.setEditingMultipleColors(false);
-        QVERIFY(added.count() == 2 && readAll(ZelColorLibrary::userFilePath()).contains("#630202"));
+        QVERIFY(added.count() == 2 && readFile(ZelColorLibrary::userFilePath()).contains("#630202"));
         QCOMPARE(uids.size(), 202);
         // The same uid asked for again, or one that would break a payload, gets a fresh valid one.
         for (const QString& asked : {uid, QStringLiteral("a#b"), QStringLiteral("a,b"), QStringLiteral("a|b"),
@@ -196,7 +191,7 @@ private slots:
             {QByteArray(), "larger than"}};
         ZelColorLibrary library;
         library.createColorList(QStringLiteral("Mine"), true);
-        const QByteArray saved = readAll(ZelColorLibrary::userFilePath());
+        const QByteArray saved = readFile(ZelColorLibrary::userFilePath());
         QSignalSpy lists(&library, &ZelColorLibrary::listsChanged);
         QSignalSpy added(&library, &ZelColorLibrary::addedColorToList);
         for (const auto& [content, reason] : files) {
@@ -209,7 +204,7 @@ private slots:
         }
         QCOMPARE(library.getAllLists(), QStringList({"Project Swatches", "Varnel Swatches", "Mine"}));
         QCOMPARE(lists.count() + added.count(), 0);
-        QCOMPARE(readAll(ZelColorLibrary::userFilePath()), saved);
+        QCOMPARE(readFile(ZelColorLibrary::userFilePath()), saved);
     }
 
     void userFileAcrossRestarts() {
@@ -230,7 +225,7 @@ private slots:
             first.deleteColorList(QStringLiteral("Dropped"));
             first.init(true, false, false);
         }
-        QVERIFY(!readAll(path).contains("Varnel"));
+        QVERIFY(!readFile(path).contains("Varnel"));
         {
             ZelColorLibrary second;
             QSignalSpy lists(&second, &ZelColorLibrary::listsChanged);
@@ -245,7 +240,7 @@ private slots:
         }
         // A change made before anyone read the file reads it first instead of overwriting it.
         ZelColorLibrary().createColorList(QStringLiteral("Later"), true);
-        QVERIFY(readAll(path).contains("Kept Group") && readAll(path).contains("Later"));
+        QVERIFY(readFile(path).contains("Kept Group") && readFile(path).contains("Later"));
 
         // A damaged file is kept aside, reported once, and new work goes to a fresh file.
         const QByteArray damaged = "<ZelColors version=\"1\"><List name=\"Precious\"><Color uid=\"x\" value=\"#ff";
@@ -259,10 +254,10 @@ private slots:
         const QString aside = QFileInfo(path).absolutePath() + QLatin1Char('/') + copies.first();
         fourth.loadUserColors(QString());
         fourth.createColorList(QStringLiteral("Fresh"), true);
-        QVERIFY(problems.size() == 1 && readAll(path).contains("Fresh") && readAll(aside) == damaged);
+        QVERIFY(problems.size() == 1 && readFile(path).contains("Fresh") && readFile(aside) == damaged);
 
         // A write that fails half way (a full disk; here a file size limit) leaves the previous file whole.
-        const QByteArray before = readAll(path);
+        const QByteArray before = readFile(path);
         {
             const TestSupport::FileSizeLimit full(before.size());
             QVERIFY(full.active());
@@ -270,7 +265,7 @@ private slots:
                 QString(ZelColorLibrary::MaxTextLength, QLatin1Char('n')));
         }
         QCOMPARE(userFiles(QStringLiteral("*")).size(), 2);
-        QCOMPARE(readAll(path), before);
+        QCOMPARE(readFile(path), before);
         QVERIFY(problems.size() == 2 && problems.last().contains(QStringLiteral("could not be saved")));
     }
 };

@@ -15,10 +15,7 @@ namespace {
 
 using CliRunner::Run;
 
-QByteArray readAll(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using TestSupport::readFile;
 
 // A keypad's log as "METHOD PATH BODY" lines.
 QStringList requestLines(const KeypadSimulator& sim) {
@@ -108,7 +105,7 @@ private slots:
             QCOMPARE(lines.at(i), QStringLiteral("saved\t%1\t%2\t%3")
                                       .arg(sim(i).address(), i == 0 ? "Lobby" : "Desk", path("all/" + files.at(i))));
             QCOMPARE(cli({"backup", sim(i).address(), path("single.xml")}).exitCode, 0);
-            QCOMPARE(readAll(path("all/" + files.at(i))), readAll(path("single.xml")));
+            QCOMPARE(readFile(path("all/" + files.at(i))), readFile(path("single.xml")));
             const QStringList lines = requestLines(sim(i));
             QCOMPARE(QSet<QString>(lines.begin(), lines.end()),
                      QSet<QString>({"GET /api/v1/config ", "GET /api/v1/shows "}));
