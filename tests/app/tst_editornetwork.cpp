@@ -56,11 +56,7 @@ bool connected(KeypadSimulator& sim) {
                10000);
 }
 
-// A picture of what the user sees, kept when LUMETTO_SCREENSHOT_DIR names a folder.
-void keepPicture(QWidget* widget, const QString& name) {
-    if (const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR"); !folder.isEmpty())
-        QVERIFY(widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
-}
+using TestSupport::keepPicture;
 
 QAbstractButton* button(QWidget* box, QMessageBox::StandardButton which) {
     return qobject_cast<QMessageBox*>(box)->button(which);
@@ -149,7 +145,7 @@ private slots:
         QVERIFY(hands.show(6));
         QCOMPARE(hands.offered(), QStringLiteral("save undo"));
         QCOMPARE(hands.marked(), QList<int>{6});
-        keepPicture(hands.panel, QStringLiteral("panel-unsaved-scene"));
+        keepPicture(hands.panel, QStringLiteral("panel-unsaved-scene.png"));
         QTest::mouseClick(hands.save(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(sim.savedQuery(6), sim.liveQuery(6), 5000);
         QVERIFY(hands.marked().isEmpty());
@@ -161,12 +157,12 @@ private slots:
         hands.editSpeed();
         QTRY_VERIFY_WITH_TIMEOUT(sim.liveQuery(2) != sim.savedQuery(2), 5000);
         QTRY_COMPARE(hands.marked(), (QList<int>{2, 6}));
-        keepPicture(hands.panel, QStringLiteral("panel-unsaved-scenes"));
+        keepPicture(hands.panel, QStringLiteral("panel-unsaved-scenes.png"));
         QString text;
         ModalAnswer cancel({[&](QWidget* box) {
             text = qobject_cast<QMessageBox*>(box)->text();
             QCOMPARE(qobject_cast<QMessageBox*>(box)->defaultButton(), button(box, QMessageBox::Save));
-            keepPicture(box, QStringLiteral("exit-question"));
+            keepPicture(box, QStringLiteral("exit-question.png"));
             QTest::mouseClick(button(box, QMessageBox::Cancel), Qt::LeftButton);
         }});
         QVERIFY(!window.close());
@@ -191,9 +187,7 @@ private slots:
         MSPSceneModel* model = MSPSceneModel::instance();
         model->scene(2)->setEffect(MSPEffectFactory::instance()->create(MSPEffect::RainbowWash), false);
         SystemConfiguration::instance()->setName(QStringLiteral("Lobby"), false);
-        QFile file(path);
-        QVERIFY(file.open(QFile::WriteOnly) && file.write(MSPDocument::fileContents()) > 0);
-        file.close();
+        QVERIFY(TestSupport::writeFile(path, MSPDocument::fileContents()));
 
         KeypadSimulator sim;
         QVERIFY(sim.start({"10.77.0.14", "Foyer West"}));
@@ -215,7 +209,7 @@ private slots:
             QVERIFY(message->checkBox() && message->checkBox()->isChecked());
             QCOMPARE(message->checkBox()->text(), QStringLiteral("Back up the keypad first"));
             QCOMPARE(button(box, QMessageBox::Ok)->text(), QStringLiteral("Send"));
-            keepPicture(box, QStringLiteral("open-question"));
+            keepPicture(box, QStringLiteral("open-question.png"));
             QTest::keyClick(box, Qt::Key_Return);
         }});
         FileDialog::setNextFileName(path);
@@ -261,18 +255,6 @@ private slots:
         QVERIFY(sim.savedQuery(3).startsWith(QStringLiteral("effect=2")));
         const MSPDocumentComparison after(keypad, MSPDocument::fileContents());
         QVERIFY2(after.isIdentical(), qPrintable(after.text()));
-    }
-
-    void connectsToTheOnlyKeypad() {
-        KeypadSimulator sim;
-        QVERIFY(sim.start({"10.77.0.2", "Lobby"}));
-        MainWindow window;
-        window.show();
-        QTRY_COMPARE_WITH_TIMEOUT(ConnectionState::instance()->state(), ConnectionState::Connected, 15000);
-        QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel*>("textLabel")->text(), QStringLiteral("Connected"), 5000);
-        // Configuration and scenes were read.
-        QTRY_COMPARE_WITH_TIMEOUT(sim.requestCount("GET", "/api/v1/shows"), 1, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(SystemConfiguration::instance()->name(), QStringLiteral("Lobby"), 5000);
     }
 
     void twoKeypadsOfferTheChooser_data() {
@@ -342,9 +324,7 @@ private slots:
         configuration->setScene8CheckBoxState(false);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("six.xml"));
-        QFile file(path);
-        QVERIFY(file.open(QFile::WriteOnly) && file.write(MSPDocument::fileContents()) > 0);
-        file.close();
+        QVERIFY(TestSupport::writeFile(path, MSPDocument::fileContents()));
         configuration->setScene3CheckBoxState(true);
         configuration->setScene8CheckBoxState(true);
         KeypadSimulator sim;
@@ -397,9 +377,7 @@ private slots:
         washOf(1)->setSpeed(5);
         const QString waiting = QStringLiteral("1 change waiting for the keypad");
         QTRY_COMPARE_WITH_TIMEOUT(statusText(window), waiting, 5000);
-        // LUMETTO_SCREENSHOT_DIR keeps a picture of the status bar for a person to look at.
-        if (const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR"); !folder.isEmpty())
-            QVERIFY(window.grab().save(folder + QStringLiteral("/mainwindow-waiting.png")));
+        keepPicture(&window, QStringLiteral("mainwindow-waiting.png"));
         // The keypad's heartbeats go on, and do not make it "Connected".
         QSignalSpy beats(ConnectionState::instance(), &ConnectionState::heartBeat);
         QVERIFY(beats.wait(5000));
