@@ -3,6 +3,7 @@
 #include "ColorMimeData.h"
 #include "ColorTextField.h"
 #include "ColorViewWidget.h"
+#include "DragCatcher.h"
 #include "HsbSpectrumWidget.h"
 #include "IntensitySliderWidget.h"
 #include "NChannelPickerWidget.h"
@@ -17,8 +18,6 @@
 #include "ZelColorPickerButtonsWidget.h"
 #include "ZelColorPickerWidget.h"
 
-#include <QDir>
-#include <QDrag>
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
@@ -62,21 +61,6 @@ ZelColor colorArg(const QSignalSpy& spy) {
 template <typename T = QSpinBox>
 T* child(QObject* parent, const char* name) {
     return parent->findChild<T*>(QString::fromLatin1(name));
-}
-
-// A typed number is taken on Enter.
-void typeInto(QSpinBox* spinBox, const QString& text) {
-    spinBox->setFocus();
-    spinBox->selectAll();
-    QTest::keyClicks(spinBox, text);
-    QTest::keyClick(spinBox, Qt::Key_Return);
-}
-
-// Pictures of the pages for a person to look at, kept when LUMETTO_SCREENSHOT_DIR names a folder.
-void shoot(QWidget* widget, const char* name) {
-    const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(widget->grab().save(QDir(folder).filePath(QLatin1String(name))));
 }
 
 // A picker on screen, the way the editors show it.
@@ -129,7 +113,7 @@ void TestZelColorPicker::pagesFollowTheColorKind() {
     picker.setColorAndSelectMainPreview(ZelColor::fromHsvF(0.55, 0.4, 1), QString());
     QCOMPARE(pageSpy.last(), QVariantList({0, false}));
     QVERIFY(!intensity->isVisible());
-    shoot(&picker, "rgb-page.png");
+    TestSupport::keepPicture(&picker, QStringLiteral("rgb-page.png"));
 
     ZelColor dim = white4000();
     dim.setY(0.5);
@@ -142,10 +126,10 @@ void TestZelColorPicker::pagesFollowTheColorKind() {
     QVERIFY(std::fabs(cctOf(child<WhitePickerWidget>(&picker, "whitePickerWidget")->color()) - 4000) < 1);
     QCOMPARE(child<WhitePickerWidget>(&picker, "whitePickerWidget")->fixtureProfile(), 6);
     body->setFixtureProfile(-1);
-    shoot(&picker, "picker-white-page.png");
+    TestSupport::keepPicture(&picker, QStringLiteral("picker-white-page.png"));
 
     // The frame's intensity slider dims the white and keeps its point.
-    typeInto(intensity->findChild<QSpinBox*>(), QStringLiteral("51"));
+    TestSupport::typeInto(intensity->findChild<QSpinBox*>(), QStringLiteral("51"));
     QCOMPARE(colorArg(spy).spec(), int(ZelColor::Yxy));
     QCOMPARE(colorArg(spy).getY(), 0.2);
     QCOMPARE(colorArg(spy).getx(), white4000().getx());
@@ -205,7 +189,7 @@ void TestZelColorPicker::programmaticColorsDoNotEcho() {
 
     // The opacity slider's value stays with colours picked on the page...
     auto* opacity = child<OpacitySliderWidget>(&picker, "opacitySliderWidget");
-    typeInto(child(opacity, "opacitySpinBox"), QStringLiteral("100"));
+    TestSupport::typeInto(child(opacity, "opacitySpinBox"), QStringLiteral("100"));
     QCOMPARE(colorArg(mainSpy).alpha8(), 100);
     auto* spectrum = child<HsbSpectrumWidget>(&picker, "hsbSpectrumWidget");
     QTest::mouseClick(spectrum, Qt::LeftButton, Qt::NoModifier, spectrum->drawingRect().center());
@@ -226,7 +210,7 @@ void TestZelColorPicker::comparisonSwatches() {
     const ZelColor blue = ZelColor::fromRgb8(0, 0, 255, 180);
     QVERIFY(drop(body->swatch(2), blue, QStringLiteral("blueuid")));
     QCOMPARE(body->swatch(0)->color(), ZelColor::fromRgb8(255, 0, 0));
-    shoot(&picker, "comparison.png");
+    TestSupport::keepPicture(&picker, QStringLiteral("comparison.png"));
 
     // A click makes the swatch's colour the main colour, uid and opacity included.
     QSignalSpy mainSpy(&picker, &ZelColorPicker::mainColorChanged);
@@ -367,7 +351,7 @@ void TestZelColorPicker::recentColorsAreClickedAndDragged() {
     picker.setColorAndSelectMainPreview(ZelColor::fromRgb8(40, 90, 200), QString());
     auto* row = child<RecentColorsWidget>(&picker, "recentColorsWidget");
     QCOMPARE(row->colors(), (QList<ZelColor>{orange, white}));
-    shoot(&picker, "rgb-page-text-and-recent.png");
+    TestSupport::keepPicture(&picker, QStringLiteral("rgb-page-text-and-recent.png"));
 
     // A click picks the colour, on its own page, as a click on a library colour does.
     QSignalSpy spy(&picker, &ZelColorPicker::mainColorChanged);
@@ -387,7 +371,6 @@ void TestZelColorPicker::recentColorsAreClickedAndDragged() {
     // From the keyboard: the arrows go from colour to colour (not past the last), Enter picks; a screen
     // reader hears which colour is under the cursor.
     row->setFocus();
-    QCOMPARE(row->focusPolicy(), Qt::StrongFocus);
     QTest::keyClick(row, Qt::Key_Right);
     QTest::keyClick(row, Qt::Key_Right);
     QVERIFY2(row->accessibleDescription().startsWith(QStringLiteral("2 of 2: ")),
@@ -399,29 +382,17 @@ void TestZelColorPicker::recentColorsAreClickedAndDragged() {
     QCOMPARE(colorArg(spy), orange);
     QCOMPARE(spy.count(), 4);
 
-    // A drag carries the colour in the shared format; the drag is read as it is deleted (offscreen,
-    // a drag ends at once). Through the window, so the moves carry the pressed button.
-    QByteArray payload;
-    struct Catcher : QObject {
-        QByteArray* payload = nullptr;
-        bool eventFilter(QObject* watched, QEvent* event) override {
-            if (event->type() == QEvent::ChildAdded)
-                static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
-            else if (auto* drag = qobject_cast<QDrag*>(watched); drag && event->type() == QEvent::DeferredDelete)
-                *payload = drag->mimeData()->data(ColorMimeData::ColorType);
-            return false;
-        }
-    } filter;
-    filter.payload = &payload;
-    row->installEventFilter(&filter);
+    // A drag carries the colour in the shared format. Through the window, so the moves carry the
+    // pressed button.
+    DragCatcher catcher(row);
     QWindow* window = picker.windowHandle();
     const QPoint start = row->mapTo(&picker, row->cellRect(1).center());
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, start);
     for (int step = 1; step <= 3; ++step)
         QTest::mouseMove(window, start + QPoint(step * QApplication::startDragDistance(), 0));
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, start);
-    QTRY_VERIFY(!payload.isEmpty());
-    QCOMPARE(payload, white.aName().toLatin1());
+    QTRY_VERIFY(catcher.caught());
+    QCOMPARE(catcher.data(ColorMimeData::ColorType), white.aName().toLatin1());
     QCOMPARE(spy.count(), 4);
 
     // The row follows the list.
