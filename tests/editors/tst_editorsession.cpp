@@ -11,15 +11,12 @@
 #include "MSPSceneModel.h"
 #include "MSPSceneSettingsWidget.h"
 #include "MainWindow.h"
-#include "SystemConfiguration.h"
-#include "SystemConfigurationWidget.h"
 #include "TestEnvironment.h"
 #include "ZelColorLibrary.h"
 #include "ZelColorLibraryTreeView.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,7 +28,6 @@ namespace {
 
 constexpr int Generous = 20000;
 
-// Waits until every reply came in, so what the keypad holds is final.
 } // namespace
 
 // The editor as a user runs it, against a simulated keypad on the private network: the window
@@ -87,60 +83,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(kinds->currentIndex(), kind, Generous);
         QVERIFY(ConnectedWindow::idle());
         QVERIFY(!sceneButton("applyButton")->isEnabled());
-    }
-
-    void sliderSweepEndsWithTheLastValue() {
-        const int number = MSPSceneModel::instance()->activeSceneIndex() + 1;
-        kindBox()->setCurrentIndex(MSPEffect::RandomColor);
-        QVERIFY(ConnectedWindow::idle());
-        QSlider* slider =
-            settings()->editor(MSPEffect::RandomColor)->findChild<QSlider*>(QStringLiteral("speedSlider"));
-        QTest::keyClick(slider, Qt::Key_Home);
-        QVERIFY(ConnectedWindow::idle());
-        m_keypad.clearRequestLog();
-        QList<qint64> sent;
-        QElapsedTimer clock;
-        clock.start();
-        const auto watch = connect(MSPComm::instance(), &MSPComm::requestSent, this, [&](const QString& method) {
-            if (method == QLatin1String("POST"))
-                sent << clock.elapsed();
-        });
-        // 31 steps by hand, faster than the editor sends.
-        QTimer hand;
-        int steps = 0;
-        connect(&hand, &QTimer::timeout, this, [&] {
-            QTest::keyClick(slider, Qt::Key_Right);
-            if (++steps == 31)
-                hand.stop();
-        });
-        hand.start(8);
-        QTRY_VERIFY_WITH_TIMEOUT(!hand.isActive(), Generous);
-        QTRY_VERIFY_WITH_TIMEOUT(m_keypad.liveQuery(number).contains(QStringLiteral("param1=32&")), Generous);
-        QVERIFY(ConnectedWindow::idle());
-        disconnect(watch);
-        // The keypad's state can answer before its log line has been read.
-        QTRY_VERIFY_WITH_TIMEOUT(sceneBodies(number).last().contains(QStringLiteral("param1=32&")), Generous);
-        // Coalesced, not queued: fewer posts than steps, never two within 100 ms.
-        QVERIFY2(sent.size() < 31, qPrintable(QString::number(sent.size())));
-        for (int i = 1; i < sent.size(); ++i)
-            QVERIFY2(sent.at(i) - sent.at(i - 1) >= 94, qPrintable(QString::number(sent.at(i) - sent.at(i - 1))));
-    }
-
-    void configurationReachesTheKeypad() {
-        auto* form = m_window->findChild<SystemConfigurationWidget*>();
-        auto* name = form->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
-        name->setFocus();
-        name->selectAll();
-        QTest::keyClick(name, Qt::Key_Backspace);
-        QTest::keyClicks(name, QStringLiteral("Foyer"));
-        auto* universe = form->findChild<QSpinBox*>(QStringLiteral("universeSpinBox"));
-        universe->setFocus();
-        universe->selectAll();
-        QTest::keyClicks(universe, QStringLiteral("7"));
-        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("applyButton")), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("name")).toString(), QStringLiteral("Foyer"),
-                                  Generous);
-        QTRY_COMPARE_WITH_TIMEOUT(m_keypad.state().value(QStringLiteral("universe")).toInt(), 7, Generous);
     }
 
     // A library colour for a fixed colour scene, clicked in the tree; a four-colour custom wash
