@@ -144,7 +144,6 @@ private slots:
         QSignalSpy edits(strip.get(), &ColorListPicker2::editColor);
         QSignalSpy counts(strip.get(), &ColorListPicker2::colorCountChanged);
         strip->setFocus();
-        QCOMPARE(strip->focusPolicy(), Qt::StrongFocus);
         QTest::keyClick(strip.get(), Qt::Key_Right);
         QTest::keyClick(strip.get(), Qt::Key_Right);
         QTest::keyClick(strip.get(), Qt::Key_Right);
