@@ -31,10 +31,7 @@ using CliRunner::Run;
 // an unbounded read of a device or a flooding keypad reaches within seconds.
 constexpr qint64 MemoryBoundKiB = 300 * 1024;
 
-QByteArray readAll(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using TestSupport::readFile;
 
 } // namespace
 
@@ -83,14 +80,14 @@ private slots:
         m_server->setMode(RecordingHttpServer::Mode::Hangup);
         Run run = cli({"backup", KeypadAddress, path});
         QVERIFY2(run.exitCode == 3, qPrintable(run.err));
-        QCOMPARE(readAll(path), QByteArray("old contents"));
+        QCOMPARE(readFile(path), QByteArray("old contents"));
         QCOMPARE(QDir(m_dir.filePath("backup")).entryList(QDir::Files), QStringList({"keypad.xml"}));
 
         m_server->setMode(RecordingHttpServer::Mode::Answer);
         m_server->clear();
         run = cli({"backup", KeypadAddress, path});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QCOMPARE(readAll(path), m_document);
+        QCOMPARE(readFile(path), m_document);
         // Only reads: unlike the editor's, this read of all scenes does not revert the active one,
         // which would throw away an edit the keypad plays but has not saved.
         QCOMPARE(m_server->lines(), QStringList({"GET /api/v1/config ", "GET /api/v1/shows "}));
@@ -115,17 +112,8 @@ private slots:
         // Broken files: one line to say so, and nothing sent.
         row("unclosed element", "", 4, ":5: not well-formed XML",
             "<?xml version=\"1.0\"?>\n<v1>\n<all_shows>\n<show>\n</v1>");
-        row("other document", "", 4, ":1: not a configuration document", "<html>\n</html>");
         row("empty", "", 4, "the file is empty", "");
-        row("ends early", "", 4, ":4: the document ends early, with <all_shows> (line 3) still open",
-            "<?xml version=\"1.0\"?>\n<v1>\n<all_shows>\n");
-        // Named for what is wrong, not taken for a missing root element.
-        row("invalid byte", "", 4, ":3: byte 0xE9 is not valid UTF-8, the encoding the document declares",
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<v1>\n<config><property><url>/api/v1/config/name</url>"
-            "<value>Caf\xe9</value></property></config>\n</v1>");
-        row("unknown encoding", "", 4,
-            ":1: the document declares the encoding \"X-NONE-9\", which this program does not know",
-            "<?xml version=\"1.0\" encoding=\"X-NONE-9\"?>\n<v1>\n</v1>");
+        // Refused by the reader itself, whose own tests hold its messages: still nothing sent.
         row("bad switch state", "", 4, ":2: not a valid configuration document",
             "<v1><config>\n<property><url>/api/v1/config/switch_state</url>"
             "<value>1,1,2</value></property></config></v1>");
@@ -203,7 +191,6 @@ private slots:
         };
         row("second address", "restore FILE 10.77.0.1 keypad", 2, "keypad is not an IPv4 address");
         row("address twice", "restore FILE 10.77.0.1 10.77.0.1", 1, "10.77.0.1 is named twice");
-        row("unknown option", "restore FILE 10.77.0.1 --force", 1, "unknown option --force");
         row("diff off the subnet", "diff FILE 192.0.2.4", 2, "192.0.2.4 is not on any local subnet");
         row("diff of one", "diff FILE", 1, "Usage:");
         row("no such scene", "press 10.77.0.1 scene 9", 1, "scene 9: a scene is 1 to 8");
@@ -211,7 +198,6 @@ private slots:
         row("bad value", "set 10.77.0.1 lights=171", 1, "lights=171: the number of lights per port is");
         row("nothing to set", "set 10.77.0.1", 1, "Usage:");
         row("backup all without a folder", "backup --all", 1, "Usage:");
-        row("timeout", "backup --all DIR --timeout=soon", 1, "--timeout needs a positive number");
     }
 
     void fleetRefusalsSendNothing() {
@@ -289,14 +275,14 @@ private slots:
         QVERIFY(sim.setScene(2, "effect=2&param1=9&param2=1&param_xy=(0,0,0)&num_colors=0"));
         QVERIFY(sim.setConfig("name=Changed&universe=12"));
         QCOMPARE(cli({"backup", sim.address(), second}).exitCode, 0);
-        QVERIFY(readAll(first) != readAll(second));
+        QVERIFY(readFile(first) != readFile(second));
         QCOMPARE(cli({"restore", first, sim.address()}).exitCode, 0);
         QCOMPARE(cli({"backup", sim.address(), second}).exitCode, 0);
 
         // Identical but for the brightness, which a restore sets to full.
         const QRegularExpression brightness("(<url>/api/v1/config/brightness</url>\n<value>)[^<]*");
-        QString before = QString::fromLatin1(readAll(first));
-        QString after = QString::fromLatin1(readAll(second));
+        QString before = QString::fromLatin1(readFile(first));
+        QString after = QString::fromLatin1(readFile(second));
         QVERIFY(after.contains("<url>/api/v1/config/brightness</url>\n<value>255</value>"));
         QCOMPARE(after.replace(brightness, "\\1"), before.replace(brightness, "\\1"));
     }
@@ -331,8 +317,7 @@ private:
     // A file in the test's folder, written first when there are contents.
     QString file(const QString& name, const QByteArray& contents = QByteArray()) {
         const QString path = m_dir.filePath(name);
-        QFile out(path);
-        if (!contents.isNull() && (!out.open(QIODevice::WriteOnly) || out.write(contents) != contents.size()))
+        if (!contents.isNull() && !TestSupport::writeFile(path, contents))
             qWarning() << "cannot write" << path;
         return path;
     }
