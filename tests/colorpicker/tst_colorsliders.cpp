@@ -20,10 +20,7 @@ using namespace ZelColorPickerLib;
 
 namespace {
 
-template <typename T = QSpinBox>
-T* child(QObject* parent, const char* name) {
-    return parent->findChild<T*>(QString::fromLatin1(name));
-}
+using TestSupport::child;
 
 void press(QWidget* widget, Qt::Key key) {
     widget->setFocus();
@@ -100,7 +97,7 @@ void TestColorSliders::userChangesEmitOnceAndSetValuesNever() {
     auto* slider = child<QSlider>(intensity, "intensitySlider");
     press(slider, Qt::Key_PageDown);
     QCOMPARE(intensitySpy.count(), 1);
-    QCOMPARE(child(intensity, "intensitySpinBox")->value(), slider->value());
+    QCOMPARE(child<QSpinBox>(intensity, "intensitySpinBox")->value(), slider->value());
 }
 
 void TestColorSliders::temperatureAndTintBars() {
@@ -109,7 +106,7 @@ void TestColorSliders::temperatureAndTintBars() {
     temp.show();
     QVERIFY(QTest::qWaitForWindowExposed(&temp));
     QSignalSpy tempSpy(&temp, &ColorTempSliderWidget::colorTempChanged);
-    TestSupport::typeInto(child(&temp, "colorTempSpinBox"), QStringLiteral("4049"));
+    TestSupport::typeInto(child<QSpinBox>(&temp, "colorTempSpinBox"), QStringLiteral("4049"));
     const int expected = 4049 / temp.step() * temp.step();
     QCOMPARE(tempSpy.count(), 1);
     QCOMPARE(tempSpy.last().at(0).toInt(), expected);
@@ -154,14 +151,14 @@ void TestColorSliders::temperatureAndTintBars() {
     QVERIFY(QTest::qWaitForWindowExposed(&tint));
     QSignalSpy tintSpy(&tint, &ColorTintSliderWidget::colorTintChanged);
     QTest::mouseClick(tintBar, Qt::LeftButton, Qt::NoModifier, QPoint(8, 2));
-    QCOMPARE(child(&tint, "colorTintSpinBox")->value(), tintBar->maximum());
+    QCOMPARE(child<QSpinBox>(&tint, "colorTintSpinBox")->value(), tintBar->maximum());
     QTest::mouseClick(tintBar, Qt::LeftButton, Qt::NoModifier, QPoint(8, tintBar->height() - 1));
     QCOMPARE(tintSpy.last().at(0).toInt(), tintBar->minimum());
     tintBar->setValue(0);
     QTest::keyClick(tintBar, Qt::Key_Up);
     QTest::keyClick(tintBar, Qt::Key_Right);
     QTest::keyClick(tintBar, Qt::Key_Down);
-    QCOMPARE(child(&tint, "colorTintSpinBox")->value(), 1);
+    QCOMPARE(child<QSpinBox>(&tint, "colorTintSpinBox")->value(), 1);
     QCOMPARE(tintSpy.count(), 5);
     tint.setColorTint(-50);
     QCOMPARE(tintSpy.count(), 5);

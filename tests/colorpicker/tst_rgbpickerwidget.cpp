@@ -24,10 +24,7 @@ bool wheel(QWidget* widget, int delta) {
     return event.isAccepted();
 }
 
-template <typename T = QSpinBox>
-T* child(QObject* parent, const char* name) {
-    return parent->findChild<T*>(QString::fromLatin1(name));
-}
+using TestSupport::child;
 
 } // namespace
 
@@ -54,7 +51,7 @@ void TestRgbPickerWidget::selectorsShareOneColorAndTheZoom() {
     page.setColor(ZelColor::fromRgb8(0, 0, 255, 40));
     QCOMPARE(spy.count(), 0);
     QCOMPARE(page.color(), ZelColor::fromRgb8(0, 0, 255));
-    QCOMPARE(child(&page, "hueSpinBox")->value(), 240);
+    QCOMPARE(child<QSpinBox>(&page, "hueSpinBox")->value(), 240);
     QCOMPARE(zoom->centerColor().hue8(), 240);
 
     // The tints square moves brightness; the others follow, the square keeps its hue at black.
@@ -71,15 +68,11 @@ void TestRgbPickerWidget::selectorsShareOneColorAndTheZoom() {
     QTest::mouseClick(tints, Qt::LeftButton, Qt::NoModifier, QPoint(r.right(), r.top()));
     QTest::mouseClick(zoom, Qt::LeftButton, Qt::NoModifier, zoom->cellRect(1, 0).center());
     QCOMPARE(spy.count(), 3);
-    QCOMPARE(child(&page, "hueSpinBox")->value(), 240 + zoom->hueStep());
+    QCOMPARE(child<QSpinBox>(&page, "hueSpinBox")->value(), 240 + zoom->hueStep());
     QVERIFY(qAbs(spectrum->hue() - (240 + zoom->hueStep()) / 360.0) < 0.002);
 
     // The sliders move the selectors, and the grid recentres.
-    auto* red = child(&page, "redSpinBox");
-    red->setFocus();
-    red->selectAll();
-    QTest::keyClicks(red, QStringLiteral("9"));
-    QTest::keyClick(red, Qt::Key_Return);
+    TestSupport::typeInto(child<QSpinBox>(&page, "redSpinBox"), 9);
     QCOMPARE(spy.count(), 4);
     QCOMPARE(spy.last().at(0).value<ZelColor>().red8(), 9);
     QCOMPARE(zoom->selectedCell(), QPoint(0, 0));
@@ -142,7 +135,7 @@ void TestRgbPickerWidget::typedColorsAndRefusals() {
         const ZelColor sent = spy.last().at(0).value<ZelColor>();
         QCOMPARE(QList<int>({sent.red8(), sent.green8(), sent.blue8()}),
                  QList<int>({entry.red, entry.green, entry.blue}));
-        QCOMPARE(child(&page, "redSpinBox")->value(), entry.red);
+        QCOMPARE(child<QSpinBox>(&page, "redSpinBox")->value(), entry.red);
         QCOMPARE(field->text(), QString::fromLatin1(entry.shown));
         QVERIFY(field->refusal().isEmpty() && field->styleSheet().isEmpty());
     }

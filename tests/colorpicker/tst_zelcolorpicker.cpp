@@ -58,10 +58,7 @@ ZelColor colorArg(const QSignalSpy& spy) {
     return spy.last().at(0).value<ZelColor>();
 }
 
-template <typename T = QSpinBox>
-T* child(QObject* parent, const char* name) {
-    return parent->findChild<T*>(QString::fromLatin1(name));
-}
+using TestSupport::child;
 
 // A picker on screen, the way the editors show it.
 struct ShownPicker : ZelColorPicker {
@@ -176,10 +173,10 @@ void TestZelColorPicker::programmaticColorsDoNotEcho() {
     QCOMPARE(mainSpy.count(), 1);
     QCOMPARE(colorArg(mainSpy), red);
     QCOMPARE(clearSpy.count(), 1);
-    QCOMPARE(child(&picker, "redSpinBox")->value(), 200);
+    QCOMPARE(child<QSpinBox>(&picker, "redSpinBox")->value(), 200);
 
     // A user change goes out once and clears the tree's selection.
-    auto* green = child(&picker, "greenSpinBox");
+    auto* green = child<QSpinBox>(&picker, "greenSpinBox");
     green->setFocus();
     QTest::keyClick(green, Qt::Key_Up);
     QCOMPARE(mainSpy.count(), 2);
@@ -189,7 +186,7 @@ void TestZelColorPicker::programmaticColorsDoNotEcho() {
 
     // The opacity slider's value stays with colours picked on the page...
     auto* opacity = child<OpacitySliderWidget>(&picker, "opacitySliderWidget");
-    TestSupport::typeInto(child(opacity, "opacitySpinBox"), QStringLiteral("100"));
+    TestSupport::typeInto(child<QSpinBox>(opacity, "opacitySpinBox"), QStringLiteral("100"));
     QCOMPARE(colorArg(mainSpy).alpha8(), 100);
     auto* spectrum = child<HsbSpectrumWidget>(&picker, "hsbSpectrumWidget");
     QTest::mouseClick(spectrum, Qt::LeftButton, Qt::NoModifier, spectrum->drawingRect().center());
