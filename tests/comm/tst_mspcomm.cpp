@@ -1,9 +1,7 @@
 #include "CommMessageBox.h"
-#include "ConfigurationFileReader.h"
 #include "ConnectionState.h"
 #include "MSPColorWashEffect.h"
 #include "MSPComm.h"
-#include "MSPDocument.h"
 #include "MSPEffectFactory.h"
 #include "MSPScene.h"
 #include "MSPSceneModel.h"
@@ -12,7 +10,6 @@
 #include "SystemConfiguration.h"
 #include "TestEnvironment.h"
 
-#include <QBuffer>
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QUdpSocket>
@@ -51,7 +48,8 @@ QByteArray bareShow(int effect, int speed) {
 } // namespace
 
 // The REST client against a recording stand-in for the keypad: the exact requests, their order
-// and timing. tst_keypadsession runs the same client against simulated keypads.
+// and timing. tst_keypadsession runs the same client against simulated keypads, a file's restore
+// included; tst_MSPDeviceLink holds that restore's steps.
 class TestMSPComm : public QObject {
     Q_OBJECT
 
@@ -301,46 +299,6 @@ private slots:
             QVERIFY2(refusals.at(0).at(1).toString().contains("keypad at " + KeypadAddress + " sent a reply larger"),
                      qPrintable(refusals.at(0).at(1).toString()));
         }
-    }
-
-    void fileRestoreSequence() {
-        // A file with the eight scenes of the model as it is now, scene 6 current, brightness 40.
-        MSPSceneModel* model = MSPSceneModel::instance();
-        for (int i = 0; i < MSPSceneModel::sceneCount; ++i)
-            washOf(i)->setSpeed(i + 1);
-        model->setActiveSceneIndex(5, false);
-        SystemConfiguration::instance()->setName(QStringLiteral("Foyer"));
-        SystemConfiguration::instance()->setBrightness(40);
-        m_comm->applyScene(nullptr);
-        QVERIFY(settle());
-        QByteArray file = MSPDocument::fileContents();
-        model->setActiveSceneIndex(2, false);
-
-        QBuffer device(&file);
-        QVERIFY(device.open(QIODevice::ReadOnly));
-        QSignalSpy errors(m_comm, &MSPComm::networkError);
-        QVERIFY(ConfigurationFileReader::read(&device, true).ok);
-        QVERIFY(!m_comm->loadingFile() && !m_comm->postsSuppressed());
-
-        QStringList expected;
-        for (int i = 0; i < MSPSceneModel::sceneCount; ++i)
-            expected << QStringLiteral("GET ") + show(i + 1) + QLatin1Char(' ')
-                     << QStringLiteral("POST ") + show(i + 1) + QLatin1Char(' ') + model->scene(i)->PostData() +
-                            QStringLiteral("&apply=1");
-        // The file's config element follows its shows, so the current scene is asked for first.
-        expected << QStringLiteral("GET /api/v1/shows/6 ");
-        const QStringList config = SystemConfiguration::instance()->PostData(false, true);
-        QVERIFY(config.first().contains(QStringLiteral("name=Foyer&")));
-        QVERIFY(config.first().contains(QStringLiteral("&abs_bright=255&")));
-        for (const QString& text : config)
-            expected << QStringLiteral("POST /api/v1/config ") + text + QStringLiteral("&apply=1");
-        QCOMPARE(linesOnceQuiet(expected.size()), expected);
-        QCOMPARE(errors.count(), 0);
-        // Reading the file does not move the model's active scene.
-        QCOMPARE(model->activeSceneIndex(), 2);
-        const QList<RecordingHttpServer::Request> requests = m_server->requests();
-        QVERIFY(requests.at(1).arrivalMs - requests.at(0).arrivalMs >= 250);
-        QVERIFY(requests.at(18).arrivalMs - requests.at(17).arrivalMs >= 450);
     }
 
 private:
