@@ -170,19 +170,17 @@ private slots:
         QTest::keyClick(randomSpeed(), Qt::Key_Right);
         QCOMPARE(randomEffect()->speed(), 18);
         QCOMPARE(offered(), QString());
-        // LUMETTO_SCREENSHOT_DIR keeps pictures of the eight pages for a person to look at.
-        const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
         m_editor->resize(640, 640);
         for (int kind = 0; kind < MSPEffect::typeCount; ++kind) {
             selectScene(kind);
             QVERIFY(m_editor->editor(kind)->isVisible());
-            if (!folder.isEmpty())
-                m_editor->grab().save(folder + QStringLiteral("/scenesettings-%1.png").arg(kind));
+            TestSupport::keepPicture(m_editor.get(), QStringLiteral("scenesettings-%1.png").arg(kind));
         }
     }
 
-    // A colour typed into the fixed colour editor goes to the keypad and joins the recent colours;
-    // text that is no colour sends nothing. The demo sends nothing and so records nothing.
+    // A colour typed into the fixed colour editor goes to the keypad and joins the recent colours.
+    // The demo sends nothing and so records nothing. (Text that is no colour leaves the picker's page
+    // unsent: tst_rgbpickerwidget.)
     void typedColorsReachTheKeypadAndTheRecentRow() {
         using ZelColorPickerLib::RecentColors;
         RecentColors::instance()->clear();
@@ -200,14 +198,6 @@ private slots:
         QVERIFY2(scene(0)->PostData().startsWith(QStringLiteral("effect=0&param1=18&param2=171&param3=52&")),
                  qPrintable(scene(0)->PostData()));
         QCOMPARE(RecentColors::instance()->colors(), QList<ZelColor>{ZelColor::fromRgb8(0x12, 0xab, 0x34)});
-
-        m_keypad.clearRequests();
-        type(QStringLiteral("12, 300, 4"));
-        field->clearFocus();
-        MSPComm::instance()->applyScene(nullptr); // a pending edit would go out now
-        QVERIFY(m_keypad.waitIdle());
-        QCOMPARE(m_keypad.requests(), QStringList());
-        QCOMPARE(RecentColors::instance()->colors().size(), 1);
 
         m_keypad.keepConnected(false);
         ConnectionState::instance()->setState(ConnectionState::OfflineDemo);
