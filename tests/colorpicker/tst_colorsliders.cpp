@@ -132,9 +132,7 @@ void TestColorSliders::temperatureAndTintBars() {
     QCOMPARE(bar.value(), 6100);
     QTest::keyClick(&bar, Qt::Key_Right);
     QCOMPARE(bar.value(), 6050);
-    QWheelEvent up(QPointF(50, 10), QPointF(bar.mapToGlobal(QPoint(50, 10))), QPoint(), QPoint(0, 240), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&bar, &up);
+    TestSupport::wheel(&bar, 240, QPoint(50, 10));
     QCOMPARE(bar.value(), 6150);
     bar.setValue(9990);
     QTest::keyClick(&bar, Qt::Key_Left);
@@ -227,9 +225,7 @@ void TestColorSliders::typedNumbersGoOutFinished() {
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Up);
     QCOMPARE(spy.count(), 3);
-    QWheelEvent up(QPointF(5, 5), QPointF(box->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, 120), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(box, &up);
+    TestSupport::wheel(box, 120, QPoint(5, 5));
     QCOMPARE(spy.count(), 4);
     QCOMPARE(box->value(), 66);
 }

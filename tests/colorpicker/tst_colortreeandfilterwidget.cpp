@@ -289,18 +289,9 @@ void TestColorTreeAndFilterWidget::addingAndRemovingColours() {
     QTest::keyClick(m_tree, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(library()->rowCount(listIndex(ZelColorLibrary::ProjectSwatches)), projectRows);
 
-    // Dropped through the payload codec. Answers the step of the drag that was refused, or None.
+    // Dropped through the payload codec; answers the step of the drag that was refused, or None.
     auto dragOnto = [this](const QModelIndex& target, QMimeData* data) {
-        const QPoint pos = centreOf(target);
-        QDragEnterEvent enter(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QDragMoveEvent move(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QDropEvent drop(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop}) {
-            QApplication::sendEvent(m_tree->viewport(), event);
-            if (!event->isAccepted())
-                return event->type();
-        }
-        return QEvent::None;
+        return TestSupport::drop(m_tree->viewport(), data, centreOf(target));
     };
     // A library colour onto a colour row of its own list: a copy with a fresh uid, the library's name.
     std::unique_ptr<QMimeData> own(ColorMimeData::encode(

@@ -14,15 +14,9 @@ using namespace ZelColorPickerLib;
 
 namespace {
 
-// Answers whether the widget took the event. Sent events are not propagated to parents (only
-// spontaneous ones are), so a selector that leaves the wheel alone answers false.
-bool wheel(QWidget* widget, int delta) {
-    const QPoint pos = widget->rect().center();
-    QWheelEvent event(QPointF(pos), QPointF(widget->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &event);
-    return event.isAccepted();
-}
+// Sent events are not propagated to parents (only spontaneous ones are), so a selector that leaves
+// the wheel alone answers false.
+using TestSupport::wheel;
 
 using TestSupport::child;
 

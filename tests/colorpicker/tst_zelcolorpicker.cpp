@@ -39,14 +39,7 @@ ZelColor white4000() {
 
 // Offers a payload to a swatch the way a drag over it does; answers whether it was taken.
 bool drop(ColorViewWidget* swatch, QMimeData* data) {
-    const QPoint pos = swatch->rect().center();
-    QDragEnterEvent enter(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(swatch, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent dropEvent(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(swatch, &dropEvent);
-    return dropEvent.isAccepted();
+    return TestSupport::drop(swatch, data, swatch->rect().center()) == QEvent::None;
 }
 
 bool drop(ColorViewWidget* swatch, const ZelColor& color, const QString& uid = QString()) {

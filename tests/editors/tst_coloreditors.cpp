@@ -89,11 +89,7 @@ private slots:
             std::unique_ptr<QMimeData> data(
                 ColorMimeData::encode({{QString(), ZelColor::fromRgb8(10 * i, 0, 0), {}, {}}}));
             const QPoint beside(strip->width() - 2, strip->height() / 2);
-            QDragEnterEvent enter(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(strip, &enter);
-            QDropEvent drop(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(strip, &drop);
-            QCOMPARE(drop.isAccepted(), i < 4);
+            QCOMPARE(TestSupport::drop(strip, data.get(), beside) == QEvent::None, i < 4);
         }
         QCOMPARE(effect.colorList().size(), 6);
         QCOMPARE(effect.colorList().last(), ZelColor::fromRgb8(30, 0, 0).aName());

@@ -61,17 +61,8 @@ QString lastEdit(const QSignalSpy& edits) {
     return edits.isEmpty() ? QString() : edits.last().at(0).toString();
 }
 
-// Drag enter, move and drop at pos; answers whether the drop was accepted.
 bool dropAt(QWidget* widget, QMimeData* data, const QPoint& pos) {
-    QDragEnterEvent enter(pos, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDragMoveEvent move(pos, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-    QDropEvent drop(pos, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &drop);
-    return drop.isAccepted();
+    return TestSupport::drop(widget, data, pos, Qt::CopyAction | Qt::MoveAction) == QEvent::None;
 }
 
 // Opens the context menu at pos, takes the entry named chosen (if any) and answers the enabled

@@ -125,12 +125,7 @@ private slots:
         for (int row : {0, 1}) {
             std::unique_ptr<QMimeData> data(ColorMimeData::encode({libraryColour(row)}));
             const QPoint beside = strip->cellRect(strip->count()).center() + QPoint(strip->width(), 0) / 4;
-            QDragEnterEvent enter(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(strip, &enter);
-            for (QEvent::Type type : {QEvent::DragMove, QEvent::Drop}) {
-                QDropEvent event(beside, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier, type);
-                QApplication::sendEvent(strip, &event);
-            }
+            QCOMPARE(TestSupport::drop(strip, data.get(), beside), QEvent::None);
         }
         auto* speed = washEditor->findChild<QSlider*>(QStringLiteral("speedSlider"));
         speed->setFocus();

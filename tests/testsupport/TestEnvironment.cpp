@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QImage>
 #include <QLoggingCategory>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QWheelEvent>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -84,6 +86,28 @@ double meanDifference(const QImage& first, const QImage& second) {
         }
     }
     return double(sum) / (qint64(a.width()) * a.height() * 4);
+}
+
+QEvent::Type drop(QWidget* widget, QMimeData* data, const QPoint& at, Qt::DropActions actions) {
+    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+    move.accept();
+    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop}) {
+        QApplication::sendEvent(widget, event);
+        if (!event->isAccepted())
+            return event->type();
+    }
+    return QEvent::None;
+}
+
+bool wheel(QWidget* widget, int delta, QPoint at) {
+    if (at == QPoint(-1, -1))
+        at = widget->rect().center();
+    QWheelEvent event(QPointF(at), QPointF(widget->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+    return event.isAccepted();
 }
 
 FileSizeLimit::FileSizeLimit(qint64 bytes) {

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QString>
 #include <QtTest>
 #include <cstdio>
 
+class QMimeData;
 class QSpinBox;
 
 namespace TestSupport {
@@ -42,6 +44,14 @@ QString describe(const QWidget* widget);
 // Mean difference per channel of two pictures of the same size, as they would be drawn
 // (premultiplied); 255 for pictures of different sizes.
 double meanDifference(const QImage& first, const QImage& second);
+
+// Drags the data onto the widget at the point and drops it there, as Qt delivers a drag: enter,
+// a move (taken unless the widget refuses it) and the drop. Answers the step the widget refused,
+// or QEvent::None when it took the drop.
+QEvent::Type drop(QWidget* widget, QMimeData* data, const QPoint& at, Qt::DropActions actions = Qt::CopyAction);
+
+// A turn of the mouse wheel over the point (the middle by default); answers whether the widget took it.
+bool wheel(QWidget* widget, int delta, QPoint at = QPoint(-1, -1));
 
 template <typename T>
 T* child(const QObject* parent, const char* name) {
