@@ -195,6 +195,8 @@ private slots:
         MainWindow window;
         window.show();
         QVERIFY(connected(sim));
+        // The only keypad is taken without a question, and its configuration read.
+        QCOMPARE(SystemConfiguration::instance()->name(), QStringLiteral("Foyer West"));
         const QByteArray keypad = MSPDocument::fileContents();
         const MSPDocumentComparison expected(keypad, MSPDocumentFile::load(path).contents);
         QVERIFY(!expected.isIdentical());
