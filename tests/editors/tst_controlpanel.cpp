@@ -138,12 +138,10 @@ private slots:
 
     // LUMETTO_SCREENSHOT_DIR keeps pictures of the three looks for a person to look at.
     void looksAndFailureChoices() {
-        const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
         const auto picture = [&](ConnectionState::State state, const QString& name) {
             ConnectionState::instance()->setState(state);
             const QImage image = m_panel->grab().toImage();
-            if (!folder.isEmpty())
-                image.save(folder + QStringLiteral("/controlpanel-%1.png").arg(name));
+            TestSupport::keepPicture(image, QStringLiteral("controlpanel-%1.png").arg(name));
             return image;
         };
         // A point on the key's face beside its number.

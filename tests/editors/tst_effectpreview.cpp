@@ -9,7 +9,6 @@
 #include "MSPWhiteEffect.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QToolButton>
 
@@ -48,9 +47,6 @@ private slots:
     // Every kind, paused at a moment that shows what it does: the picture shows the frame's
     // colours light for light. LUMETTO_SCREENSHOT_DIR keeps the pictures for a person to look at.
     void picturesOfEveryKind() {
-        const QString folder = qEnvironmentVariable("LUMETTO_SCREENSHOT_DIR");
-        if (!folder.isEmpty())
-            QDir().mkpath(folder);
         for (int type = 0; type < MSPEffect::typeCount; ++type) {
             auto effect = example(type);
             EffectPreviewWidget preview;
@@ -70,9 +66,8 @@ private slots:
             QCOMPARE(lights->cells().size(), 4 * 60);
             for (const LightRowsWidget::Cell& cell : lights->cells())
                 QCOMPARE(picture.pixelColor(cell.rect.center()), QColor(preview.frame().at(cell.index).screen));
-            if (!folder.isEmpty())
-                QVERIFY(preview.grab().save(QDir(folder).filePath(
-                    "preview-" + MSPEffect::nameForType(type).toLower().replace(' ', '-') + ".png")));
+            TestSupport::keepPicture(&preview,
+                                     "preview-" + MSPEffect::nameForType(type).toLower().replace(' ', '-') + ".png");
         }
     }
 
