@@ -88,9 +88,7 @@ struct Hands {
     }
     QPushButton* save() const { return editor->findChild<QPushButton*>("applyButton"); }
     QPushButton* undo() const { return editor->findChild<QPushButton*>("revertButton"); }
-    QString offered() const {
-        return QString(save()->isEnabled() ? "save " : "") + QString(undo()->isEnabled() ? "undo" : "");
-    }
+    QString offered() const { return TestSupport::offered(editor); }
     QList<int> marked() const {
         QList<int> scenes;
         for (int i = 0; i < MSPSceneModel::sceneCount; ++i) {

@@ -245,10 +245,7 @@ private:
     QComboBox* comboBox() const { return m_editor->findChild<QComboBox*>(QStringLiteral("effectsComboBox")); }
     QPushButton* save() const { return m_editor->findChild<QPushButton*>(QStringLiteral("applyButton")); }
     QPushButton* undo() const { return m_editor->findChild<QPushButton*>(QStringLiteral("revertButton")); }
-    // Which of Save and Undo the editor offers.
-    QString offered() const {
-        return QString(save()->isEnabled() ? "save " : "") + QString(undo()->isEnabled() ? "undo" : "");
-    }
+    QString offered() const { return TestSupport::offered(m_editor.get()); }
     QSlider* randomSpeed() const {
         return m_editor->editor(MSPEffect::RandomColor)->findChild<QSlider*>(QStringLiteral("speedSlider"));
     }

@@ -227,10 +227,7 @@ private:
     QLabel* warning() const { return child<QLabel>("warningLabel"); }
     QPushButton* save() const { return child<QPushButton>("applyButton"); }
     QPushButton* undo() const { return child<QPushButton>("revertButton"); }
-    // Which of Save and Undo the form offers.
-    QString offered() const {
-        return QString(save()->isEnabled() ? "save " : "") + QString(undo()->isEnabled() ? "undo" : "");
-    }
+    QString offered() const { return TestSupport::offered(m_form.get()); }
     // The two fields, the messages shown, the colour of each field's text, and Save and Undo.
     QString looks() const {
         const auto colour = [this](const char* name) {

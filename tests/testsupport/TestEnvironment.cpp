@@ -88,6 +88,14 @@ double meanDifference(const QImage& first, const QImage& second) {
     return double(sum) / (qint64(a.width()) * a.height() * 4);
 }
 
+QString offered(const QWidget* editor) {
+    const auto enabled = [editor](const char* name) {
+        const auto* button = editor->findChild<const QWidget*>(QLatin1String(name));
+        return button && button->isEnabled();
+    };
+    return QString(enabled("applyButton") ? "save " : "") + QString(enabled("revertButton") ? "undo" : "");
+}
+
 QEvent::Type drop(QWidget* widget, QMimeData* data, const QPoint& at, Qt::DropActions actions) {
     QDragEnterEvent enter(at, actions, data, Qt::LeftButton, Qt::NoModifier);
     QDragMoveEvent move(at, actions, data, Qt::LeftButton, Qt::NoModifier);

@@ -53,6 +53,9 @@ QEvent::Type drop(QWidget* widget, QMimeData* data, const QPoint& at, Qt::DropAc
 // A turn of the mouse wheel over the point (the middle by default); answers whether the widget took it.
 bool wheel(QWidget* widget, int delta, QPoint at = QPoint(-1, -1));
 
+// Which of Save ("applyButton") and Undo ("revertButton") an editor offers: "save undo", "undo", "".
+QString offered(const QWidget* editor);
+
 template <typename T>
 T* child(const QObject* parent, const char* name) {
     return parent->findChild<T*>(QLatin1String(name));
